@@ -1,0 +1,11 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_CN">
+<context>
+    <name>Core</name>
+    <message>
+        <source>Communication pause</source>
+        <translation>通迅暂停</translation>
+    </message>
+</context>
+</TS>

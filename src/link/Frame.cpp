@@ -1,0 +1,50 @@
+#include "link/Frame.h"
+
+#include "link/Crc.h"
+
+namespace Frame {
+
+quint16 dataLength(const QByteArray &frame)
+{
+    if (frame.size() < 7)
+        return 0;
+    return quint16(quint8(frame[5]) << 8 | quint8(frame[6]));
+}
+
+void seal(QByteArray &frame)
+{
+    const int n = dataLength(frame);
+    Q_ASSERT(frame.size() == overhead + n);
+    const CrcResult crc = computeCrc(frame, 1, 6 + n);
+    frame[7 + n] = char(crc.high());
+    frame[8 + n] = char(crc.low());
+}
+
+QByteArray build(quint8 start, quint8 address, quint8 protocol, quint8 operation, quint8 item,
+                 const QByteArray &data)
+{
+    QByteArray frame(overhead + data.size(), '\0');
+    frame[0] = char(start);
+    frame[1] = char(address);
+    frame[2] = char(protocol);
+    frame[3] = char(operation);
+    frame[4] = char(item);
+    frame[5] = char(quint8(data.size() >> 8));
+    frame[6] = char(quint8(data.size()));
+    frame.replace(dataOffset, data.size(), data);
+    seal(frame);
+    return frame;
+}
+
+bool crcValid(const QByteArray &frame)
+{
+    if (frame.size() < overhead)
+        return false;
+    const int n = dataLength(frame);
+    if (frame.size() != overhead + n)
+        return false;
+    const CrcResult crc = computeCrc(frame, 1, 6 + n);
+    return quint8(frame[7 + n]) == crc.high() && quint8(frame[8 + n]) == crc.low();
+}
+
+} // namespace Frame

@@ -1,0 +1,14 @@
+#include "records/RecordForm.h"
+
+#include "shell/Form.h"
+
+void defineRecordForm(Form &form)
+{
+    using namespace RecordField;
+    form.addCheck(recording);
+    form.addText(path);
+    form.addText(progressText);
+    form.addValue(progress, 0, 100, 0);
+    for (const QString &b : {selectFile, latestFile, convert, openExport})
+        form.addButton(b);
+}

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+class Form;
+
+// Controls of the "store data" page. The grid itself is a view of
+// AppState::storedRows.
+namespace StoredField {
+inline const QString count = QStringLiteral("数量");            // record count label
+inline const QString exportProgress = QStringLiteral("导出进度"); // "37%"
+inline const QString countButton = QStringLiteral("存储数量");
+inline const QString getData = QStringLiteral("获取数据");
+inline const QString exportButton = QStringLiteral("导出");
+} // namespace StoredField
+
+void defineStoredForm(Form &form);

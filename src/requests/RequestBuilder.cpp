@@ -1,0 +1,7 @@
+#include "requests/RequestBuilder.h"
+
+#include "shell/Core.h"
+
+RequestBuilder::RequestBuilder(Core &core) : m_core(core) {}
+
+void RequestBuilder::buildRequest() {}

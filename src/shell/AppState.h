@@ -1,0 +1,80 @@
+#pragma once
+
+#include "shell/Form.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+class UserPrompt;
+
+// The one record of shared state for the whole run: the variables every
+// exchange passes through and the contents of every page. All of it lives on
+// the event-loop thread; nothing here is locked.
+class AppState : public QObject {
+    Q_OBJECT
+public:
+    explicit AppState(UserPrompt &prompt, QObject *parent = nullptr);
+
+    UserPrompt &prompt;
+
+    // The code of the request in progress: 0-9 live reads, 16 pause, 17-65
+    // parameter rows, 80-87 controls, 96-137 settings, 160/161 stored records,
+    // 255 upgrade.
+    quint8 currentCommand = 0;
+    QByteArray txFrame;    // exactly 9 + N bytes
+    QByteArray rxFrame;    // the last accepted response, 9 + N bytes
+    int rxDataLength = 0;  // N of the response being dispatched
+    quint8 deviceAddress = 255;
+    quint8 protocolCode = 16;
+    qint32 linkCountdown = 0; // 20 after every response, -1 per send tick
+    bool readAllActive = false;
+    bool writeAllActive = false;
+    int selectedTab = 2; // 1..7 from the left
+
+    // Stored records (the grid shows these rows).
+    bool fetchAllRecords = false;
+    qint32 recordIndex = 0;
+    QStringList storedRows;
+    int storedRowCount() const { return int(storedRows.size()); }
+
+    // Live recording and its conversion.
+    QString recordFilePath;
+    qint32 recordLineCount = 0;
+    qint32 convertedLineCount = 0;
+    QString exportXlsxPath;
+
+    // Link settings saved while an APP upgrade runs at its own baud rate.
+    int savedBaudIndex = 0;
+    int savedParityIndex = 0;
+
+    // Page contents.
+    Form link{QStringLiteral("LinkPanel")};
+    Form info{QStringLiteral("InfoPanel")};
+    Form param{QStringLiteral("ParamPanel")};
+    Form system{QStringLiteral("SystemPanel")};
+    Form record{QStringLiteral("RecordPanel")};
+    Form stored{QStringLiteral("StoredDataPanel")};
+    Form upgrade{QStringLiteral("UpgradePanel")};
+
+    // 1 selects English, 0 Chinese. Setting it installs the matching
+    // translations, so every tr() text built afterwards is in that language.
+    quint8 englishUi() const { return m_englishUi; }
+    void setEnglishUi(bool english);
+
+    QString statusLine() const { return m_statusLine; }
+    void setStatusLine(const QString &text);
+
+    // The stored-records grid changed: rows appended or the grid reset.
+    void notifyStoredRowsChanged() { emit storedRowsChanged(); }
+
+signals:
+    void languageChanged();
+    void statusLineChanged(const QString &text);
+    void storedRowsChanged();
+
+private:
+    quint8 m_englishUi = 0;
+    QString m_statusLine;
+};

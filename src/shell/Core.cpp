@@ -1,0 +1,27 @@
+#include "shell/Core.h"
+
+#include "link/PortIo.h"
+
+Core::Core(UserPrompt &prompt, std::unique_ptr<PortIo> port)
+    : state(prompt), link(*this, std::move(port)), requests(*this), responses(*this),
+      upgrade(*this), stored(*this), recorder(*this)
+{
+}
+
+void Core::selectTab(int tab)
+{
+    if (tab < 1 || tab > 7)
+        return;
+    state.selectedTab = tab;
+    // Tabs 1, 2 and 5 watch the pack live; the others pause the traffic so that
+    // their own buttons have the line to themselves.
+    state.currentCommand = (tab == 1 || tab == 2 || tab == 5) ? 0 : 16;
+    if (tab == 1 || tab == 2)
+        state.readAllActive = false;
+}
+
+void Core::shutdown()
+{
+    recorder.timer().stop();
+    link.shutdown();
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "link/LinkController.h"
+#include "records/Recorder.h"
+#include "records/StoredRecords.h"
+#include "requests/RequestBuilder.h"
+#include "responses/ResponseDispatcher.h"
+#include "shell/AppState.h"
+#include "upgrade/UpgradeController.h"
+
+#include <memory>
+
+class PortIo;
+class UserPrompt;
+
+// Everything the program does apart from drawing: the shared state and the
+// parts that act on it. The window and the tests each make one. Parts reach
+// each other through it; constructors only store the reference.
+class Core {
+public:
+    Core(UserPrompt &prompt, std::unique_ptr<PortIo> port);
+    Core(const Core &) = delete;
+    Core &operator=(const Core &) = delete;
+
+    AppState state;
+    LinkController link;
+    RequestBuilder requests;
+    ResponseDispatcher responses;
+    UpgradeController upgrade;
+    StoredRecords stored;
+    Recorder recorder;
+
+    // Tab switch: the page decides whether live reads run (0) or pause (16).
+    void selectTab(int tab);
+    // Program end: recording timer, both link timers, the port.
+    void shutdown();
+};

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+// Every message box, question and file dialog of the program goes through this
+// interface: the window shows real dialogs, tests record what would be shown.
+// A message always has exactly one OK button and is modal.
+class UserPrompt {
+public:
+    enum class Icon { None, Information, Warning };
+
+    virtual ~UserPrompt() = default;
+
+    // An empty title means the program's default title.
+    virtual void message(const QString &text, const QString &title = {}, Icon icon = Icon::None) = 0;
+    // A Yes/No question; true for Yes.
+    virtual bool question(const QString &title, const QString &text) = 0;
+    // A file-open dialog; `filter` in Qt's form ("Batch Files (*.bin)").
+    // Returns the chosen path, or "" when the user cancels.
+    virtual QString openFileName(const QString &filter, const QString &startFolder = {}) = 0;
+};

@@ -1,0 +1,45 @@
+#include "FakePort.h"
+
+PortIo::OpenResult FakePort::open(const QString &device, const Settings &settings, int *errorCode)
+{
+    openedDevices << device;
+    openedSettings << settings;
+    if (errorCode)
+        *errorCode = openErrorCode;
+    m_open = openResult == OpenResult::Ok;
+    return openResult;
+}
+
+QByteArray FakePort::read(int maxBytes)
+{
+    ++reads;
+    const QByteArray piece = incoming.left(maxBytes);
+    incoming.remove(0, piece.size());
+    return piece;
+}
+
+qint64 FakePort::write(const QByteArray &bytes)
+{
+    if (!m_open)
+        return -1;
+    const QByteArray taken = writeLimit >= 0 ? bytes.left(writeLimit) : bytes;
+    writes << taken;
+    return taken.size();
+}
+
+void FakePort::close()
+{
+    ++closes;
+    m_open = false;
+}
+
+void FakePort::feed(const QByteArray &bytes)
+{
+    incoming += bytes;
+    emit readyRead();
+}
+
+void FakePort::unplug()
+{
+    emit lost();
+}
