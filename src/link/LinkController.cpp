@@ -3,6 +3,8 @@
 #include "link/PortIo.h"
 #include "shell/Core.h"
 
+#include <QCoreApplication>
+
 LinkController::LinkController(Core &core, std::unique_ptr<PortIo> port)
     : m_core(core), m_port(std::move(port))
 {
@@ -13,6 +15,11 @@ LinkController::LinkController(Core &core, std::unique_ptr<PortIo> port)
 LinkController::~LinkController() = default;
 
 bool LinkController::portOpen() const { return m_port && m_port->isOpen(); }
+QString LinkController::openPortFirstText()
+{
+    return QCoreApplication::translate("LinkController", "Please open the serial port first");
+}
+
 PortIo &LinkController::port() { return *m_port; }
 
 void LinkController::sendFrame(quint8) {}

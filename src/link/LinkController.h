@@ -19,6 +19,8 @@ public:
     ~LinkController() override;
 
     bool portOpen() const;
+    // Shown wherever a request needs the port and it is closed.
+    static QString openPortFirstText();
     PortIo &port();
 
     // Completes txFrame (start, address, protocol, operation, CRC) and writes it.

@@ -1,0 +1,194 @@
+#include "shell/widgets/FormBinder.h"
+
+#include "shell/Form.h"
+
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QSignalBlocker>
+
+namespace {
+// Holds a list's display function for as long as the list lives.
+class ComboDisplay : public QObject {
+public:
+    ComboDisplay(QObject *parent, std::function<QString(const QString &)> fn)
+        : QObject(parent), display(std::move(fn))
+    {
+    }
+    std::function<QString(const QString &)> display;
+};
+
+ComboDisplay *displayOf(QComboBox *combo)
+{
+    for (QObject *child : combo->children())
+        if (auto *d = dynamic_cast<ComboDisplay *>(child))
+            return d;
+    return nullptr;
+}
+
+// Calls `update` now and whenever `control` of `form` changes, for as long as
+// `widget` lives.
+void follow(QWidget *widget, Form &form, const QString &control, std::function<void()> update)
+{
+    update();
+    QObject::connect(&form, &Form::changed, widget, [control, update](const QString &changed) {
+        if (changed == control)
+            update();
+    });
+}
+} // namespace
+
+namespace FormBinder {
+
+void bindEnabled(QWidget *widget, Form &form, const QString &control)
+{
+    if (widget->objectName().isEmpty())
+        widget->setObjectName(control);
+    follow(widget, form, control, [widget, &form, control] {
+        widget->setEnabled(form.isEnabled(control));
+    });
+}
+
+void bindLineEdit(QLineEdit *edit, Form &form, const QString &control)
+{
+    bindEnabled(edit, form, control);
+    follow(edit, form, control, [edit, &form, control] {
+        const QString text = form.text(control);
+        if (edit->text() != text) {
+            const QSignalBlocker block(edit);
+            edit->setText(text);
+            edit->setCursorPosition(0);
+        }
+    });
+    QObject::connect(edit, &QLineEdit::textEdited, &form,
+                     [&form, control](const QString &text) { form.setText(control, text); });
+}
+
+void bindPlainText(QPlainTextEdit *edit, Form &form, const QString &control)
+{
+    bindEnabled(edit, form, control);
+    follow(edit, form, control, [edit, &form, control] {
+        const QString text = form.text(control);
+        if (edit->toPlainText() != text) {
+            const QSignalBlocker block(edit);
+            edit->setPlainText(text);
+        }
+    });
+    QObject::connect(edit, &QPlainTextEdit::textChanged, &form, [edit, &form, control] {
+        if (!edit->isReadOnly())
+            form.setText(control, edit->toPlainText());
+    });
+}
+
+void bindLabel(QLabel *label, Form &form, const QString &control)
+{
+    bindEnabled(label, form, control);
+    follow(label, form, control, [label, &form, control] { label->setText(form.text(control)); });
+}
+
+void bindCheckBox(QCheckBox *box, Form &form, const QString &control)
+{
+    bindEnabled(box, form, control);
+    follow(box, form, control, [box, &form, control] {
+        const auto state = Qt::CheckState(form.check(control));
+        if (box->checkState() != state) {
+            const QSignalBlocker block(box);
+            box->setCheckState(state);
+        }
+    });
+    QObject::connect(box, &QCheckBox::clicked, &form, [box, &form, control] {
+        form.setCheck(control, int(box->checkState()));
+    });
+}
+
+void retranslateCombo(QComboBox *combo, Form &form, const QString &control)
+{
+    const QSignalBlocker block(combo);
+    const QStringList entries = form.entries(control);
+    const ComboDisplay *d = displayOf(combo);
+    combo->clear();
+    for (const QString &e : entries)
+        combo->addItem(d && d->display ? d->display(e) : e);
+    combo->setCurrentIndex(form.choice(control));
+}
+
+void bindCombo(QComboBox *combo, Form &form, const QString &control,
+               std::function<QString(const QString &)> display)
+{
+    new ComboDisplay(combo, std::move(display));
+    bindEnabled(combo, form, control);
+    follow(combo, form, control, [combo, &form, control] {
+        const QStringList entries = form.entries(control);
+        if (combo->count() != entries.size()) {
+            retranslateCombo(combo, form, control);
+        } else if (combo->currentIndex() != form.choice(control)) {
+            const QSignalBlocker block(combo);
+            combo->setCurrentIndex(form.choice(control));
+        }
+    });
+    QObject::connect(combo, &QComboBox::activated, &form,
+                     [&form, control](int index) { form.setChoice(control, index); });
+}
+
+void bindEditableCombo(QComboBox *combo, Form &form, const QString &control)
+{
+    combo->setEditable(true);
+    combo->addItems(form.entries(control));
+    bindEnabled(combo, form, control);
+    follow(combo, form, control, [combo, &form, control] {
+        const QString text = form.text(control);
+        if (combo->currentText() != text) {
+            const QSignalBlocker block(combo);
+            combo->setEditText(text);
+        }
+    });
+    QObject::connect(combo, &QComboBox::currentTextChanged, &form,
+                     [&form, control](const QString &text) { form.setText(control, text); });
+}
+
+void bindOptions(QButtonGroup *group, Form &form, const QString &control)
+{
+    group->setExclusive(true);
+    const auto buttons = group->buttons();
+    for (QAbstractButton *b : buttons) {
+        const int id = group->id(b);
+        if (b->objectName().isEmpty())
+            b->setObjectName(QStringLiteral("%1_%2").arg(control).arg(id));
+        QWidget *w = b;
+        follow(w, form, control, [b, &form, control] { b->setEnabled(form.isEnabled(control)); });
+    }
+    auto update = [group, &form, control] {
+        const int index = form.choice(control);
+        QAbstractButton *b = group->button(index);
+        if (b && !b->isChecked()) {
+            const QSignalBlocker block(group);
+            b->setChecked(true);
+        } else if (!b && group->checkedButton()) {
+            const QSignalBlocker block(group);
+            group->setExclusive(false);
+            group->checkedButton()->setChecked(false);
+            group->setExclusive(true);
+        }
+    };
+    update();
+    QObject::connect(&form, &Form::changed, group, [control, update](const QString &changed) {
+        if (changed == control)
+            update();
+    });
+    QObject::connect(group, &QButtonGroup::idClicked, &form,
+                     [&form, control](int id) { form.setChoice(control, id); });
+}
+
+void bindProgress(QProgressBar *bar, Form &form, const QString &control)
+{
+    bar->setRange(0, 100);
+    bindEnabled(bar, form, control);
+    follow(bar, form, control, [bar, &form, control] { bar->setValue(form.value(control)); });
+}
+
+} // namespace FormBinder

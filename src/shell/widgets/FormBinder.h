@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+class Form;
+class QAbstractButton;
+class QButtonGroup;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QProgressBar;
+class QWidget;
+
+// Binds widgets to form controls: the widget shows the form's value at once and
+// every user edit is written back, so the protocol never reads a widget. Each
+// bound widget gets the control's name as objectName, and follows the
+// control's enabled state.
+namespace FormBinder {
+void bindLineEdit(QLineEdit *edit, Form &form, const QString &control);
+void bindPlainText(QPlainTextEdit *edit, Form &form, const QString &control);
+void bindLabel(QLabel *label, Form &form, const QString &control);
+void bindCheckBox(QCheckBox *box, Form &form, const QString &control);
+// A fixed-entry list bound to a choice. `display` turns an entry into the text
+// shown (translation); it is applied again by retranslateCombo().
+void bindCombo(QComboBox *combo, Form &form, const QString &control,
+               std::function<QString(const QString &)> display = {});
+void retranslateCombo(QComboBox *combo, Form &form, const QString &control);
+// An editable list bound to a text control; its entries are suggestions.
+void bindEditableCombo(QComboBox *combo, Form &form, const QString &control);
+// Option buttons bound to a choice: button i selects index i.
+void bindOptions(QButtonGroup *group, Form &form, const QString &control);
+void bindProgress(QProgressBar *bar, Form &form, const QString &control);
+// Buttons and other controls that only follow the enabled state.
+void bindEnabled(QWidget *widget, Form &form, const QString &control);
+} // namespace FormBinder

@@ -1,0 +1,3 @@
+#include "shell/widgets/Panel.h"
+
+Panel::Panel(Core &core, QWidget *parent) : QWidget(parent), m_core(core) {}
