@@ -55,4 +55,5 @@ private:
     QTimer m_receiveTimer;
     QString m_portSettings;
     int m_portNumber = 0;
+    bool m_portOpen = false;
 };

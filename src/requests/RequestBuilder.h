@@ -9,6 +9,9 @@ class RequestBuilder {
 public:
     explicit RequestBuilder(Core &core);
     void buildRequest();
+    // A page button: store `code` in currentCommand and build its request
+    // (the information page's control buttons, 80-87).
+    void send(quint8 code);
 
 private:
     Core &m_core;

@@ -3,7 +3,8 @@
 #include "link/PortIo.h"
 
 Core::Core(UserPrompt &prompt, std::unique_ptr<PortIo> port)
-    : state(prompt), link(*this, std::move(port)), requests(*this), responses(*this),
+    : state(prompt), link(*this, std::move(port)), requests(*this), paramCommands(*this),
+      systemCommands(*this), responses(*this),
       upgrade(*this), stored(*this), recorder(*this)
 {
 }

@@ -3,7 +3,9 @@
 #include "link/LinkController.h"
 #include "records/Recorder.h"
 #include "records/StoredRecords.h"
+#include "requests/ParamCommands.h"
 #include "requests/RequestBuilder.h"
+#include "requests/SystemCommands.h"
 #include "responses/ResponseDispatcher.h"
 #include "shell/AppState.h"
 #include "upgrade/UpgradeController.h"
@@ -25,6 +27,8 @@ public:
     AppState state;
     LinkController link;
     RequestBuilder requests;
+    ParamCommands paramCommands;
+    SystemCommands systemCommands;
     ResponseDispatcher responses;
     UpgradeController upgrade;
     StoredRecords stored;

@@ -1,0 +1,21 @@
+#pragma once
+
+class Core;
+
+// The buttons of the "parameters" page: each sets the chain flags and the code
+// of its request and calls the request builder.
+class ParamCommands {
+public:
+    explicit ParamCommands(Core &core);
+
+    void readRow(int row);   // DT0..DT16
+    void writeRow(int row);  // SZ0..SZ16
+    void readAll();          // DTff: clears the grid first
+    void writeAll();         // SZff
+    void clear();            // clears the grid, sends nothing
+    void readShortCircuit();
+    void writeShortCircuit();
+
+private:
+    Core &m_core;
+};
