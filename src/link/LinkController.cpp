@@ -3,6 +3,7 @@
 #include "link/Frame.h"
 #include "link/PortIo.h"
 #include "shell/Core.h"
+#include "shell/UserPrompt.h"
 
 #include <QCoreApplication>
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QtGlobal>
+
 class Core;
 
 // Builds and sends the request for AppState::currentCommand from the current
