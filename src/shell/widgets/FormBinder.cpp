@@ -13,7 +13,8 @@
 #include <QSignalBlocker>
 
 namespace {
-// Holds a list's display function for as long as the list lives.
+// Holds a list's display function, and the entries it shows, for as long as
+// the list lives.
 class ComboDisplay : public QObject {
 public:
     ComboDisplay(QObject *parent, std::function<QString(const QString &)> fn)
@@ -21,6 +22,7 @@ public:
     {
     }
     std::function<QString(const QString &)> display;
+    QStringList shown;
 };
 
 ComboDisplay *displayOf(QComboBox *combo)
@@ -110,11 +112,13 @@ void retranslateCombo(QComboBox *combo, Form &form, const QString &control)
 {
     const QSignalBlocker block(combo);
     const QStringList entries = form.entries(control);
-    const ComboDisplay *d = displayOf(combo);
+    ComboDisplay *d = displayOf(combo);
     combo->clear();
     for (const QString &e : entries)
         combo->addItem(d && d->display ? d->display(e) : e);
     combo->setCurrentIndex(form.choice(control));
+    if (d)
+        d->shown = entries;
 }
 
 void bindCombo(QComboBox *combo, Form &form, const QString &control,
@@ -123,8 +127,10 @@ void bindCombo(QComboBox *combo, Form &form, const QString &control,
     new ComboDisplay(combo, std::move(display));
     bindEnabled(combo, form, control);
     follow(combo, form, control, [combo, &form, control] {
-        const QStringList entries = form.entries(control);
-        if (combo->count() != entries.size()) {
+        // A new port list can have as many entries as the old one, so the
+        // entries themselves are compared, not their number.
+        const ComboDisplay *d = displayOf(combo);
+        if (!d || d->shown != form.entries(control) || combo->count() != d->shown.size()) {
             retranslateCombo(combo, form, control);
         } else if (combo->currentIndex() != form.choice(control)) {
             const QSignalBlocker block(combo);
