@@ -1,4 +1,3 @@
-#include "i18n/SettingsRecord.h"
 #include "link/PortIo.h"
 #include "shell/Core.h"
 #include "shell/widgets/GuiPrompt.h"
@@ -33,9 +32,6 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     GuiPrompt prompt;
     Core core(prompt, std::make_unique<UnavailablePort>());
-    // The stored language is in force before anything is shown, so every
-    // caption is in it from the first paint on.
-    core.state.setEnglishUi(SettingsRecord::storedLanguage() == 1);
     MainWindow window(core);
     prompt.setParentWidget(&window);
     window.show();

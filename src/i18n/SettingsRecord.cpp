@@ -25,7 +25,10 @@ QString configHome()
 
 namespace SettingsRecord {
 
-QString filePath() { return configHome() + QStringLiteral("/cellvane/cellvane.conf"); }
+QString filePath()
+{
+    return configHome() + QStringLiteral("/cellvane/cellvane.conf");
+}
 
 quint8 storedLanguage()
 {

@@ -25,7 +25,8 @@ AboutDialog::AboutDialog(QWidget *parent) : QDialog(parent)
 
 void AboutDialog::applyCaptions()
 {
-    m_label1->setText(tr("1. This software supports conventional UART, 485, 232, and other tools."));
+    m_label1->setText(
+        tr("1. This software supports conventional UART, 485, 232, and other tools."));
     m_label2->setText(tr("2. For technical support, contact the supplier of your battery pack "
                          "and quote the program version (Cellvane V1.6)."));
 }

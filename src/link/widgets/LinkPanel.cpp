@@ -116,8 +116,14 @@ QComboBox *LinkPanel::list(const QString &control) const
     return nullptr;
 }
 
-QString LinkPanel::openCaption() const { return tr("Open serial port"); }
-QString LinkPanel::closeCaption() const { return tr("Close serial port"); }
+QString LinkPanel::openCaption() const
+{
+    return tr("Open serial port");
+}
+QString LinkPanel::closeCaption() const
+{
+    return tr("Close serial port");
+}
 
 void LinkPanel::syncWithLink()
 {

@@ -82,8 +82,8 @@ InfoPanel::InfoPanel(Core &core, QWidget *parent) : Panel(core, parent)
         {reserved4, QT_TRANSLATE_NOOP("InfoPanel", "Reserved4:")},
     };
     for (int n = 16; n <= 22; ++n)
-        stateFields.append({reserved(n), QT_TRANSLATE_NOOP("InfoPanel", "Reserved%1:"), nullptr,
-                            true, n});
+        stateFields.append(
+            {reserved(n), QT_TRANSLATE_NOOP("InfoPanel", "Reserved%1:"), nullptr, true, n});
     addFields(state, stateFields, 6, 38);
 
     QGroupBox *basic = addGroup(QT_TRANSLATE_NOOP("InfoPanel", "Basic Information"));
@@ -136,10 +136,11 @@ InfoPanel::InfoPanel(Core &core, QWidget *parent) : Panel(core, parent)
     note->setObjectName(QStringLiteral("Label9"));
     static_cast<QGridLayout *>(cells->layout())
         ->addWidget(note, 4, 0, 1, -1, Qt::AlignLeft | Qt::AlignVCenter);
-    m_captions.append({note, nullptr,
-                       QT_TRANSLATE_NOOP("InfoPanel", "Note: The blue background of the cell "
-                                                      "voltage indicates that it is passive balanced"),
-                       nullptr, true, 0});
+    m_captions.append(
+        {note, nullptr,
+         QT_TRANSLATE_NOOP("InfoPanel", "Note: The blue background of the cell "
+                                        "voltage indicates that it is passive balanced"),
+         nullptr, true, 0});
     for (int i = 0; i < cellSlots; ++i) {
         auto *box = static_cast<QLineEdit *>(m_controls.value(cellVoltage(i)));
         showHighlight(box, cellVoltage(i));
@@ -172,7 +173,10 @@ InfoPanel::InfoPanel(Core &core, QWidget *parent) : Panel(core, parent)
     applyCaptions();
 }
 
-QWidget *InfoPanel::control(const QString &control) const { return m_controls.value(control); }
+QWidget *InfoPanel::control(const QString &control) const
+{
+    return m_controls.value(control);
+}
 
 QGroupBox *InfoPanel::addGroup(const char *title)
 {
@@ -296,7 +300,8 @@ QWidget *InfoPanel::buildControls()
             button->setFixedSize(48, 22);
             FormBinder::bindEnabled(button, m_core.state.info, b.control);
             const quint8 code = b.code;
-            connect(button, &QPushButton::clicked, this, [this, code] { m_core.requests.send(code); });
+            connect(button, &QPushButton::clicked, this,
+                    [this, code] { m_core.requests.send(code); });
             grid->addWidget(button, line, column + offset++);
             m_captions.append({button, nullptr, b.caption, b.captionDisambiguation, true, 0});
             m_captions.append({nullptr, button, b.action, nullptr, true, 0});
@@ -339,8 +344,7 @@ void InfoPanel::applyCaptions()
     for (int i = 0; i < InfoField::cellSlots; ++i) {
         const QString name = InfoField::cellVoltage(i);
         if (auto *box = qobject_cast<QLineEdit *>(m_controls.value(name)))
-            box->setAccessibleDescription(m_core.state.info.isHighlighted(name)
-                                              ? tr("passive balancing")
-                                              : QString());
+            box->setAccessibleDescription(
+                m_core.state.info.isHighlighted(name) ? tr("passive balancing") : QString());
     }
 }

@@ -51,9 +51,8 @@ void bindEnabled(QWidget *widget, Form &form, const QString &control)
 {
     if (widget->objectName().isEmpty())
         widget->setObjectName(control);
-    follow(widget, form, control, [widget, &form, control] {
-        widget->setEnabled(form.isEnabled(control));
-    });
+    follow(widget, form, control,
+           [widget, &form, control] { widget->setEnabled(form.isEnabled(control)); });
 }
 
 void bindLineEdit(QLineEdit *edit, Form &form, const QString &control)
@@ -75,7 +74,11 @@ void bindPlainText(QPlainTextEdit *edit, Form &form, const QString &control)
 {
     bindEnabled(edit, form, control);
     follow(edit, form, control, [edit, &form, control] {
-        const QString text = form.text(control);
+        // Lines in the form end with CR LF; a text document would take the CR
+        // for a line break of its own and show an empty line after each.
+        QString text = form.text(control);
+        text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+        text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
         if (edit->toPlainText() != text) {
             const QSignalBlocker block(edit);
             edit->setPlainText(text);
@@ -103,9 +106,8 @@ void bindCheckBox(QCheckBox *box, Form &form, const QString &control)
             box->setCheckState(state);
         }
     });
-    QObject::connect(box, &QCheckBox::clicked, &form, [box, &form, control] {
-        form.setCheck(control, int(box->checkState()));
-    });
+    QObject::connect(box, &QCheckBox::clicked, &form,
+                     [box, &form, control] { form.setCheck(control, int(box->checkState())); });
 }
 
 void retranslateCombo(QComboBox *combo, Form &form, const QString &control)

@@ -3,7 +3,10 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
-QString GuiPrompt::defaultTitle() { return QStringLiteral("Cellvane"); }
+QString GuiPrompt::defaultTitle()
+{
+    return QStringLiteral("Cellvane");
+}
 
 void GuiPrompt::message(const QString &text, const QString &title, Icon icon)
 {

@@ -1,5 +1,6 @@
 #include "shell/widgets/MainWindow.h"
 
+#include "i18n/SettingsRecord.h"
 #include "i18n/widgets/AboutDialog.h"
 #include "i18n/widgets/LanguageDialog.h"
 #include "shell/Core.h"
@@ -18,6 +19,9 @@ MainWindow::MainWindow(Core &core, QWidget *parent)
 {
     setObjectName(QStringLiteral("MainWindow"));
     setWindowTitle(QStringLiteral("Cellvane V1.6"));
+    // The stored language is in force before any page exists, so every caption
+    // is in it from the first paint on.
+    m_core.state.setEnglishUi(SettingsRecord::storedLanguage() == 1);
 
     m_host = new PanelHost(core, this);
     setCentralWidget(m_host);
@@ -34,8 +38,14 @@ MainWindow::MainWindow(Core &core, QWidget *parent)
     setFixedSize(fixedWidth, fixedHeight);
 }
 
-LanguageDialog *MainWindow::languageDialog() const { return m_languageDialog; }
-AboutDialog *MainWindow::aboutDialog() const { return m_aboutDialog; }
+LanguageDialog *MainWindow::languageDialog() const
+{
+    return m_languageDialog;
+}
+AboutDialog *MainWindow::aboutDialog() const
+{
+    return m_aboutDialog;
+}
 
 void MainWindow::applyCaptions()
 {
@@ -67,11 +77,16 @@ void MainWindow::closeEvent(QCloseEvent *event)
     // a closed page; an upgrade or record read in progress is cut off.
     m_core.shutdown();
     QWidget *order[] = {
-        m_host->page(PanelHost::Page::Link),   m_host,
-        m_host->page(PanelHost::Page::Info),   m_host->page(PanelHost::Page::Param),
-        m_host->page(PanelHost::Page::System), m_host->page(PanelHost::Page::Stored),
-        m_host->page(PanelHost::Page::Upgrade), m_host->page(PanelHost::Page::Record),
-        m_aboutDialog,                         m_languageDialog,
+        m_host->page(PanelHost::Page::Link),
+        m_host,
+        m_host->page(PanelHost::Page::Info),
+        m_host->page(PanelHost::Page::Param),
+        m_host->page(PanelHost::Page::System),
+        m_host->page(PanelHost::Page::Stored),
+        m_host->page(PanelHost::Page::Upgrade),
+        m_host->page(PanelHost::Page::Record),
+        m_aboutDialog,
+        m_languageDialog,
     };
     for (QWidget *w : order)
         if (w)

@@ -29,7 +29,8 @@ struct TabAction {
     std::initializer_list<Page> hidden;
 };
 const TabAction tabActions[PanelHost::pageCount] = {
-    {Page::Link, {Page::Info, Page::Param, Page::System, Page::Stored, Page::Upgrade, Page::Record}},
+    {Page::Link,
+     {Page::Info, Page::Param, Page::System, Page::Stored, Page::Upgrade, Page::Record}},
     {Page::Info, {Page::Param, Page::System, Page::Stored, Page::Upgrade, Page::Link}},
     {Page::Param, {Page::Info, Page::System, Page::Stored, Page::Upgrade, Page::Link}},
     {Page::System, {Page::Info, Page::Param, Page::Stored, Page::Upgrade, Page::Link}},
@@ -95,7 +96,10 @@ PanelHost::PanelHost(Core &core, QWidget *parent) : QWidget(parent), m_core(core
     selectTab(2);
 }
 
-int PanelHost::selectedTab() const { return m_tabs->currentIndex() + 1; }
+int PanelHost::selectedTab() const
+{
+    return m_tabs->currentIndex() + 1;
+}
 
 void PanelHost::selectTab(int tab)
 {
@@ -148,8 +152,8 @@ void PanelHost::resizeEvent(QResizeEvent *)
 void PanelHost::applyCaptions()
 {
     const QString captions[pageCount] = {
-        tr("serial setting"), tr("information"),     tr("parameters"),  tr("system"),
-        tr("other settings "), tr("store data"),     tr("BMS upgrade"),
+        tr("serial setting"),  tr("information"), tr("parameters"),  tr("system"),
+        tr("other settings "), tr("store data"),  tr("BMS upgrade"),
     };
     for (int i = 0; i < pageCount; ++i)
         m_tabs->setTabText(i, captions[i]);

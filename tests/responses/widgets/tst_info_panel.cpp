@@ -1,0 +1,382 @@
+#include "support/FakePort.h"
+#include "support/RecordingPrompt.h"
+
+#include "responses/InfoForm.h"
+#include "responses/widgets/InfoPanel.h"
+#include "shell/Core.h"
+
+#include <QAccessible>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+struct Rig {
+    RecordingPrompt prompt;
+    FakePort *port = new FakePort;
+    Core core{prompt, std::unique_ptr<PortIo>(port)};
+    InfoPanel panel{core};
+    Form &form = core.state.info;
+
+    // What the caption routine does for this page on a language change.
+    void setEnglish(bool english)
+    {
+        core.state.setEnglishUi(english);
+        panel.applyCaptions();
+    }
+};
+
+QLabel *captionOf(const QWidget *box)
+{
+    for (QLabel *label : box->parentWidget()->findChildren<QLabel *>())
+        if (label->buddy() == box)
+            return label;
+    return nullptr;
+}
+} // namespace
+
+class TestInfoPanel : public QObject {
+    Q_OBJECT
+private slots:
+    // Every control of the form has its widget, named as the control.
+    void everyControlHasItsWidget()
+    {
+        Rig rig;
+        const QStringList controls = rig.form.controls();
+        QCOMPARE(controls.size(), 7 + 23 + 24 + 12 + 32 + 3 + 8);
+        for (const QString &name : controls) {
+            QWidget *w = rig.panel.control(name);
+            QVERIFY2(w, qPrintable(name));
+            QCOMPARE(w->objectName(), name);
+            QCOMPARE(rig.panel.findChildren<QWidget *>(name).size(), 1);
+        }
+    }
+
+    // Captions exactly as given, leading blanks and colons included.
+    void captions_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("english");
+        QTest::addColumn<QString>("chinese");
+        const auto row = [](const QString &control, const char *english, const char *chinese) {
+            QTest::newRow(qPrintable(control))
+                << control << QString::fromUtf8(english) << QString::fromUtf8(chinese);
+        };
+        row(InfoField::softwareVersion, "Software ver:", "软件版本：");
+        row(InfoField::customText, "Custom:", " 自定义：");
+        row(InfoField::projectNumber, "Item:", "项目：");
+        row(InfoField::batteryId, "Battery Id:", "  电池ID：");
+        row(InfoField::sof, "SOF：", "SOF：");
+        row(InfoField::heating, "Heat_mos:", "   加热:");
+        row(InfoField::gps, "GPS:", "GPS:");
+        row(InfoField::currentLimiting, "Cur limiting:", "      限流:");
+        row(InfoField::switch2, " SW2:", "开关2:");
+        row(InfoField::reserved(16), "Reserved16:", "  保留16:");
+        row(InfoField::reserved(22), "Reserved22:", "  保留22:");
+        row(InfoField::totalCurrent, "Total Current(A):", " 总电流(A)：");
+        row(InfoField::soc, "SOC(%):", "SOC(%):");
+        row(InfoField::mosTemperature, "T_MOS(℃):", "MOS温度(℃)：");
+        row(InfoField::voltageDifference, "V_difference(V):", "    压差(V)：");
+        row(InfoField::workingState, "Working State:", "工作状态：");
+        row(InfoField::maxTemperatureNo, "NO.of Max temperature:", "最高单体温度序号：");
+        row(InfoField::bmsAddress, "BMSADD:", "BMSADD:");
+        row(InfoField::cellTemperature(0), "T_01：", "温度01：");
+        row(InfoField::cellTemperature(11), "T_12：", "温度12：");
+        row(InfoField::cellVoltage(0), "cell_01:", "单节01:");
+        row(InfoField::cellVoltage(9), "cell_10:", "单节10:");
+        row(InfoField::cellVoltage(31), "cell_32:", "单节32:");
+        row(InfoField::alarmStatus, "Alarm status", "告警状态");
+        row(InfoField::faultStatus, "Fault status", "故障状态");
+    }
+    void captions()
+    {
+        QFETCH(QString, control);
+        QFETCH(QString, english);
+        QFETCH(QString, chinese);
+        Rig rig;
+        QWidget *box = rig.panel.control(control);
+        QLabel *label = captionOf(box);
+        QVERIFY(label);
+        QCOMPARE(label->text(), chinese);
+        QCOMPARE(box->accessibleName(), InfoPanel::nameFromCaption(chinese));
+        rig.setEnglish(true);
+        QCOMPARE(label->text(), english);
+        QCOMPARE(box->accessibleName(), InfoPanel::nameFromCaption(english));
+        rig.setEnglish(false);
+        QCOMPARE(label->text(), chinese);
+    }
+
+    void groupTitles_data()
+    {
+        QTest::addColumn<QString>("group");
+        QTest::addColumn<QString>("english");
+        QTest::addColumn<QString>("chinese");
+        QTest::newRow("version") << QStringLiteral("版本信息")
+                                 << QStringLiteral("Version Information")
+                                 << QStringLiteral("版本信息");
+        QTest::newRow("state") << QStringLiteral("Frame3") << QStringLiteral("System State")
+                               << QStringLiteral("系统状态");
+        QTest::newRow("basic") << QStringLiteral("基本信息") << QStringLiteral("Basic Information")
+                               << QStringLiteral("基本信息");
+        QTest::newRow("temperatures")
+            << QStringLiteral("Frame1") << QStringLiteral("Cell Temperature(℃)")
+            << QStringLiteral("单体温度(℃)");
+        QTest::newRow("cells") << QStringLiteral("Frame2") << QStringLiteral("Cell Voltage(mv)")
+                               << QStringLiteral("单节电压(mv)");
+    }
+    void groupTitles()
+    {
+        QFETCH(QString, group);
+        QFETCH(QString, english);
+        QFETCH(QString, chinese);
+        Rig rig;
+        auto *box = rig.panel.findChild<QGroupBox *>(group);
+        QVERIFY(box);
+        QCOMPARE(box->title(), chinese);
+        rig.setEnglish(true);
+        QCOMPARE(box->title(), english);
+    }
+
+    void note()
+    {
+        Rig rig;
+        auto *note = rig.panel.findChild<QLabel *>(QStringLiteral("Label9"));
+        QVERIFY(note);
+        QCOMPARE(note->text(), QStringLiteral("注：单节电压蓝底表示在被动均衡"));
+        rig.setEnglish(true);
+        QCOMPARE(note->text(), QStringLiteral("Note: The blue background of the cell voltage "
+                                              "indicates that it is passive balanced"));
+    }
+
+    // Button, its caption, what a screen reader says, and the code it sends.
+    void controlButtons_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("english");
+        QTest::addColumn<QString>("chinese");
+        QTest::addColumn<QString>("englishName");
+        QTest::addColumn<QString>("chineseName");
+        QTest::addColumn<QString>("rowEnglish");
+        QTest::addColumn<QString>("rowChinese");
+        QTest::addColumn<int>("code");
+        const auto row = [](const QString &control, const char *en, const char *zh,
+                            const char *enName, const char *zhName, const char *rowEn,
+                            const char *rowZh, int code) {
+            QTest::newRow(qPrintable(control))
+                << control << QString::fromUtf8(en) << QString::fromUtf8(zh)
+                << QString::fromUtf8(enName) << QString::fromUtf8(zhName)
+                << QString::fromUtf8(rowEn) << QString::fromUtf8(rowZh) << code;
+        };
+        row(InfoField::chargeOff, "OFF", "断开", "Charge MOS off", "断开充电MOS", "CMOS", "充电",
+            80);
+        row(InfoField::chargeOn, "ON", "开启", "Charge MOS on", "开启充电MOS", "CMOS", "充电", 85);
+        row(InfoField::dischargeOff, "OFF", "断开", "Discharge MOS off", "断开放电MOS", "DMOS",
+            "放电", 81);
+        row(InfoField::dischargeOn, "ON", "开启", "Discharge MOS on", "开启放电MOS", "DMOS", "放电",
+            86);
+        row(InfoField::sleepButton, "ON", "开启", "Sleep", "进入休眠", "sleep", "休眠", 82);
+        row(InfoField::resetButton, "ON", "开启", "Reset", "复位BMS", "reset", " 复位", 83);
+        row(InfoField::storageButton, "ON", "开启", "Storage mode", "进入仓存模式", "storage",
+            " 仓存", 84);
+        row(InfoField::wakeButton, "ON", "执行", "Wake", "唤醒BMS", "wake", "唤醒", 87);
+    }
+    void controlButtons()
+    {
+        QFETCH(QString, control);
+        QFETCH(QString, english);
+        QFETCH(QString, chinese);
+        QFETCH(QString, englishName);
+        QFETCH(QString, chineseName);
+        QFETCH(QString, rowEnglish);
+        QFETCH(QString, rowChinese);
+        QFETCH(int, code);
+        Rig rig;
+        auto *button = qobject_cast<QPushButton *>(rig.panel.control(control));
+        QVERIFY(button);
+        // The row caption is the label left of the button's row.
+        const auto rowLabel = [&] {
+            QLabel *best = nullptr;
+            for (QLabel *l : button->parentWidget()->findChildren<QLabel *>())
+                if (qAbs(l->geometry().center().y() - button->geometry().center().y()) < 6 &&
+                    l->x() < button->x() && (!best || l->x() > best->x()))
+                    best = l;
+            return best;
+        };
+        rig.panel.resize(933, 620);
+        rig.panel.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&rig.panel));
+        QCOMPARE(button->text(), chinese);
+        QCOMPARE(button->accessibleName(), chineseName);
+        QVERIFY(rowLabel());
+        QCOMPARE(rowLabel()->text(), rowChinese);
+        rig.setEnglish(true);
+        QCOMPARE(button->text(), english);
+        QCOMPARE(button->accessibleName(), englishName);
+        QCOMPARE(rowLabel()->text(), rowEnglish);
+
+        rig.core.link.toggleOpen();
+        QVERIFY(rig.core.link.portOpen());
+        rig.core.state.currentCommand = 0;
+        QTest::mouseClick(button, Qt::LeftButton);
+        QCOMPARE(int(rig.core.state.currentCommand), code);
+    }
+
+    void buttonsFollowEnabledState()
+    {
+        Rig rig;
+        QWidget *button = rig.panel.control(InfoField::wakeButton);
+        rig.form.setEnabled(InfoField::wakeButton, false);
+        QVERIFY(!button->isEnabled());
+        rig.form.setEnabled(InfoField::wakeButton, true);
+        QVERIFY(button->isEnabled());
+    }
+
+    // The user can select and copy but never change a value.
+    void boxesAreReadOnly_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::newRow("total voltage") << InfoField::totalVoltage;
+        QTest::newRow("cell 0") << InfoField::cellVoltage(0);
+        QTest::newRow("temperature 11") << InfoField::cellTemperature(11);
+        QTest::newRow("model") << InfoField::model;
+        QTest::newRow("alarm") << InfoField::alarmStatus;
+        QTest::newRow("fault") << InfoField::faultStatus;
+    }
+    void boxesAreReadOnly()
+    {
+        QFETCH(QString, control);
+        Rig rig;
+        rig.form.setText(control, QStringLiteral("52.10"));
+        rig.panel.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&rig.panel));
+        QWidget *box = rig.panel.control(control);
+        box->setFocus();
+        QTest::keyClicks(box, QStringLiteral("99"));
+        QTest::keyClick(box, Qt::Key_Backspace);
+        QTest::keyClick(box, Qt::Key_Delete);
+        QCOMPARE(rig.form.text(control), QStringLiteral("52.10"));
+        if (auto *line = qobject_cast<QLineEdit *>(box))
+            QCOMPARE(line->text(), QStringLiteral("52.10"));
+        else
+            QCOMPARE(qobject_cast<QPlainTextEdit *>(box)->toPlainText(), QStringLiteral("52.10"));
+    }
+
+    void allTextBoxesReadOnly()
+    {
+        Rig rig;
+        const auto lines = rig.panel.findChildren<QLineEdit *>();
+        QCOMPARE(lines.size(), 7 + 23 + 24 + 12 + 32);
+        for (QLineEdit *e : lines)
+            QVERIFY2(e->isReadOnly(), qPrintable(e->objectName()));
+        const auto texts = rig.panel.findChildren<QPlainTextEdit *>();
+        QCOMPARE(texts.size(), 3);
+        for (QPlainTextEdit *e : texts)
+            QVERIFY2(e->isReadOnly(), qPrintable(e->objectName()));
+    }
+
+    // Condition lists arrive one condition per line, each ended by CR LF.
+    void conditionLines_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("lines");
+        QTest::newRow("empty") << QString() << QStringList{};
+        QTest::newRow("one") << QStringLiteral("Cell_OV\r\n")
+                             << QStringList{QStringLiteral("Cell_OV")};
+        QTest::newRow("three") << QStringLiteral("Cell_DIFV\r\nCell_OV\r\nTotal_OV\r\n")
+                               << QStringList{QStringLiteral("Cell_DIFV"),
+                                              QStringLiteral("Cell_OV"),
+                                              QStringLiteral("Total_OV")};
+        QTest::newRow("chinese") << QStringLiteral("单体过压\r\n总压过压\r\n")
+                                 << QStringList{QStringLiteral("单体过压"),
+                                                QStringLiteral("总压过压")};
+    }
+    void conditionLines()
+    {
+        QFETCH(QString, text);
+        QFETCH(QStringList, lines);
+        Rig rig;
+        for (const QString &control :
+             {InfoField::alarmStatus, InfoField::protectionStatus, InfoField::faultStatus}) {
+            rig.form.setText(control, text);
+            auto *box = qobject_cast<QPlainTextEdit *>(rig.panel.control(control));
+            QStringList shown = box->toPlainText().split(QLatin1Char('\n'));
+            while (!shown.isEmpty() && shown.last().isEmpty())
+                shown.removeLast();
+            QCOMPARE(shown, lines);
+            // The form keeps the text as decoded: the recorder reads it back.
+            QCOMPARE(rig.form.text(control), text);
+        }
+    }
+
+    void valuesFollowForm()
+    {
+        Rig rig;
+        rig.form.setText(InfoField::totalVoltage, QStringLiteral("52.37"));
+        rig.form.setText(InfoField::cellVoltage(20), QStringLiteral("null"));
+        auto *total = qobject_cast<QLineEdit *>(rig.panel.control(InfoField::totalVoltage));
+        auto *cell = qobject_cast<QLineEdit *>(rig.panel.control(InfoField::cellVoltage(20)));
+        QCOMPARE(total->text(), QStringLiteral("52.37"));
+        QCOMPARE(cell->text(), QStringLiteral("null"));
+        // A language switch leaves values alone: they change with the next frame.
+        rig.setEnglish(true);
+        rig.setEnglish(false);
+        QCOMPARE(cell->text(), QStringLiteral("null"));
+        QCOMPARE(total->text(), QStringLiteral("52.37"));
+    }
+
+    // Balancing cells show the platform's highlight colour.
+    void balancingHighlight_data()
+    {
+        QTest::addColumn<int>("cell");
+        QTest::newRow("first") << 0;
+        QTest::newRow("middle") << 15;
+        QTest::newRow("last") << 31;
+    }
+    void balancingHighlight()
+    {
+        QFETCH(int, cell);
+        Rig rig;
+        auto *box = qobject_cast<QLineEdit *>(rig.panel.control(InfoField::cellVoltage(cell)));
+        auto *neighbour =
+            qobject_cast<QLineEdit *>(rig.panel.control(InfoField::cellVoltage((cell + 1) % 32)));
+        const QColor highlight = rig.panel.palette().color(QPalette::Highlight);
+        const QColor normal = box->palette().color(QPalette::Base);
+        QVERIFY(normal != highlight);
+        rig.form.setHighlighted(InfoField::cellVoltage(cell), true);
+        QCOMPARE(box->palette().color(QPalette::Base), highlight);
+        QCOMPARE(neighbour->palette().color(QPalette::Base), normal);
+        QCOMPARE(box->accessibleDescription(), QStringLiteral("被动均衡中"));
+        rig.setEnglish(true);
+        QCOMPARE(box->accessibleDescription(), QStringLiteral("passive balancing"));
+        QCOMPARE(box->palette().color(QPalette::Base), highlight);
+        rig.form.setHighlighted(InfoField::cellVoltage(cell), false);
+        QCOMPARE(box->palette().color(QPalette::Base), normal);
+        QCOMPARE(box->accessibleDescription(), QString());
+    }
+
+    // A screen reader finds every box by its caption.
+    void accessibleNames()
+    {
+        Rig rig;
+        for (const QString &name : rig.form.controls()) {
+            QWidget *w = rig.panel.control(name);
+            QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(w);
+            QVERIFY(iface);
+            const QString spoken = iface->text(QAccessible::Name);
+            QVERIFY2(!spoken.isEmpty(), qPrintable(name));
+            QVERIFY2(!spoken.endsWith(QChar(0xFF1A)) && !spoken.endsWith(QLatin1Char(':')),
+                     qPrintable(spoken));
+        }
+        // Buttons sharing a caption are told apart by what they do.
+        QSet<QString> buttonNames;
+        for (QPushButton *b : rig.panel.findChildren<QPushButton *>())
+            buttonNames.insert(b->accessibleName());
+        QCOMPARE(buttonNames.size(), 8);
+    }
+};
+
+QTEST_MAIN(TestInfoPanel)
+#include "tst_info_panel.moc"
