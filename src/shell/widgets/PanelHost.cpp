@@ -158,7 +158,7 @@ void PanelHost::applyCaptions()
     for (int i = 0; i < pageCount; ++i)
         m_tabs->setTabText(i, captions[i]);
     m_statusLabel->setText(tr("Communication :"));
-    m_status->setAccessibleName(m_statusLabel->text());
+    m_status->setAccessibleName(Panel::nameFromCaption(m_statusLabel->text()));
     placeStatusRow();
     for (Panel *p : m_pages)
         p->applyCaptions();
