@@ -89,8 +89,7 @@ std::optional<QString> WriteEncoder::encodeField(const RequestField &field, cons
     case Kind::Text: {
         const QString text = page.text(field.control);
         if (auto bad = WriteEncoding::firstUnsendable(text, field.width))
-            return tr("%1: the character \"%2\" cannot be sent")
-                .arg(fieldName(field), QString(*bad));
+            return tr("%1: the character \"%2\" cannot be sent").arg(fieldName(field), *bad);
         WriteEncoding::putText(frame, at, field.width, text);
         return std::nullopt;
     }

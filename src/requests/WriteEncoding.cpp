@@ -34,12 +34,17 @@ void putText(QByteArray &frame, int start, int width, const QString &text)
         frame[start + i] = i < text.size() ? char(text.at(i).unicode() & 0xFF) : '\0';
 }
 
-std::optional<QChar> firstUnsendable(const QString &text, int width)
+std::optional<QString> firstUnsendable(const QString &text, int width)
 {
-    const int n = qMin<qsizetype>(width, text.size());
-    for (int i = 0; i < n; ++i)
-        if (text.at(i).unicode() > 0xFF)
-            return text.at(i);
+    const int n = int(qMin<qsizetype>(width, text.size()));
+    for (int i = 0; i < n; ++i) {
+        if (text.at(i).unicode() <= 0xFF)
+            continue;
+        // Name the whole character, not half of a surrogate pair.
+        const bool pair =
+            text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate();
+        return text.mid(i, pair ? 2 : 1);
+    }
     return std::nullopt;
 }
 

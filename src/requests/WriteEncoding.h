@@ -28,7 +28,7 @@ void putText(QByteArray &frame, int start, int width, const QString &text);
 
 // The first character in text[0, width) that cannot go on the wire as one
 // byte, or nullopt when all of them can.
-std::optional<QChar> firstUnsendable(const QString &text, int width);
+std::optional<QString> firstUnsendable(const QString &text, int width);
 
 // Pairs of hexadecimal digits, one byte per pair, `count` bytes from `start`.
 // A pair is read as far as it holds hex digits from its left ("A?" -> 0x0A,
