@@ -204,14 +204,12 @@ void TestWriteEncoding::sentValues_data()
     QTest::newRow("byte rounds to even")
         << 97 << true << QStringList{ParamField::shortVoltageLevel + "=2.5"} << 7
         << QByteArray("02");
-    QTest::newRow("threshold 50") << 133 << false << QStringList{limitThreshold + "=50"} << 10
-                                  << QByteArray("ec78");
+
     QTest::newRow("threshold top")
         << 133 << false << QStringList{limitThreshold + "=-327.67"} << 10 << QByteArray("7fff");
     QTest::newRow("threshold bottom")
         << 133 << false << QStringList{limitThreshold + "=327.68"} << 10 << QByteArray("8000");
-    QTest::newRow("baud 115200") << 127 << false << QStringList{baud + "=115200"} << 8
-                                 << QByteArray("2d00");
+
     QTest::newRow("USART 06") << 127 << false << QStringList{usart + "=06"} << 7
                               << QByteArray("06");
     QTest::newRow("parity Even") << 127 << false << QStringList{parity + "=1"} << 10
@@ -228,8 +226,7 @@ void TestWriteEncoding::sentValues_data()
                                  << QByteArray("51");
     QTest::newRow("Latin-1 model")
         << 101 << false << QStringList{model + "=Größe"} << 7 << QByteArray("4772f6df6500");
-    QTest::newRow("production date")
-        << 109 << false << QStringList{productionDate + "=2021-03-05"} << 7 << QByteArray("150305");
+
     QTest::newRow("batch ABC") << 109 << false << QStringList{batch + "=ABC"} << 13
                                << QByteArray("ab0c000000000000");
     QTest::newRow("blank batch is not empty")
