@@ -42,6 +42,9 @@ enum : quint16 {
     rTable = 0x0236,
 };
 constexpr int maxRecordData = 8224;
+// Not a record type: a block of records already in their on-disk form, so
+// that tens of thousands of new cells cost one buffer, not one each.
+constexpr quint16 rawBlock = 0xFFFF;
 constexpr int maxRows = 65536;
 constexpr int maxColumns = 256;
 constexpr quint16 defaultXf = 15;
@@ -335,6 +338,10 @@ QByteArray serialize(const QList<Record> &records)
     QByteArray out;
     out.reserve(size);
     for (const Record &r : records) {
+        if (r.type == rawBlock) {
+            out.append(r.data);
+            continue;
+        }
         add16(out, r.type);
         add16(out, quint16(r.data.size()));
         out.append(r.data);
@@ -346,8 +353,15 @@ qsizetype serializedSize(const QList<Record> &records)
 {
     qsizetype size = 0;
     for (const Record &r : records)
-        size += 4 + r.data.size();
+        size += (r.type == rawBlock ? 0 : 4) + r.data.size();
     return size;
+}
+
+void addRecord(QByteArray &block, quint16 type, const QByteArray &data)
+{
+    add16(block, type);
+    add16(block, quint16(data.size()));
+    block.append(data);
 }
 
 // A plain decimal number is stored as a number, as a spreadsheet would store
@@ -583,22 +597,22 @@ bool XlsWorkbook::writeRows(const QString &path, int firstRow, const QList<QStri
     if (insertAt < 0)
         insertAt = dimensionsAt >= 0 ? dimensionsAt + 1 : int(kept.size()) - 1;
 
-    QList<Record> added;
+    QByteArray added;
     int maxColumn = 0;
+    QByteArray data;
     for (int block = 0; block < rows.size(); block += 32) {
         const int end = std::min<int>(block + 32, int(rows.size()));
         for (int i = block; i < end; ++i) {
-            const int cols = std::min<int>(int(rows.at(i).size()), maxColumns);
-            Record row{rRow, {}};
-            add16(row.data, quint16(firstRow + i));
-            add16(row.data, 0);
-            add16(row.data, quint16(cols));
-            add16(row.data, 0x00FF);
-            add16(row.data, 0);
-            add16(row.data, 0);
-            add16(row.data, 0x0100);
-            add16(row.data, defaultXf);
-            added.append(row);
+            data.clear();
+            add16(data, quint16(firstRow + i));
+            add16(data, 0);
+            add16(data, quint16(std::min<int>(int(rows.at(i).size()), maxColumns)));
+            add16(data, 0x00FF); // default height
+            add16(data, 0);
+            add16(data, 0);
+            add16(data, 0x0100);
+            add16(data, defaultXf);
+            addRecord(added, rRow, data);
         }
         for (int i = block; i < end; ++i) {
             const QStringList &cells = rows.at(i);
@@ -607,19 +621,18 @@ bool XlsWorkbook::writeRows(const QString &path, int firstRow, const QList<QStri
                 if (text.isEmpty())
                     continue;
                 maxColumn = std::max(maxColumn, c + 1);
-                const quint16 xf = columnXf.value(c, defaultXf);
-                Record cell;
+                data.clear();
+                add16(data, quint16(firstRow + i));
+                add16(data, quint16(c));
+                add16(data, columnXf.value(c, defaultXf));
                 double number = 0;
                 if (asNumber(text, &number)) {
-                    cell.type = rNumber;
-                    add16(cell.data, quint16(firstRow + i));
-                    add16(cell.data, quint16(c));
-                    add16(cell.data, xf);
                     char raw[8];
                     quint64 bits;
                     std::memcpy(&bits, &number, 8);
                     qToLittleEndian(bits, raw);
-                    cell.data.append(raw, 8);
+                    data.append(raw, 8);
+                    addRecord(added, rNumber, data);
                 } else {
                     auto it = stringIndex.constFind(text);
                     quint32 isst;
@@ -631,20 +644,16 @@ bool XlsWorkbook::writeRows(const QString &path, int firstRow, const QList<QStri
                         stringIndex.insert(text, isst);
                     }
                     ++totalRefs;
-                    cell.type = rLabelSst;
-                    add16(cell.data, quint16(firstRow + i));
-                    add16(cell.data, quint16(c));
-                    add16(cell.data, xf);
-                    add32(cell.data, isst);
+                    add32(data, isst);
+                    addRecord(added, rLabelSst, data);
                 }
-                added.append(cell);
             }
             if (progress)
                 progress(i + 1);
         }
     }
-    for (int i = 0; i < added.size(); ++i)
-        kept.insert(insertAt + i, added.at(i));
+    if (!added.isEmpty())
+        kept.insert(insertAt, Record{rawBlock, added});
     if (dimensionsAt >= 0 && kept.at(dimensionsAt).data.size() >= 14 && !rows.isEmpty()) {
         QByteArray &d = kept[dimensionsAt].data;
         const bool empty = u32(d, 4) == 0;
