@@ -149,7 +149,7 @@ QList<ClearStep> texts(const QStringList &controls)
     return steps;
 }
 
-RequestSpec read(quint8 code, quint8 item, Form AppState::*page = &AppState::system,
+RequestSpec read(quint8 code, quint8 item, Form AppState::*page = nullptr,
                  QList<ClearStep> clears = {})
 {
     RequestSpec s;

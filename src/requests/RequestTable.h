@@ -50,7 +50,8 @@ struct RequestSpec {
     quint8 operation = 0;
     quint8 item = 0;
     int length = 0;
-    Form AppState::*page = nullptr; // where the fields, clears and tested boxes live
+    Form AppState::*page =
+        nullptr; // where fields, clears and tested boxes live; none for bare reads
     QList<RequestField> fields;
     QList<ClearStep> clears;
     EmptyCheck emptyCheck = EmptyCheck::None;
