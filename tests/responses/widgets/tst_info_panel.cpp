@@ -162,13 +162,19 @@ private slots:
         QTest::addColumn<QString>("rowEnglish");
         QTest::addColumn<QString>("rowChinese");
         QTest::addColumn<int>("code");
+        QTest::addColumn<QByteArray>("data");
         const auto row = [](const QString &control, const char *en, const char *zh,
                             const char *enName, const char *zhName, const char *rowEn,
                             const char *rowZh, int code) {
+            // Charge, discharge, sleep, reset, storage: 0 off, 1 on, FF unchanged.
+            static const QHash<int, QByteArray> data = {
+                {80, "00ffffffff"}, {85, "01ffffffff"}, {81, "ff00ffffff"}, {86, "ff01ffffff"},
+                {82, "ffff01ffff"}, {83, "ffffff01ff"}, {84, "ffffffff01"}, {87, "ffffffffff"}};
             QTest::newRow(qPrintable(control))
                 << control << QString::fromUtf8(en) << QString::fromUtf8(zh)
                 << QString::fromUtf8(enName) << QString::fromUtf8(zhName)
-                << QString::fromUtf8(rowEn) << QString::fromUtf8(rowZh) << code;
+                << QString::fromUtf8(rowEn) << QString::fromUtf8(rowZh) << code
+                << QByteArray::fromHex(data.value(code));
         };
         row(InfoField::chargeOff, "OFF", "断开", "Charge MOS off", "断开充电MOS", "CMOS", "充电",
             80);
@@ -193,6 +199,7 @@ private slots:
         QFETCH(QString, rowEnglish);
         QFETCH(QString, rowChinese);
         QFETCH(int, code);
+        QFETCH(QByteArray, data);
         Rig rig;
         auto *button = qobject_cast<QPushButton *>(rig.panel.control(control));
         QVERIFY(button);
@@ -220,8 +227,16 @@ private slots:
         rig.core.link.toggleOpen();
         QVERIFY(rig.core.link.portOpen());
         rig.core.state.currentCommand = 0;
+        rig.port->writes.clear();
         QTest::mouseClick(button, Qt::LeftButton);
         QCOMPARE(int(rig.core.state.currentCommand), code);
+        // One control request: operation 1, item 60, five data bytes.
+        QCOMPARE(rig.port->writes.size(), 1);
+        const QByteArray frame = rig.port->writes.first();
+        QCOMPARE(frame.size(), 9 + 5);
+        QCOMPARE(quint8(frame.at(3)), quint8(1));
+        QCOMPARE(quint8(frame.at(4)), quint8(60));
+        QCOMPARE(frame.mid(7, 5), data);
     }
 
     void buttonsFollowEnabledState()
