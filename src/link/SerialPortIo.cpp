@@ -1,5 +1,6 @@
 #include "link/SerialPortIo.h"
 
+#include <QFileInfo>
 #include <QMetaObject>
 
 #include <cerrno>
@@ -102,7 +103,9 @@ qintptr SerialPortIo::handleValue() const
 
 bool SerialPortIo::probe(const QString &device)
 {
-    if (device.isEmpty())
+    // Opening costs a lock-file round trip even for a device that is not
+    // there; most of the 99 numbers are not, and the window waits for this.
+    if (device.isEmpty() || !QFileInfo::exists(device))
         return false;
     QSerialPort trial;
     trial.setPortName(device);
