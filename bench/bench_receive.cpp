@@ -50,16 +50,15 @@ void assembler(benchmark::State &state)
     for (auto _ : state) {
         ReceiveAssembler a;
         for (qsizetype i = 0; i < stream.size(); i += chunk)
-            a.step(QByteArrayView(stream).sliced(i, qMin<qsizetype>(chunk, stream.size() - i)), 0xFF,
-                   0x10, [&](QByteArrayView frame, int) {
+            a.step(QByteArrayView(stream).sliced(i, qMin<qsizetype>(chunk, stream.size() - i)),
+                   0xFF, 0x10, [&](QByteArrayView frame, int) {
                        rxFrame = frame.toByteArray();
                        ++frames;
                    });
         benchmark::DoNotOptimize(rxFrame.data());
     }
     state.SetBytesProcessed(state.iterations() * stream.size());
-    state.counters["frames/s"] =
-        benchmark::Counter(double(frames), benchmark::Counter::kIsRate);
+    state.counters["frames/s"] = benchmark::Counter(double(frames), benchmark::Counter::kIsRate);
 }
 BENCHMARK(assembler)
     ->ArgNames({"noise%", "read"})
@@ -117,8 +116,7 @@ void receiveStep(benchmark::State &state)
             core.link.receiveStep();
     }
     state.SetBytesProcessed(state.iterations() * memory->data.size());
-    state.counters["frames/s"] =
-        benchmark::Counter(double(frames), benchmark::Counter::kIsRate);
+    state.counters["frames/s"] = benchmark::Counter(double(frames), benchmark::Counter::kIsRate);
 }
 BENCHMARK(receiveStep)
     ->ArgNames({"noise%", "read"})

@@ -16,7 +16,10 @@
 namespace {
 
 // Values behind the address and protocol list entries, in list order.
-int addressValue(int index) { return index == 0 ? 255 : index - 1; }
+int addressValue(int index)
+{
+    return index == 0 ? 255 : index - 1;
+}
 constexpr quint8 protocolValues[] = {16};
 
 // Parity letter of the mode string for each parity entry, in either language.
@@ -52,9 +55,8 @@ int leadingNumber(const QString &text)
 
 const QStringList &settingLists()
 {
-    static const QStringList lists = {LinkField::port,    LinkField::baud,
-                                      LinkField::parity,  LinkField::dataBits,
-                                      LinkField::address, LinkField::protocol};
+    static const QStringList lists = {LinkField::port,     LinkField::baud,    LinkField::parity,
+                                      LinkField::dataBits, LinkField::address, LinkField::protocol};
     return lists;
 }
 
@@ -85,11 +87,23 @@ LinkController::LinkController(Core &core, std::unique_ptr<PortIo> port)
 
 LinkController::~LinkController() = default;
 
-bool LinkController::portOpen() const { return m_portOpen; }
+bool LinkController::portOpen() const
+{
+    return m_portOpen;
+}
 
-QString LinkController::openPortFirstText() { return tr("Please open the serial port first"); }
-QString LinkController::openCaption() { return tr("Open serial port"); }
-QString LinkController::closeCaption() { return tr("Close serial port"); }
+QString LinkController::openPortFirstText()
+{
+    return tr("Please open the serial port first");
+}
+QString LinkController::openCaption()
+{
+    return tr("Open serial port");
+}
+QString LinkController::closeCaption()
+{
+    return tr("Close serial port");
+}
 
 QString LinkController::parityCaption(const QString &entry)
 {
@@ -102,7 +116,10 @@ QString LinkController::parityCaption(const QString &entry)
     return entry;
 }
 
-PortIo &LinkController::port() { return *m_port; }
+PortIo &LinkController::port()
+{
+    return *m_port;
+}
 
 void LinkController::setDispatchHandler(std::function<void()> handler)
 {
@@ -148,7 +165,10 @@ void LinkController::restartSendTimer()
     m_sendTimer.start();
 }
 
-void LinkController::stopSendTimer() { m_sendTimer.stop(); }
+void LinkController::stopSendTimer()
+{
+    m_sendTimer.stop();
+}
 
 void LinkController::load()
 {
@@ -182,7 +202,10 @@ void LinkController::enumeratePorts()
     m_core.state.link.setEntries(LinkField::port, entries, int(entries.size()) - 1);
 }
 
-QString LinkController::deviceOf(int number) { return PortMap().deviceOf(number); }
+QString LinkController::deviceOf(int number)
+{
+    return PortMap().deviceOf(number);
+}
 
 void LinkController::buildPortSettings()
 {
@@ -390,17 +413,21 @@ void LinkController::receiveStep()
     if (bytes.isEmpty())
         return;
     AppState &s = m_core.state;
-    m_assembler.step(bytes, s.deviceAddress, s.protocolCode, [this, &s](QByteArrayView frame, int n) {
-        s.rxFrame = frame.toByteArray();
-        s.rxDataLength = n;
-        if (m_dispatch)
-            m_dispatch();
-        else
-            m_core.responses.dispatchResponse();
-    });
+    m_assembler.step(bytes, s.deviceAddress, s.protocolCode,
+                     [this, &s](QByteArrayView frame, int n) {
+                         s.rxFrame = frame.toByteArray();
+                         s.rxDataLength = n;
+                         if (m_dispatch)
+                             m_dispatch();
+                         else
+                             m_core.responses.dispatchResponse();
+                     });
 }
 
-void LinkController::clearReceiveBuffer() { m_assembler.clear(); }
+void LinkController::clearReceiveBuffer()
+{
+    m_assembler.clear();
+}
 
 void LinkController::onPortLost()
 {

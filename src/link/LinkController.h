@@ -46,7 +46,7 @@ public:
     void refresh();        // load again, then build the settings
     void enumeratePorts(); // the port list: every COM1..COM99 that opens, last one selected
     void buildPortSettings();
-    void toggleOpen();     // the open/close button
+    void toggleOpen(); // the open/close button
     QString portSettings() const { return m_portSettings; }
     int portNumber() const { return m_portNumber; }
     // The device behind COM<number>, for the list entry's tooltip.

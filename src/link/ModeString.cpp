@@ -9,8 +9,8 @@ namespace {
 qint32 expandBaud(qint32 baud)
 {
     static const QHash<qint32, qint32> abbreviations = {
-        {11, 110},   {15, 150},   {30, 300},   {60, 600},  {12, 1200},
-        {24, 2400},  {48, 4800},  {96, 9600},  {19, 19200},
+        {11, 110},  {15, 150},  {30, 300},  {60, 600},   {12, 1200},
+        {24, 2400}, {48, 4800}, {96, 9600}, {19, 19200},
     };
     return abbreviations.value(baud, baud);
 }
@@ -74,8 +74,8 @@ bool isSwitch(const QString &value, std::initializer_list<const char *> allowed)
 bool parseKeywords(const QString &text, PortIo::Settings &s)
 {
     bool haveStop = false;
-    const QStringList tokens = text.split(QRegularExpression(QStringLiteral("\\s+")),
-                                          Qt::SkipEmptyParts);
+    const QStringList tokens =
+        text.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
     for (const QString &token : tokens) {
         const qsizetype eq = token.indexOf(QLatin1Char('='));
         if (eq <= 0)
@@ -170,8 +170,8 @@ PortIo::Settings parse(const QString &mode)
     static const QRegularExpression device(QStringLiteral("^COM\\d+\\s*:?\\s*"),
                                            QRegularExpression::CaseInsensitiveOption);
     text.remove(device);
-    const bool parsed = text.contains(QLatin1Char('=')) ? parseKeywords(text, s)
-                                                        : parseClassic(text, s);
+    const bool parsed =
+        text.contains(QLatin1Char('=')) ? parseKeywords(text, s) : parseClassic(text, s);
     s.valid = parsed && driverSupports(s);
     return s;
 }

@@ -17,10 +17,10 @@ public:
     // and refuses the block, so a missing device is still reported first.
     struct Settings {
         qint32 baud = 9600;
-        char parity = 'N';  // 'N', 'E', 'O', 'M' or 'S'
-        int dataBits = 8;   // 5..8
-        int stopBits = 1;   // 1, 2, or 3 for one and a half
-        char flow = 0;      // 0 none, 'X' XON/XOFF, 'P' hardware handshake
+        char parity = 'N'; // 'N', 'E', 'O', 'M' or 'S'
+        int dataBits = 8;  // 5..8
+        int stopBits = 1;  // 1, 2, or 3 for one and a half
+        char flow = 0;     // 0 none, 'X' XON/XOFF, 'P' hardware handshake
         bool valid = true;
 
         bool operator==(const Settings &) const = default;

@@ -13,7 +13,10 @@ SerialPortIo::SerialPortIo(QObject *parent) : PortIo(parent)
 
 SerialPortIo::~SerialPortIo() = default;
 
-int SerialPortIo::invalidSettingsError() { return EINVAL; }
+int SerialPortIo::invalidSettingsError()
+{
+    return EINVAL;
+}
 
 bool SerialPortIo::apply(QSerialPort &port, const Settings &s)
 {
@@ -21,19 +24,37 @@ bool SerialPortIo::apply(QSerialPort &port, const Settings &s)
         return false;
     QSerialPort::Parity parity = QSerialPort::NoParity;
     switch (s.parity) {
-    case 'N': parity = QSerialPort::NoParity; break;
-    case 'E': parity = QSerialPort::EvenParity; break;
-    case 'O': parity = QSerialPort::OddParity; break;
-    case 'M': parity = QSerialPort::MarkParity; break;
-    case 'S': parity = QSerialPort::SpaceParity; break;
-    default: return false;
+    case 'N':
+        parity = QSerialPort::NoParity;
+        break;
+    case 'E':
+        parity = QSerialPort::EvenParity;
+        break;
+    case 'O':
+        parity = QSerialPort::OddParity;
+        break;
+    case 'M':
+        parity = QSerialPort::MarkParity;
+        break;
+    case 'S':
+        parity = QSerialPort::SpaceParity;
+        break;
+    default:
+        return false;
     }
     QSerialPort::StopBits stop = QSerialPort::OneStop;
     switch (s.stopBits) {
-    case 1: stop = QSerialPort::OneStop; break;
-    case 2: stop = QSerialPort::TwoStop; break;
-    case 3: stop = QSerialPort::OneAndHalfStop; break;
-    default: return false;
+    case 1:
+        stop = QSerialPort::OneStop;
+        break;
+    case 2:
+        stop = QSerialPort::TwoStop;
+        break;
+    case 3:
+        stop = QSerialPort::OneAndHalfStop;
+        break;
+    default:
+        return false;
     }
     QSerialPort::FlowControl flow = QSerialPort::NoFlowControl;
     if (s.flow == 'X')
@@ -68,7 +89,10 @@ PortIo::OpenResult SerialPortIo::open(const QString &device, const Settings &set
     return OpenResult::Ok;
 }
 
-bool SerialPortIo::isOpen() const { return m_serial.isOpen() && !m_lost; }
+bool SerialPortIo::isOpen() const
+{
+    return m_serial.isOpen() && !m_lost;
+}
 
 QByteArray SerialPortIo::read(int maxBytes)
 {

@@ -51,7 +51,8 @@ public:
                     break;
                 const CrcResult crc = computeCrc(buffer.data(), p + 1, p + 6 + n);
                 if (crc.high() == buffer[p + 7 + n] && crc.low() == buffer[p + 8 + n]) {
-                    const QByteArray frame(reinterpret_cast<const char *>(buffer.data() + p), n + 9);
+                    const QByteArray frame(reinterpret_cast<const char *>(buffer.data() + p),
+                                           n + 9);
                     const int e = p + 8 + n;
                     if (handover(frame)) {
                         clear();

@@ -1,10 +1,10 @@
-#include "support/FakePort.h"
-#include "support/RecordingPrompt.h"
 #include "link/Frame.h"
 #include "link/LinkController.h"
 #include "link/LinkForm.h"
 #include "records/RecordForm.h"
 #include "shell/Core.h"
+#include "support/FakePort.h"
+#include "support/RecordingPrompt.h"
 
 #include <QDir>
 #include <QFile>
@@ -197,15 +197,17 @@ private slots:
         QTest::addColumn<QString>("second");
         QTest::addColumn<QString>("title");
 
-        const QString warnEn = QStringLiteral("Error: Closing Port COM12fail，Please check COM12Is it "
-                                              "still being read or written or corrupted");
-        const QString warnZh = QStringLiteral("错误：关闭端口COM12失败，请检查COM12是否还在读写或已损坏");
+        const QString warnEn =
+            QStringLiteral("Error: Closing Port COM12fail，Please check COM12Is it "
+                           "still being read or written or corrupted");
+        const QString warnZh =
+            QStringLiteral("错误：关闭端口COM12失败，请检查COM12是否还在读写或已损坏");
         QTest::newRow("absent or busy, English")
-            << true << int(PortIo::OpenResult::InvalidPort) << 0 << 2
-            << "端口 12无效. 请设置正确." << true << warnEn << "warn";
+            << true << int(PortIo::OpenResult::InvalidPort) << 0 << 2 << "端口 12无效. 请设置正确."
+            << true << warnEn << "warn";
         QTest::newRow("absent or busy, Chinese")
-            << false << int(PortIo::OpenResult::InvalidPort) << 0 << 2
-            << "端口 12无效. 请设置正确." << true << warnZh << "警告";
+            << false << int(PortIo::OpenResult::InvalidPort) << 0 << 2 << "端口 12无效. 请设置正确."
+            << true << warnZh << "警告";
         QTest::newRow("time-outs refused")
             << true << int(PortIo::OpenResult::InvalidTimeouts) << 0 << 5
             << "端口超时设定无效 12 错误: 5" << false << warnEn << "warn";
@@ -400,7 +402,8 @@ private slots:
         AppState &s = rig.state();
         s.currentCommand = 40;
         rig.request();
-        QCOMPARE(rig.prompt.texts(), QStringList{QStringLiteral("Please open the serial port first")});
+        QCOMPARE(rig.prompt.texts(),
+                 QStringList{QStringLiteral("Please open the serial port first")});
         QCOMPARE(int(s.currentCommand), 16);
         QVERIFY(rig.link().sendTimer().isActive());
         for (int i = 0; i < 5; ++i)
@@ -631,22 +634,24 @@ private slots:
         QTest::addColumn<bool>("english");
         QTest::addColumn<QStringList>("texts");
         QTest::newRow("English") << true
-                                 << QStringList{"Open serial port", "Close serial port", "None",
-                                                "Even", "Odd", "Please open the serial port first"};
-        QTest::newRow("Chinese") << false
-                                 << QStringList{"打开串口", "关闭串口", "无校验", "偶校验", "奇校验",
-                                                "请先打开串口"};
+                                 << QStringList{"Open serial port",
+                                                "Close serial port",
+                                                "None",
+                                                "Even",
+                                                "Odd",
+                                                "Please open the serial port first"};
+        QTest::newRow("Chinese") << false << QStringList{"打开串口", "关闭串口", "无校验",
+                                                         "偶校验",   "奇校验",   "请先打开串口"};
     }
     void captions()
     {
         QFETCH(bool, english);
         QFETCH(QStringList, texts);
         Rig rig(english);
-        QCOMPARE((QStringList{LinkController::openCaption(), LinkController::closeCaption(),
-                              LinkController::parityCaption("None"),
-                              LinkController::parityCaption("Even"),
-                              LinkController::parityCaption("Odd"),
-                              LinkController::openPortFirstText()}),
+        QCOMPARE((QStringList{
+                     LinkController::openCaption(), LinkController::closeCaption(),
+                     LinkController::parityCaption("None"), LinkController::parityCaption("Even"),
+                     LinkController::parityCaption("Odd"), LinkController::openPortFirstText()}),
                  texts);
     }
 };

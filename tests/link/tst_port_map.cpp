@@ -56,7 +56,8 @@ private slots:
         QVERIFY(device.open(QIODevice::WriteOnly));
         device.close();
         QVERIFY(QFile::link(target, dir.filePath(QStringLiteral("com33"))));
-        QVERIFY(QFile::link(QStringLiteral("/nonexistent/ttyX"), dir.filePath(QStringLiteral("com2"))));
+        QVERIFY(
+            QFile::link(QStringLiteral("/nonexistent/ttyX"), dir.filePath(QStringLiteral("com2"))));
         QVERIFY(QFile::link(target, dir.filePath(QStringLiteral("com98"))));
         QVERIFY(QFile::link(target, dir.filePath(QStringLiteral("COM5")))); // names are lower case
 
@@ -77,7 +78,8 @@ private slots:
         qputenv("XDG_CONFIG_HOME", "/tmp/somewhere");
         QCOMPARE(PortMap().linkFolder(), QStringLiteral("/tmp/somewhere/cellvane/ports"));
         qunsetenv("XDG_CONFIG_HOME");
-        QCOMPARE(PortMap().linkFolder(), QDir::homePath() + QStringLiteral("/.config/cellvane/ports"));
+        QCOMPARE(PortMap().linkFolder(),
+                 QDir::homePath() + QStringLiteral("/.config/cellvane/ports"));
         qputenv("XDG_CONFIG_HOME", saved);
     }
 #endif

@@ -106,19 +106,17 @@ private slots:
         const QByteArray header = falseHeader(40);
         const QByteArray filler = noise(40 + 9 - header.size(), 3);
         QTest::newRow("false header holds later frames until its length has arrived")
-            << QList<QByteArray>{header + a, b, filler}
-            << QList<QByteArray>{a, b} << QList<int>{0, 0, 2}
+            << QList<QByteArray>{header + a, b, filler} << QList<QByteArray>{a, b}
+            << QList<int>{0, 0, 2}
             << (header + a + b + filler).mid(header.size() + a.size() + b.size());
         QTest::newRow("start byte 0x5C is not a response")
             << QList<QByteArray>{Frame::build(Frame::requestStart, address, protocol, 0, 1, "x")}
             << QList<QByteArray>{} << QList<int>{0}
             << Frame::build(Frame::requestStart, address, protocol, 0, 1, "x");
-        QTest::newRow("other address")
-            << QList<QByteArray>{response(1, "x", 0x03) + a} << QList<QByteArray>{a}
-            << QList<int>{1} << QByteArray();
-        QTest::newRow("other protocol")
-            << QList<QByteArray>{response(1, "x", address, 0x11) + a} << QList<QByteArray>{a}
-            << QList<int>{1} << QByteArray();
+        QTest::newRow("other address") << QList<QByteArray>{response(1, "x", 0x03) + a}
+                                       << QList<QByteArray>{a} << QList<int>{1} << QByteArray();
+        QTest::newRow("other protocol") << QList<QByteArray>{response(1, "x", address, 0x11) + a}
+                                        << QList<QByteArray>{a} << QList<int>{1} << QByteArray();
         const QByteArray tooLong = response(4, noise(0x0A00, 5));
         QTest::newRow("length high byte 10")
             << split(tooLong + a, 255) << QList<QByteArray>{a}
@@ -190,9 +188,8 @@ private slots:
         ReceiveAssembler assembler;
         const QByteArray part = response(1, "abc").left(8);
         run(assembler, {part});
-        QVERIFY(assembler.step({}, address, protocol, [](QByteArrayView, int) {
-            QFAIL("nothing to hand over");
-        }));
+        QVERIFY(assembler.step({}, address, protocol,
+                               [](QByteArrayView, int) { QFAIL("nothing to hand over"); }));
         QCOMPARE(assembler.pending().toByteArray(), part);
     }
 

@@ -170,8 +170,8 @@ private slots:
     void nineDataBitsAreRefused()
     {
         m_core->link.load();
-        m_core->state.link.setChoice(LinkField::port,
-                                     int(m_core->state.link.entries(LinkField::port).indexOf("COM5")));
+        m_core->state.link.setChoice(
+            LinkField::port, int(m_core->state.link.entries(LinkField::port).indexOf("COM5")));
         m_core->state.link.setChoice(LinkField::dataBits, 1);
         m_core->link.toggleOpen();
         QVERIFY(!m_core->link.portOpen());
