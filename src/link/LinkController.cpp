@@ -5,6 +5,7 @@
 #include "link/ModeString.h"
 #include "link/PortIo.h"
 #include "link/PortMap.h"
+#include "link/SerialPortIo.h"
 #include "records/RecordForm.h"
 #include "shell/Core.h"
 #include "shell/UserPrompt.h"
@@ -74,7 +75,7 @@ private:
 } // namespace
 
 LinkController::LinkController(Core &core, std::unique_ptr<PortIo> port)
-    : m_core(core), m_port(std::move(port))
+    : m_core(core), m_port(port ? std::move(port) : std::make_unique<SerialPortIo>())
 {
     m_sendTimer.setInterval(600);
     m_receiveTimer.setInterval(1);
@@ -140,6 +141,13 @@ void LinkController::sendFrame(quint8 operation)
         return;
     }
     QByteArray &tx = s.txFrame;
+    // The builder sizes the frame to its length field; anything else would
+    // put the CRC outside the array.
+    if (tx.size() < Frame::overhead || tx.size() != Frame::overhead + Frame::dataLength(tx)) {
+        qWarning("sendFrame: txFrame of %d bytes does not match its length field", int(tx.size()));
+        s.currentCommand = 16;
+        return;
+    }
     tx[0] = char(Frame::requestStart);
     tx[1] = char(s.deviceAddress);
     tx[2] = char(s.protocolCode);

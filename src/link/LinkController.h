@@ -21,6 +21,7 @@ class Core;
 class LinkController : public QObject {
     Q_OBJECT
 public:
+    // Without a port of its own the link uses the QSerialPort line.
     LinkController(Core &core, std::unique_ptr<PortIo> port);
     ~LinkController() override;
 

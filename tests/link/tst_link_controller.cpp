@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -438,6 +439,27 @@ private slots:
         QCOMPARE(rig.prompt.texts(), QStringList{text});
         QCOMPARE(int(rig.state().currentCommand), 16);
         QVERIFY(rig.link().portOpen());
+    }
+
+    void malformedRequestIsNotWritten_data()
+    {
+        QTest::addColumn<QByteArray>("frame");
+        QTest::newRow("empty") << QByteArray();
+        QTest::newRow("shorter than a header") << QByteArray(5, '\0');
+        QTest::newRow("length field claims more") << QByteArray("\0\0\0\0\x01\0\x05\0\0", 9);
+        QTest::newRow("length field claims less") << QByteArray(12, '\0');
+    }
+    void malformedRequestIsNotWritten()
+    {
+        QFETCH(QByteArray, frame);
+        Rig rig;
+        rig.open();
+        rig.state().currentCommand = 40;
+        rig.state().txFrame = frame;
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("does not match its length field"));
+        rig.link().sendFrame(1);
+        QVERIFY(rig.port->writes.isEmpty());
+        QCOMPARE(int(rig.state().currentCommand), 16);
     }
 
     void framesAreHandedOverInOrder()
