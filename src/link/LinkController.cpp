@@ -11,6 +11,7 @@
 #include "shell/UserPrompt.h"
 
 #include <QCoreApplication>
+#include <QScopedValueRollback>
 
 #include <limits>
 
@@ -60,17 +61,6 @@ const QStringList &settingLists()
                                       LinkField::dataBits, LinkField::address, LinkField::protocol};
     return lists;
 }
-
-class Flag {
-public:
-    explicit Flag(bool &flag) : m_flag(flag) { m_flag = true; }
-    ~Flag() { m_flag = false; }
-    Flag(const Flag &) = delete;
-    Flag &operator=(const Flag &) = delete;
-
-private:
-    bool &m_flag;
-};
 
 } // namespace
 
@@ -379,7 +369,7 @@ void LinkController::sendTick()
     // run in the middle of the other one.
     if (m_sendTicking || m_assembler.busy())
         return;
-    Flag ticking(m_sendTicking);
+    const QScopedValueRollback<bool> ticking(m_sendTicking, true);
     AppState &s = m_core.state;
 
     if (s.currentCommand > 16 && s.currentCommand == m_lastSentCommand)

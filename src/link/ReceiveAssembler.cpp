@@ -3,21 +3,10 @@
 #include "link/Crc.h"
 #include "link/Frame.h"
 
+#include <QScopedValueRollback>
+
 #include <algorithm>
 #include <cstring>
-
-namespace {
-class BusyGuard {
-public:
-    explicit BusyGuard(bool &flag) : m_flag(flag) { m_flag = true; }
-    ~BusyGuard() { m_flag = false; }
-    BusyGuard(const BusyGuard &) = delete;
-    BusyGuard &operator=(const BusyGuard &) = delete;
-
-private:
-    bool &m_flag;
-};
-} // namespace
 
 bool ReceiveAssembler::step(QByteArrayView bytes, quint8 address, quint8 protocol,
                             const FrameHandler &handover)
@@ -26,7 +15,7 @@ bool ReceiveAssembler::step(QByteArrayView bytes, quint8 address, quint8 protoco
         return false;
     if (bytes.isEmpty())
         return true;
-    BusyGuard guard(m_busy);
+    const QScopedValueRollback<bool> running(m_busy, true);
 
     if (m_count > purgeLimit)
         m_count = 0;

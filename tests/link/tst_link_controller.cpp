@@ -73,20 +73,12 @@ struct Rig {
     int count(const QString &text) const { return int(prompt.texts().count(text)); }
 };
 
-bool listsEnabled(const Form &form)
+// Whether the six setting lists are all in the `enabled` state.
+bool listsAre(const Form &form, bool enabled)
 {
     for (const QString &c : {LinkField::port, LinkField::baud, LinkField::parity,
                              LinkField::dataBits, LinkField::address, LinkField::protocol})
-        if (!form.isEnabled(c))
-            return false;
-    return true;
-}
-
-bool listsDisabled(const Form &form)
-{
-    for (const QString &c : {LinkField::port, LinkField::baud, LinkField::parity,
-                             LinkField::dataBits, LinkField::address, LinkField::protocol})
-        if (form.isEnabled(c))
+        if (form.isEnabled(c) != enabled)
             return false;
     return true;
 }
@@ -248,7 +240,7 @@ private slots:
         QVERIFY(changed.isEmpty());
         QVERIFY(!rig.link().sendTimer().isActive());
         QVERIFY(!rig.link().receiveTimer().isActive());
-        QVERIFY(listsEnabled(rig.state().link));
+        QVERIFY(listsAre(rig.state().link, true));
         QVERIFY(rig.state().link.isEnabled(LinkField::refresh));
     }
 
@@ -284,7 +276,7 @@ private slots:
         QVERIFY(rig.link().receiveTimer().isActive());
         QCOMPARE(rig.link().sendTimer().interval(), 600);
         QCOMPARE(rig.link().receiveTimer().interval(), 1);
-        QVERIFY(listsDisabled(s.link));
+        QVERIFY(listsAre(s.link, false));
         QVERIFY(!s.link.isEnabled(LinkField::refresh));
         QCOMPARE(changed.size(), 1);
         QCOMPARE(changed.at(0).at(0).toBool(), true);
@@ -302,7 +294,7 @@ private slots:
         QCOMPARE(rig.port->flushes, 1);
         QCOMPARE(rig.link().receiveBuffer().count(), 0);
         QCOMPARE(s.statusLine(), QString());
-        QVERIFY(listsEnabled(s.link));
+        QVERIFY(listsAre(s.link, true));
         QVERIFY(s.link.isEnabled(LinkField::refresh));
         QVERIFY(!rig.link().sendTimer().isActive());
         QVERIFY(!rig.link().receiveTimer().isActive());
@@ -565,7 +557,7 @@ private slots:
         QCOMPARE(rig.prompt.messages[0].title, title);
         QVERIFY(!rig.link().portOpen());
         QCOMPARE(changed.size(), 1);
-        QVERIFY(listsEnabled(rig.state().link));
+        QVERIFY(listsAre(rig.state().link, true));
         QVERIFY(rig.state().link.isEnabled(LinkField::refresh));
         QCOMPARE(rig.link().receiveBuffer().count(), 0);
         QVERIFY(!rig.link().sendTimer().isActive());
@@ -611,7 +603,7 @@ private slots:
         QCOMPARE(rig.prompt.texts(), QStringList{QStringLiteral("端口 12无效. 请设置正确.")});
         QVERIFY(!rig.link().portOpen());
         QCOMPARE(changed.size(), 1);
-        QVERIFY(listsEnabled(rig.state().link));
+        QVERIFY(listsAre(rig.state().link, true));
         QVERIFY(!rig.link().sendTimer().isActive());
         QVERIFY(!rig.link().receiveTimer().isActive());
     }
