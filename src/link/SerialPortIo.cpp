@@ -127,10 +127,15 @@ qintptr SerialPortIo::handleValue() const
 
 bool SerialPortIo::probe(const QString &device)
 {
+    if (device.isEmpty())
+        return false;
+#ifndef Q_OS_WIN
     // Opening costs a lock-file round trip even for a device that is not
     // there; most of the 99 numbers are not, and the window waits for this.
-    if (device.isEmpty() || !QFileInfo::exists(device))
+    // (Windows port names are no files, so there every number is tried.)
+    if (!QFileInfo::exists(device))
         return false;
+#endif
     QSerialPort trial;
     trial.setPortName(device);
     if (!trial.open(QIODevice::ReadWrite))
