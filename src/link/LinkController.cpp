@@ -74,6 +74,8 @@ LinkController::LinkController(Core &core, std::unique_ptr<PortIo> port)
     connect(m_port.get(), &PortIo::readyRead, this, &LinkController::receiveTick);
     connect(m_port.get(), &PortIo::lost, this, &LinkController::onPortLost);
     connect(&m_core.state.link, &Form::changed, this, &LinkController::onLinkFormChanged);
+    // What the lists show before the page has loaded.
+    m_portSettings = settingsFromLists();
 }
 
 LinkController::~LinkController() = default;
@@ -205,20 +207,27 @@ QString LinkController::deviceOf(int number)
     return PortMap().deviceOf(number);
 }
 
-void LinkController::buildPortSettings()
+QString LinkController::settingsFromLists() const
 {
     const Form &form = m_core.state.link;
-    // A list without a selection leaves the settings as they were.
-    const QString port = form.choiceText(LinkField::port);
-    if (port.isEmpty())
-        return;
-    m_portNumber = leadingNumber(port.mid(3, 3));
     const QString baud = form.choiceText(LinkField::baud);
     const QString parity = form.choiceText(LinkField::parity);
     const QString dataBits = form.choiceText(LinkField::dataBits);
     if (baud.isEmpty() || parity.isEmpty() || dataBits.isEmpty())
+        return {};
+    return ModeString::compose(baud, parityLetter(parity), dataBits);
+}
+
+void LinkController::buildPortSettings()
+{
+    // A list without a selection leaves the settings as they were.
+    const QString port = m_core.state.link.choiceText(LinkField::port);
+    if (port.isEmpty())
         return;
-    m_portSettings = ModeString::compose(baud, parityLetter(parity), dataBits);
+    m_portNumber = leadingNumber(port.mid(3, 3));
+    const QString settings = settingsFromLists();
+    if (!settings.isEmpty())
+        m_portSettings = settings;
 }
 
 void LinkController::applyAddress()
@@ -254,11 +263,10 @@ void LinkController::setListsEnabled(bool enabled)
 
 bool LinkController::openPort()
 {
-    const QString device = deviceOf(m_portNumber);
+    // An unmapped number gives no device name, which no port opens.
     int error = 0;
     const PortIo::OpenResult result =
-        device.isEmpty() ? PortIo::OpenResult::InvalidPort
-                         : m_port->open(device, ModeString::parse(m_portSettings), &error);
+        m_port->open(deviceOf(m_portNumber), ModeString::parse(m_portSettings), &error);
     if (result == PortIo::OpenResult::Ok)
         return true;
     showOpenFailure(result, error);

@@ -81,6 +81,7 @@ signals:
     void portOpenChanged(bool open);
 
 private:
+    QString settingsFromLists() const;
     void closePort(bool flush);
     void onLinkFormChanged(const QString &control);
     void applyAddress();

@@ -104,6 +104,8 @@ private slots:
     void loadSelectsFirstEntriesAndRunsTheirActions()
     {
         Rig rig;
+        // Before the page loads, the settings are what the lists show.
+        QCOMPARE(rig.link().portSettings(), QStringLiteral("9600,N,8 ,1"));
         rig.state().deviceAddress = 7;
         rig.state().protocolCode = 3;
         rig.link().load();
@@ -156,12 +158,13 @@ private slots:
     {
         Rig rig;
         rig.port->presentDevices.clear();
+        rig.port->openResult = PortIo::OpenResult::InvalidPort;
         rig.link().load();
         QVERIFY(rig.state().link.entries(LinkField::port).isEmpty());
         QCOMPARE(rig.state().link.choice(LinkField::port), -1);
         rig.link().toggleOpen();
         QVERIFY(!rig.link().portOpen());
-        QVERIFY(rig.port->openedDevices.isEmpty());
+        QCOMPARE(rig.port->openedDevices, QStringList{QString()});
         QCOMPARE(rig.prompt.texts().value(0), QStringLiteral("端口 0无效. 请设置正确."));
         QCOMPARE(rig.prompt.messages.size(), 2);
     }

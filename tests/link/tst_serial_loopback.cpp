@@ -185,6 +185,25 @@ private slots:
     }
 
     // A pseudo-terminal has no parity setting, so only the rates vary here.
+    void absentDevicesAreRefused_data()
+    {
+        QTest::addColumn<QString>("device");
+        QTest::newRow("no name") << QString();
+        QTest::newRow("no such file") << QStringLiteral("/nonexistent/ttyX");
+        QTest::newRow("a folder") << m_dir.path();
+    }
+    void absentDevicesAreRefused()
+    {
+        QFETCH(QString, device);
+        SerialPortIo io;
+        int error = 0;
+        QCOMPARE(io.open(device, PortIo::Settings{}, &error), PortIo::OpenResult::InvalidPort);
+        QVERIFY(!io.isOpen());
+        QVERIFY(!io.probe(device));
+        QCOMPARE(io.read(255), QByteArray());
+        QCOMPARE(io.write("x"), -1);
+    }
+
     void everyBaudRateOpens()
     {
         openLink();
