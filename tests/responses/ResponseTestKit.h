@@ -1,9 +1,9 @@
 #pragma once
 
-#include "FakePort.h"
-#include "RecordingPrompt.h"
 #include "link/Frame.h"
 #include "shell/Core.h"
+#include "support/FakePort.h"
+#include "support/RecordingPrompt.h"
 
 #include <QByteArray>
 
@@ -50,9 +50,21 @@ inline void place(QByteArray &data, int index, std::initializer_list<int> values
         data[i++] = char(v);
 }
 
+// Also notes the request code at the moment each message box opens.
+struct ProbePrompt : RecordingPrompt {
+    void message(const QString &text, const QString &title, Icon icon) override
+    {
+        commandAtMessage.append(state ? state->currentCommand : -1);
+        RecordingPrompt::message(text, title, icon);
+    }
+    const AppState *state = nullptr;
+    QList<int> commandAtMessage;
+};
+
 struct Bench {
     explicit Bench(bool english = true)
     {
+        prompt.state = &core.state;
         core.state.setEnglishUi(english);
         core.state.currentCommand = 16;
     }
@@ -67,7 +79,7 @@ struct Bench {
     quint8 cc() const { return core.state.currentCommand; }
     FakePort &port() { return static_cast<FakePort &>(core.link.port()); }
 
-    RecordingPrompt prompt;
+    ProbePrompt prompt;
     Core core{prompt, std::make_unique<FakePort>()};
 };
 
