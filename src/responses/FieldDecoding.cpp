@@ -12,6 +12,11 @@ quint8 frameByte(const QByteArray &frame, int index)
     return quint8(frame.at(index));
 }
 
+quint16 frameWord(const QByteArray &frame, int index)
+{
+    return quint16(frameByte(frame, index) << 8 | frameByte(frame, index + 1));
+}
+
 QString decimalText(double value)
 {
     // rint() rounds halves to even in the default rounding mode; the scaled
@@ -31,7 +36,7 @@ QString decimalText(double value)
 QString decodeWord(const QByteArray &frame, int index, double scale, qint16 offset,
                    quint8 signedMode)
 {
-    const int raw = frameByte(frame, index) * 256 + frameByte(frame, index + 1);
+    const int raw = frameWord(frame, index);
     double value;
     if (signedMode == 1 && raw >= 32768)
         value = double(raw - 65536 - offset) * scale;

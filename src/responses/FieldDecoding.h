@@ -11,8 +11,9 @@ class Form;
 // a position lies outside the frame; positions inside the frame but past the
 // data (the CRC bytes) are read like data, as the BMS firmware expects of us.
 
-// The byte at `index`.
+// The byte at `index`, and the big-endian word at index, index + 1.
 quint8 frameByte(const QByteArray &frame, int index);
+quint16 frameWord(const QByteArray &frame, int index);
 
 // The 16-bit big-endian word at `index` (low byte at index + 1) plus `offset`,
 // times `scale`, as display text: rounded to 5 decimals (halves to even),

@@ -87,13 +87,6 @@ QString indicatorText(const Indicator &ind, quint8 byte)
     return {};
 }
 
-quint16 readWord(const QByteArray &frame, int index)
-{
-    return quint16(frameByte(frame, index) << 8 | frameByte(frame, index + 1));
-}
-
-// A condition box is emptied before its bytes are read, so a frame that ends
-// inside the field leaves the box empty rather than showing stale conditions.
 void writeConditions(Form &info, const QString &control, const QString &lines)
 {
     info.setText(control, lines.isEmpty() ? StatusNames::none() : lines);
@@ -133,16 +126,18 @@ void decodeLiveData(const QByteArray &frame, int dataLength, Form &info)
 
 void decodeStatus(const QByteArray &frame, Form &info)
 {
+    // A condition box is emptied before its bytes are read, so a frame that
+    // ends inside the field leaves it empty rather than showing stale conditions.
     info.setText(InfoField::alarmStatus, QString());
-    const quint32 alarm = quint32(readWord(frame, 47)) << 16 | readWord(frame, 49);
+    const quint32 alarm = quint32(frameWord(frame, 47)) << 16 | frameWord(frame, 49);
     writeConditions(info, InfoField::alarmStatus, StatusNames::conditionLines(alarm));
 
     info.setText(InfoField::protectionStatus, QString());
-    const quint32 protection = quint32(readWord(frame, 51)) << 16 | readWord(frame, 53);
+    const quint32 protection = quint32(frameWord(frame, 51)) << 16 | frameWord(frame, 53);
     writeConditions(info, InfoField::protectionStatus, StatusNames::conditionLines(protection));
 
     info.setText(InfoField::faultStatus, QString());
-    writeConditions(info, InfoField::faultStatus, StatusNames::faultLines(readWord(frame, 55)));
+    writeConditions(info, InfoField::faultStatus, StatusNames::faultLines(frameWord(frame, 55)));
 
     for (const Indicator &ind : stateIndicators)
         info.setText(ind.control, indicatorText(ind, frameByte(frame, ind.index)));

@@ -36,11 +36,9 @@ void decodeFields(const QByteArray &frame, Form &form, std::initializer_list<Fie
         case Kind::Word:
             form.setText(f.control, decodeWord(frame, f.index, f.scale, 0, f.signedMode));
             break;
-        case Kind::WordCheck: {
-            const int raw = frameByte(frame, f.index) * 256 + frameByte(frame, f.index + 1);
-            requireAccepted(form.setCheck(f.control, raw));
+        case Kind::WordCheck:
+            requireAccepted(form.setCheck(f.control, frameWord(frame, f.index)));
             break;
-        }
         case Kind::ByteCheck:
             requireAccepted(form.setCheck(f.control, frameByte(frame, f.index)));
             break;
@@ -53,11 +51,9 @@ void decodeFields(const QByteArray &frame, Form &form, std::initializer_list<Fie
         case Kind::Text:
             writeLatin1Text(form, f.control, frame, f.index, f.last);
             break;
-        case Kind::BaudWord: {
-            const int raw = frameByte(frame, f.index) * 256 + frameByte(frame, f.index + 1);
-            form.setText(f.control, QString::number(raw * 10));
+        case Kind::BaudWord:
+            form.setText(f.control, QString::number(frameWord(frame, f.index) * 10));
             break;
-        }
         case Kind::Clock: {
             int parts[6];
             for (int i = 0; i < 6; ++i)
