@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/Frame.h"
+#include "requests/ParamForm.h"
 #include "shell/Core.h"
 #include "support/FakePort.h"
 #include "support/RecordingPrompt.h"
@@ -66,7 +67,11 @@ struct Bench {
     {
         prompt.state = &core.state;
         core.state.setEnglishUi(english);
+        core.link.toggleOpen();
         core.state.currentCommand = 16;
+        // Row writes refuse empty boxes; give every row something to send.
+        for (int i = 0; i < ParamField::texts; ++i)
+            core.state.param.setText(ParamField::cs(i), QStringLiteral("1"));
     }
     ~Bench() { core.shutdown(); }
 
@@ -78,6 +83,14 @@ struct Bench {
     }
     quint8 cc() const { return core.state.currentCommand; }
     FakePort &port() { return static_cast<FakePort &>(core.link.port()); }
+    // Item bytes of the requests sent so far.
+    QList<int> sentItems()
+    {
+        QList<int> items;
+        for (const QByteArray &w : port().writes)
+            items.append(quint8(w.at(4)));
+        return items;
+    }
 
     ProbePrompt prompt;
     Core core{prompt, std::make_unique<FakePort>()};

@@ -112,10 +112,15 @@ private slots:
         QTest::addColumn<QString>("message");
         QTest::addColumn<bool>("readAllAfter");
         QTest::addColumn<bool>("writeAllAfter");
+        QTest::addColumn<int>("sent"); // item byte of the follow-up request, -1 for none
 
-        auto row = [](const char *name, int cc, const QByteArray &frame, int next,
-                      const QString &msg = {}) {
-            QTest::newRow(name) << cc << false << false << frame << next << msg << false << false;
+        // Live codes 1..9 request these items; 11 sends nothing.
+        const auto itemOf = [](int next) { return next == 9 ? 19 : next + 1; };
+        auto row = [&](const char *name, int cc, const QByteArray &frame, int next,
+                       const QString &msg = {}) {
+            const bool follows = msg.isEmpty() && next != cc && next >= 1 && next <= 9;
+            QTest::newRow(name) << cc << false << false << frame << next << msg << false << false
+                                << (follows ? itemOf(next) : -1);
         };
         row("project number while polling", 0, reply(Read, 1, "P1"), 1);
         row("project number for the system page", 98, reply(Read, 1, "P1"), 16, "Read succeeded");
@@ -159,21 +164,22 @@ private slots:
         row("control item read", 80, reply(Read, 60), 80);
 
         auto chain = [](const char *name, int cc, bool ra, bool wa, const QByteArray &frame,
-                        int next, const QString &msg, bool raAfter, bool waAfter) {
-            QTest::newRow(name) << cc << ra << wa << frame << next << msg << raAfter << waAfter;
+                        int next, const QString &msg, bool raAfter, bool waAfter, int sent) {
+            QTest::newRow(name) << cc << ra << wa << frame << next << msg << raAfter << waAfter
+                                << sent;
         };
         chain("read all goes to the next row", 20, true, false, reply(Read, 43, zeros), 21, {},
-              true, false);
+              true, false, 44);
         chain("read all follows the answered row", 20, true, false, reply(Read, 45, zeros), 23, {},
-              true, false);
+              true, false, 46);
         chain("read all ends at 33", 33, true, false, reply(Read, 56, zeros), 16,
-              "Successfully read all", false, false);
+              "Successfully read all", false, false, -1);
         chain("write all goes to the next row", 50, false, true, reply(Ack, 41), 51, {}, false,
-              true);
+              true, 42);
         chain("write all ends at 65", 65, false, true, reply(Ack, 56), 16, "Successfully set all",
-              false, false);
-        chain("write all ignores another row", 50, false, true, reply(Ack, 40), 50, {}, false,
-              true);
+              false, false, -1);
+        chain("write all ignores another row", 50, false, true, reply(Ack, 40), 50, {}, false, true,
+              -1);
     }
     void routing()
     {
@@ -185,6 +191,7 @@ private slots:
         QFETCH(QString, message);
         QFETCH(bool, readAllAfter);
         QFETCH(bool, writeAllAfter);
+        QFETCH(int, sent);
         Bench b;
         b.core.state.currentCommand = quint8(command);
         b.core.state.readAllActive = readAll;
@@ -196,6 +203,7 @@ private slots:
             QCOMPARE(b.prompt.commandAtMessage, QList<int>{nextCommand});
         QCOMPARE(b.core.state.readAllActive, readAllAfter);
         QCOMPARE(b.core.state.writeAllActive, writeAllAfter);
+        QCOMPARE(b.sentItems(), sent < 0 ? QList<int>() : QList<int>{sent});
     }
 
     void endingMessages_data()
@@ -227,6 +235,7 @@ private slots:
             QCOMPARE(b.prompt.commandAtMessage, QList<int>{16});
             QCOMPARE(int(b.cc()), 16);
             QVERIFY(!b.core.link.sendTimer().isActive());
+            QVERIFY(b.port().writes.isEmpty());
         }
     }
 
@@ -324,6 +333,10 @@ private slots:
             QCOMPARE(int(b.cc()), next);
         }
         QVERIFY(b.prompt.messages.isEmpty());
+        // One request per answer; after the custom text nothing is sent until
+        // the next send-timer tick starts the cycle again.
+        QCOMPARE(b.sentItems(), (QList<int>{2, 3, 4, 5, 6, 7, 8, 9, 19}));
+        QVERIFY(b.core.link.sendTimer().isActive());
         // The live page is filled after one cycle.
         QCOMPARE(b.core.state.info.text(InfoField::cellCount), QStringLiteral("0"));
         QCOMPARE(b.core.state.info.text(InfoField::cellVoltage(0)), QStringLiteral("null"));
@@ -356,6 +369,12 @@ private slots:
         QCOMPARE(int(b.cc()), 16);
         QCOMPARE(b.prompt.texts(), QStringList{message});
         QVERIFY(!b.core.state.readAllActive);
+        QList<int> next;
+        for (int item = 41; item <= 56; ++item)
+            next << item;
+        QCOMPARE(b.sentItems(), next);
+        for (const QByteArray &w : b.port().writes)
+            QCOMPARE(int(w.at(3)), 0);
         QCOMPARE(b.core.state.param.text(ParamField::cs(0)), QStringLiteral("0.001"));
         QCOMPARE(b.core.state.param.text(ParamField::cs(5 * 16)), QStringLiteral("0.017"));
     }
@@ -384,6 +403,12 @@ private slots:
         QCOMPARE(int(b.cc()), 16);
         QCOMPARE(b.prompt.texts(), QStringList{message});
         QVERIFY(!b.core.state.writeAllActive);
+        QList<int> next;
+        for (int item = 41; item <= 56; ++item)
+            next << item;
+        QCOMPARE(b.sentItems(), next);
+        for (const QByteArray &w : b.port().writes)
+            QVERIFY(w.at(3) != 0);
     }
 
     // A frame that cannot be decoded stops where the fault is: what was
@@ -486,6 +511,7 @@ private slots:
         QCOMPARE(int(b.cc()), command);
         QVERIFY(b.core.state.readAllActive);
         QVERIFY(!b.core.link.sendTimer().isActive());
+        QVERIFY(b.port().writes.isEmpty());
         if (!written.isEmpty())
             QVERIFY2(!unchanged(written), qPrintable(written));
         QVERIFY2(unchanged(kept), qPrintable(kept));
