@@ -166,7 +166,8 @@ void ResponseDispatcher::dispatchResponse()
     // restarts on its next tick. An answer that left a live code in place
     // without sending (a control acknowledged, a stray or duplicated frame)
     // must not leave that clock stopped, or the page would stop updating.
-    if (s.currentCommand <= lastLiveRead && !m_core.link.sendTimer().isActive())
+    if (s.currentCommand <= lastLiveRead && m_core.link.portOpen() &&
+        !m_core.link.sendTimer().isActive())
         m_core.link.restartSendTimer();
 }
 
