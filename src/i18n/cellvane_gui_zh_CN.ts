@@ -314,26 +314,6 @@
 <context>
     <name>LinkPanel</name>
     <message>
-        <source>None</source>
-        <translation>无校验</translation>
-    </message>
-    <message>
-        <source>Even</source>
-        <translation>偶校验</translation>
-    </message>
-    <message>
-        <source>Odd</source>
-        <translation>奇校验</translation>
-    </message>
-    <message>
-        <source>Open serial port</source>
-        <translation>打开串口</translation>
-    </message>
-    <message>
-        <source>Close serial port</source>
-        <translation>关闭串口</translation>
-    </message>
-    <message>
         <source>COM settings</source>
         <translation>通迅设置</translation>
     </message>

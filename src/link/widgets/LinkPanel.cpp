@@ -1,31 +1,17 @@
 #include "link/widgets/LinkPanel.h"
 
 #include "link/LinkForm.h"
-#include "link/PortIo.h"
 #include "shell/Core.h"
 #include "shell/widgets/FormBinder.h"
 
 #include <QComboBox>
-#include <QCoreApplication>
+#include <QDir>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QVBoxLayout>
-
-namespace {
-QString parityDisplay(const QString &entry)
-{
-    return QCoreApplication::translate("LinkPanel", entry.toUtf8().constData());
-}
-// The parity names for lupdate; the list shows them through parityDisplay().
-[[maybe_unused]] const char *const parityNames[] = {
-    QT_TRANSLATE_NOOP("LinkPanel", "None"),
-    QT_TRANSLATE_NOOP("LinkPanel", "Even"),
-    QT_TRANSLATE_NOOP("LinkPanel", "Odd"),
-};
-} // namespace
 
 LinkPanel::LinkPanel(Core &core, QWidget *parent) : Panel(core, parent)
 {
@@ -54,11 +40,9 @@ LinkPanel::LinkPanel(Core &core, QWidget *parent) : Panel(core, parent)
         row.combo->setMinimumWidth(140);
         row.label->setBuddy(row.combo);
         if (r.control == LinkField::parity)
-            FormBinder::bindCombo(row.combo, form, r.control, parityDisplay);
+            FormBinder::bindCombo(row.combo, form, r.control, &LinkController::parityCaption);
         else
             FormBinder::bindCombo(row.combo, form, r.control);
-        connect(row.combo, &QComboBox::activated, this,
-                [this, control = r.control] { listActivated(control); });
         const int line = int(m_rows.size());
         grid->addWidget(row.label, line, 0, Qt::AlignRight | Qt::AlignVCenter);
         grid->addWidget(row.combo, line, 1);
@@ -94,14 +78,13 @@ LinkPanel::LinkPanel(Core &core, QWidget *parent) : Panel(core, parent)
     column->setContentsMargins(0, 40, 0, 0);
     column->addStretch(1);
 
-    // Whatever the link core does to the form (open, close, a lost adapter)
-    // passes through here, so the button caption never lags behind the port.
+    // Also when the link closes on its own (the adapter was pulled out), so the
+    // caption never lags behind the port.
+    connect(&m_core.link, &LinkController::portOpenChanged, this, &LinkPanel::syncWithLink);
     connect(&form, &Form::changed, this, [this](const QString &control) {
         if (control == LinkField::port)
             updatePortTips();
-        syncWithLink();
     });
-    connect(&m_core.link.port(), &PortIo::lost, this, &LinkPanel::syncWithLink);
 
     m_core.link.load();
     applyCaptions();
@@ -116,42 +99,29 @@ QComboBox *LinkPanel::list(const QString &control) const
     return nullptr;
 }
 
-QString LinkPanel::openCaption() const
-{
-    return tr("Open serial port");
-}
-QString LinkPanel::closeCaption() const
-{
-    return tr("Close serial port");
-}
-
 void LinkPanel::syncWithLink()
 {
-    const QString caption = m_core.link.portOpen() ? closeCaption() : openCaption();
+    const QString caption =
+        m_core.link.portOpen() ? LinkController::closeCaption() : LinkController::openCaption();
     if (m_openClose->text() != caption) {
         m_openClose->setText(caption);
         m_openClose->setAccessibleName(caption);
     }
 }
 
-void LinkPanel::listActivated(const QString &control)
+void LinkPanel::updatePortTips()
 {
-    AppState &s = m_core.state;
-    const Form &form = s.link;
-    const int index = form.choice(control);
-    if (control == LinkField::address) {
-        // "0xff" first, then 0..16.
-        if (index >= 0)
-            s.deviceAddress = quint8(index == 0 ? 255 : index - 1);
-    } else if (control == LinkField::protocol) {
-        if (index >= 0)
-            s.protocolCode = 16;
-    } else {
-        m_core.link.buildPortSettings();
+    // Which device a COM number stands for is not obvious on Linux.
+    QComboBox *ports = list(LinkField::port);
+    for (int i = 0; i < ports->count(); ++i) {
+        const int number = ports->itemText(i).mid(3).toInt();
+        const QString device = number > 0 ? LinkController::deviceOf(number) : QString();
+        ports->setItemData(i, QDir::toNativeSeparators(device), Qt::ToolTipRole);
     }
+    ports->setToolTip(ports->currentIndex() >= 0
+                          ? ports->itemData(ports->currentIndex(), Qt::ToolTipRole).toString()
+                          : QString());
 }
-
-void LinkPanel::updatePortTips() {}
 
 void LinkPanel::mousePressEvent(QMouseEvent *event)
 {

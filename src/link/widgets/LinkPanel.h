@@ -20,8 +20,6 @@ public:
     QPushButton *refreshButton() const { return m_refresh; }
     QComboBox *list(const QString &control) const;
 
-    QString openCaption() const;
-    QString closeCaption() const;
     // Shows the close caption exactly while the port is open; called whenever
     // the link may have changed state (also when it closed on its own because
     // the adapter went away).
@@ -36,7 +34,6 @@ private:
         QLabel *label = nullptr;
         QComboBox *combo = nullptr;
     };
-    void listActivated(const QString &control);
     void updatePortTips();
 
     QGroupBox *m_group = nullptr;
