@@ -1,6 +1,7 @@
 #include "support/FakePort.h"
 #include "support/RecordingPrompt.h"
 
+#include "link/Frame.h"
 #include "responses/InfoForm.h"
 #include "responses/widgets/InfoPanel.h"
 #include "shell/Core.h"
@@ -12,8 +13,22 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTextDocument>
 
 namespace {
+// A BMS answer to a read of `item`.
+QByteArray answer(quint8 item, const QByteArray &data)
+{
+    return Frame::build(Frame::responseStart, 255, 16, 0, item, data);
+}
+QByteArray word(int value)
+{
+    QByteArray w(2, '\0');
+    w[0] = char((value >> 8) & 0xFF);
+    w[1] = char(value & 0xFF);
+    return w;
+}
+
 struct Rig {
     RecordingPrompt prompt;
     FakePort *port = new FakePort;
@@ -237,6 +252,99 @@ private slots:
         QCOMPARE(quint8(frame.at(3)), quint8(1));
         QCOMPARE(quint8(frame.at(4)), quint8(60));
         QCOMPARE(frame.mid(7, 5), data);
+    }
+
+    // Answers of the polling cycle, through the link's receive step and the
+    // decoders, end up in the boxes; slots the pack does not have say so.
+    void filledFromFrames_data()
+    {
+        QTest::addColumn<int>("cells");
+        QTest::addColumn<int>("sensors");
+        QTest::addColumn<bool>("english");
+        QTest::newRow("8 cells, 3 sensors, english") << 8 << 3 << true;
+        QTest::newRow("16 cells, 4 sensors, chinese") << 16 << 4 << false;
+        QTest::newRow("32 cells, 12 sensors") << 32 << 12 << false;
+        QTest::newRow("1 cell, 1 sensor") << 1 << 1 << true;
+    }
+    void filledFromFrames()
+    {
+        QFETCH(int, cells);
+        QFETCH(int, sensors);
+        QFETCH(bool, english);
+        Rig rig;
+        rig.setEnglish(english);
+        rig.core.link.toggleOpen();
+        QVERIFY(rig.core.link.portOpen());
+        const QString null = english ? QStringLiteral("null") : QStringLiteral("无");
+
+        QByteArray voltages = word(cells);
+        for (int i = 0; i < 32; ++i)
+            voltages += word(3300 + i);
+        QByteArray temperatures = word(sensors);
+        for (int i = 0; i < 12; ++i)
+            temperatures += word(i == 1 ? -55 : 250 + 10 * i);
+        // Cells 1, 3 and the last one balancing.
+        quint32 map = 0b101u | (1u << (cells - 1));
+        QByteArray balancing(2, '\0');
+        for (int b = 0; b < 4; ++b)
+            balancing += char((map >> (8 * b)) & 0xFF);
+        // Split over two arrivals, as a slow line delivers it.
+        const QByteArray stream =
+            answer(7, temperatures) + answer(8, voltages) + answer(9, balancing);
+        rig.port->feed(stream.left(31));
+        rig.port->feed(stream.mid(31));
+
+        const auto shown = [&](const QString &control) {
+            return qobject_cast<QLineEdit *>(rig.panel.control(control))->text();
+        };
+        QCOMPARE(shown(InfoField::cellCount), QString::number(cells));
+        QCOMPARE(shown(InfoField::ntcCount), QString::number(sensors));
+        for (int i = 0; i < 32; ++i) {
+            const QString control = InfoField::cellVoltage(i);
+            QCOMPARE(shown(control), i < cells ? QString::number(3300 + i) : null);
+            // The map alone decides, as the BMS reports it.
+            const bool balanced = (map >> i) & 1u;
+            QCOMPARE(rig.form.isHighlighted(control), balanced);
+            QCOMPARE(rig.panel.control(control)->palette().color(QPalette::Base) ==
+                         rig.panel.palette().color(QPalette::Highlight),
+                     balanced);
+        }
+        for (int i = 0; i < 12; ++i) {
+            const QString expected = i >= sensors ? null
+                                     : i == 1     ? QStringLiteral("-5.5")
+                                                  : QString::number(25 + i);
+            QCOMPARE(shown(InfoField::cellTemperature(i)), expected);
+        }
+    }
+
+    void liveBlockFillsFiguresAndConditions()
+    {
+        Rig rig;
+        rig.setEnglish(true);
+        rig.core.link.toggleOpen();
+        QByteArray data(56, '\0');
+        const auto put = [&](int byte, int value) { data.replace(byte - 7, 2, word(value)); };
+        put(7, 0x1482);          // total voltage 52.5 V
+        put(9, 0xFF38);          // current -2 A
+        put(11, 0x0320);         // SOC 80 %
+        put(45, 123);            // cycles
+        data[47 - 7 + 1] = 0x01; // alarm bits 16 and 0, 2
+        data[47 - 7 + 3] = 0x05;
+        rig.port->feed(answer(6, data));
+        const auto shown = [&](const QString &control) {
+            return qobject_cast<QLineEdit *>(rig.panel.control(control))->text();
+        };
+        QCOMPARE(shown(InfoField::totalVoltage), QStringLiteral("52.5"));
+        QCOMPARE(shown(InfoField::totalCurrent), QStringLiteral("-2"));
+        QCOMPARE(shown(InfoField::soc), QStringLiteral("80"));
+        QCOMPARE(shown(InfoField::cycleCount), QStringLiteral("123"));
+        auto *alarm = qobject_cast<QPlainTextEdit *>(rig.panel.control(InfoField::alarmStatus));
+        QStringList lines = alarm->toPlainText().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        for (QString &line : lines)
+            line = line.trimmed();
+        QCOMPARE(lines, (QStringList{QStringLiteral("Cell_DIFV"), QStringLiteral("Cell_OV"),
+                                     QStringLiteral("Total_OV")}));
+        QCOMPARE(alarm->document()->blockCount(), 4); // three lines and the empty last one
     }
 
     void buttonsFollowEnabledState()
