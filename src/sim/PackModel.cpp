@@ -218,12 +218,8 @@ void PackModel::updateMos(double dt)
     m_dischargeMos = dischargeAllowed && m_preDischargeLeft <= 0;
 }
 
-void PackModel::step(double dt, double firmwareDt)
+void PackModel::applyCurrent(double desired, double dt)
 {
-    m_simTime += dt;
-    updateMos(firmwareDt);
-
-    const double desired = desiredCurrent(dt);
     double current = desired;
     m_limiting = false;
     if (current > 0) {
@@ -253,6 +249,14 @@ void PackModel::step(double dt, double firmwareDt)
     const double uncalibrated = m_trueCurrentA - m_zeroOffsetCounts / 100.0;
     m_currentA = uncalibrated *
                  (uncalibrated >= 0 ? m_chargeCoefficient : m_dischargeCoefficient) / 1000.0;
+}
+
+void PackModel::step(double dt, double firmwareDt)
+{
+    m_simTime += dt;
+    updateMos(firmwareDt);
+    const double desired = desiredCurrent(dt);
+    applyCurrent(desired, dt);
 
     const double fullAh = std::max(m_fullAh, 0.01);
     m_soc = std::clamp(m_soc + m_currentA * dt / 3600.0 / fullAh * 100.0, 0.0, 100.0);
@@ -274,6 +278,16 @@ void PackModel::step(double dt, double firmwareDt)
     updateCells(dt);
     updateBalancing(dt);
     evaluateLimits(firmwareDt);
+
+    // A protection that has just tripped opens its MOS at once, so what is
+    // reported (MOS bits, current, voltages) agrees with it.
+    const bool chargeMos = m_chargeMos;
+    const bool dischargeMos = m_dischargeMos;
+    updateMos(0);
+    if (chargeMos != m_chargeMos || dischargeMos != m_dischargeMos) {
+        applyCurrent(desired, 0);
+        updateCells(0);
+    }
     buildSnapshot();
 }
 
@@ -287,7 +301,11 @@ void PackModel::updateCells(double dt)
             cell.noiseV = 0.0006 * noise(m_rng);
         const double cellSoc =
             50.0 + (m_soc - 50.0) / cell.capacityFactor + cell.socOffset;
-        m_cellV[i] = openCircuitVolts(cellSoc) + m_currentA * cell.resistanceOhm + cell.noiseV;
+        // The BMS measures in whole millivolts.
+        m_cellV[i] = std::round((openCircuitVolts(cellSoc) + m_currentA * cell.resistanceOhm +
+                                 cell.noiseV) *
+                                1000.0) /
+                     1000.0;
     }
 
     const double ambient =
@@ -308,17 +326,22 @@ void PackModel::updateCells(double dt)
 
 void PackModel::updateBalancing(double dt)
 {
+    // In whole millivolts, as the firmware compares them.
+    const auto mv = [](double volts) { return int(std::lround(volts * 1000)); };
     const int n = int(m_cellV.size());
-    const double minV = *std::min_element(m_cellV.cbegin(), m_cellV.cend());
+    const int minMv = mv(*std::min_element(m_cellV.cbegin(), m_cellV.cend()));
     const SettingsStore::PassiveBalancing passive = m_settings.passiveBalancing();
+    const int openMv = mv(passive.openV);
+    const int closeMv = mv(passive.closeV);
+    const int differenceMv = mv(passive.differenceV);
     quint32 bits = 0;
     for (int i = 0; i < n; ++i) {
         const bool was = m_balancing & (1u << i);
-        const double v = m_cellV[i];
-        const double spread = v - minV;
+        const int v = mv(m_cellV[i]);
+        const int spread = v - minMv;
         const bool on = passive.enabled &&
-                        (was ? v >= passive.closeV && spread >= passive.differenceV / 2
-                             : v >= passive.openV && spread >= passive.differenceV);
+                        (was ? v >= closeMv && 2 * spread >= differenceMv
+                             : v >= openMv && spread >= differenceMv);
         if (on) {
             bits |= 1u << i;
             m_cells[i].socOffset -= bleedA * dt / 3600.0 / std::max(m_fullAh, 0.01) * 100.0;
@@ -460,20 +483,24 @@ void PackModel::buildSnapshot()
     s.cellCount = counts.cells;
     s.sensorCount = counts.sensors;
 
+    // The pack voltage is the sum of the cells as the BMS reports them, so the
+    // numbers on the screen add up.
     s.cellMv.resize(m_cellV.size());
-    double total = 0;
+    int totalMv = 0;
     for (int i = 0; i < m_cellV.size(); ++i) {
         s.cellMv[i] = int(std::lround(m_cellV[i] * 1000));
-        total += m_cellV[i];
+        totalMv += s.cellMv[i];
     }
-    const auto [minV, maxV] = std::minmax_element(s.cellMv.cbegin(), s.cellMv.cend());
+    // The first cell of several with the same voltage gets the number.
+    const auto minV = std::min_element(s.cellMv.cbegin(), s.cellMv.cend());
+    const auto maxV = std::max_element(s.cellMv.cbegin(), s.cellMv.cend());
     s.maxCellMv = *maxV;
     s.maxCellNo = int(maxV - s.cellMv.cbegin()) + 1;
     s.minCellMv = *minV;
     s.minCellNo = int(minV - s.cellMv.cbegin()) + 1;
     s.differenceMv = s.maxCellMv - s.minCellMv;
-    s.totalCentiV = int(std::lround(total * 100));
-    s.averageCellMv = int(std::lround(total * 1000 / m_cellV.size()));
+    s.totalCentiV = int(std::lround(totalMv / 10.0));
+    s.averageCellMv = int(std::lround(double(totalMv) / m_cellV.size()));
 
     s.sensorDeciC.resize(m_sensorC.size());
     double sum = 0;
@@ -481,7 +508,8 @@ void PackModel::buildSnapshot()
         s.sensorDeciC[j] = int(std::lround(m_sensorC[j] * 10));
         sum += m_sensorC[j];
     }
-    const auto [minT, maxT] = std::minmax_element(s.sensorDeciC.cbegin(), s.sensorDeciC.cend());
+    const auto minT = std::min_element(s.sensorDeciC.cbegin(), s.sensorDeciC.cend());
+    const auto maxT = std::max_element(s.sensorDeciC.cbegin(), s.sensorDeciC.cend());
     s.maxDeciC = *maxT;
     s.maxSensorNo = int(maxT - s.sensorDeciC.cbegin()) + 1;
     s.minDeciC = *minT;

@@ -147,6 +147,7 @@ private:
 
     void step(double dt, double firmwareDt);
     double desiredCurrent(double dt);
+    void applyCurrent(double desired, double dt);
     void updateMos(double dt);
     void updateCells(double dt);
     void updateBalancing(double dt);

@@ -11,7 +11,9 @@
 // false header cannot hold up the frames that follow it for long.
 class RequestAssembler {
 public:
-    static constexpr int maxDataLength = 1024;
+    // The longest request of the protocol carries 130 bytes; a header that
+    // claims more than this is taken as noise at once.
+    static constexpr int maxDataLength = 255;
     static constexpr qint64 staleMs = 300;
 
     QList<QByteArray> push(const QByteArray &bytes, qint64 nowMs);

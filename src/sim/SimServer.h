@@ -26,7 +26,9 @@
 // bytes sent at another rate or parity than the pack listens with are lost as
 // garbage (unless --any-line), and after every change of the pack's own line
 // (the upgrade rate switch and its return) the host's format is checked and
-// logged ("line check"), so a test can see that the host followed.
+// logged ("line check"), so a test can see that the host followed. (Linux
+// keeps a pseudo-terminal at 8 data bits without parity, so there only the
+// rate can differ; on a real device the UART garbles the rest.)
 class SimServer : public QObject {
     Q_OBJECT
 public:
