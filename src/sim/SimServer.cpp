@@ -13,7 +13,7 @@
 
 namespace {
 constexpr int pollIntervalMs = 250;
-constexpr int statusDelayMs = 100;
+constexpr int statusDelayMs = 25;
 constexpr qint64 historyEndsBeforeStartS = 60;
 
 QString phaseName(PackModel::Phase phase)
