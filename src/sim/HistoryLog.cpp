@@ -85,44 +85,34 @@ std::optional<HistoryRecord> HistoryLog::record(int index) const
     PackModel::Readings r;
     r.currentA = current;
     r.socPercent = soc;
-    r.maxCellV = -1e9;
-    r.minCellV = 1e9;
+    QList<int> cellMv(cells);
+    int totalMv = 0;
     for (int i = 0; i < cells; ++i) {
         // Fixed per-cell differences (the same for every record) plus noise.
         const double offset = (hash(-1 - i, 4) - 0.5) * 3.0;
         const double resistance = 0.0008 + 0.0005 * hash(-1 - i, 5);
         const double v = PackModel::openCircuitVolts(soc + offset) + current * resistance +
                          (hash(index, 100 + i) - 0.5) * 0.002;
-        const int mv = int(std::lround(v * 1000));
-        r.totalV += mv / 1000.0;
-        if (mv / 1000.0 > r.maxCellV) {
-            r.maxCellV = mv / 1000.0;
-            rec.maxCellNo = i + 1;
-        }
-        if (mv / 1000.0 < r.minCellV) {
-            r.minCellV = mv / 1000.0;
-            rec.minCellNo = i + 1;
-        }
+        cellMv[i] = int(std::lround(v * 1000));
+        totalMv += cellMv[i];
     }
     const double hour = rec.time.time().msecsSinceStartOfDay() / 3600000.0;
     r.ambientC = 20.0 + 6.0 * std::sin(2 * std::numbers::pi * (hour - 9.0) / 24.0);
     const double heat = 8.0 * current * current / (0.25 * c * c) * 0.7;
     r.mosC = r.ambientC + 1.5 + heat * 1.5;
-    r.maxC = -1e9;
-    r.minC = 1e9;
+    QList<int> sensorDeciC(sensors);
     for (int j = 0; j < sensors; ++j) {
         const double t = r.ambientC + heat * (0.8 + 0.4 * hash(-1 - j, 6)) +
                          (hash(index, 200 + j) - 0.5) * 0.4;
-        const int deci = int(std::lround(t * 10));
-        if (deci / 10.0 > r.maxC) {
-            r.maxC = deci / 10.0;
-            rec.maxSensorNo = j + 1;
-        }
-        if (deci / 10.0 < r.minC) {
-            r.minC = deci / 10.0;
-            rec.minSensorNo = j + 1;
-        }
+        sensorDeciC[j] = int(std::lround(t * 10));
     }
+    const PackModel::Extremes cellExtremes = PackModel::extremesOf(cellMv);
+    const PackModel::Extremes sensorExtremes = PackModel::extremesOf(sensorDeciC);
+    r.maxCellV = cellExtremes.max / 1000.0;
+    r.minCellV = cellExtremes.min / 1000.0;
+    r.totalV = totalMv / 1000.0;
+    r.maxC = sensorExtremes.max / 10.0;
+    r.minC = sensorExtremes.min / 10.0;
 
     int blockedSides = 0;
     for (int row = 0; row < PackItem::paramRows; ++row) {
@@ -139,17 +129,21 @@ std::optional<HistoryRecord> HistoryLog::record(int index) const
     rec.faults = m_config.faults;
     rec.type = (rec.alarms || rec.protections || rec.faults) ? 2 : 1;
 
-    rec.totalCentiV = int(std::lround(r.totalV * 100));
+    rec.totalCentiV = int(std::lround(totalMv / 10.0));
     rec.currentCentiA = int(std::lround(current * 100));
     rec.socPermille = int(std::lround(soc * 10));
     rec.sohPercent = m_attenuationCycles > 0
                          ? int(std::clamp(100.0 - 20.0 * cycles / m_attenuationCycles, 0.0, 100.0))
                          : 100;
-    rec.maxCellMv = int(std::lround(r.maxCellV * 1000));
-    rec.minCellMv = int(std::lround(r.minCellV * 1000));
+    rec.maxCellMv = cellExtremes.max;
+    rec.maxCellNo = cellExtremes.maxNo;
+    rec.minCellMv = cellExtremes.min;
+    rec.minCellNo = cellExtremes.minNo;
     rec.differenceMv = rec.maxCellMv - rec.minCellMv;
-    rec.maxDeciC = int(std::lround(r.maxC * 10));
-    rec.minDeciC = int(std::lround(r.minC * 10));
+    rec.maxDeciC = sensorExtremes.max;
+    rec.maxSensorNo = sensorExtremes.maxNo;
+    rec.minDeciC = sensorExtremes.min;
+    rec.minSensorNo = sensorExtremes.minNo;
     rec.state1 = quint8(1 | (current > 0 ? 0x02 : 0) | (current < 0 ? 0x04 : 0));
     rec.state2 = quint8((blockedSides & 2 ? 0 : 0x01) | (blockedSides & 1 ? 0 : 0x02) |
                         (charger ? 0x20 : 0) | (load ? 0x40 : 0));

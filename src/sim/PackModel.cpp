@@ -427,6 +427,15 @@ bool PackModel::rowTripsBelow(int row)
     return rowBehaviour[row].under;
 }
 
+PackModel::Extremes PackModel::extremesOf(const QList<int> &values)
+{
+    if (values.isEmpty())
+        return {};
+    const auto lo = std::min_element(values.cbegin(), values.cend());
+    const auto hi = std::max_element(values.cbegin(), values.cend());
+    return {*hi, int(hi - values.cbegin()) + 1, *lo, int(lo - values.cbegin()) + 1};
+}
+
 int PackModel::rowSides(int row)
 {
     return rowBehaviour[row].side;
@@ -491,13 +500,11 @@ void PackModel::buildSnapshot()
         s.cellMv[i] = int(std::lround(m_cellV[i] * 1000));
         totalMv += s.cellMv[i];
     }
-    // The first cell of several with the same voltage gets the number.
-    const auto minV = std::min_element(s.cellMv.cbegin(), s.cellMv.cend());
-    const auto maxV = std::max_element(s.cellMv.cbegin(), s.cellMv.cend());
-    s.maxCellMv = *maxV;
-    s.maxCellNo = int(maxV - s.cellMv.cbegin()) + 1;
-    s.minCellMv = *minV;
-    s.minCellNo = int(minV - s.cellMv.cbegin()) + 1;
+    const Extremes cells = extremesOf(s.cellMv);
+    s.maxCellMv = cells.max;
+    s.maxCellNo = cells.maxNo;
+    s.minCellMv = cells.min;
+    s.minCellNo = cells.minNo;
     s.differenceMv = s.maxCellMv - s.minCellMv;
     s.totalCentiV = int(std::lround(totalMv / 10.0));
     s.averageCellMv = int(std::lround(double(totalMv) / m_cellV.size()));
@@ -508,12 +515,11 @@ void PackModel::buildSnapshot()
         s.sensorDeciC[j] = int(std::lround(m_sensorC[j] * 10));
         sum += m_sensorC[j];
     }
-    const auto minT = std::min_element(s.sensorDeciC.cbegin(), s.sensorDeciC.cend());
-    const auto maxT = std::max_element(s.sensorDeciC.cbegin(), s.sensorDeciC.cend());
-    s.maxDeciC = *maxT;
-    s.maxSensorNo = int(maxT - s.sensorDeciC.cbegin()) + 1;
-    s.minDeciC = *minT;
-    s.minSensorNo = int(minT - s.sensorDeciC.cbegin()) + 1;
+    const Extremes sensors = extremesOf(s.sensorDeciC);
+    s.maxDeciC = sensors.max;
+    s.maxSensorNo = sensors.maxNo;
+    s.minDeciC = sensors.min;
+    s.minSensorNo = sensors.minNo;
     s.differenceDeciC = s.maxDeciC - s.minDeciC;
     s.averageDeciC = int(std::lround(sum * 10 / m_sensorC.size()));
 

@@ -86,6 +86,13 @@ public:
     static int rowSides(int row);
     static double openCircuitVolts(double socPercent);
 
+    // Highest and lowest value with their 1-based numbers (the first of equal
+    // values), as the BMS reports cells and sensors.
+    struct Extremes {
+        int max = 0, maxNo = 0, min = 0, minNo = 0;
+    };
+    static Extremes extremesOf(const QList<int> &values);
+
     PackModel(const Config &config, qint64 nowMs, const QDateTime &clock);
 
     SettingsStore &settings() { return m_settings; }

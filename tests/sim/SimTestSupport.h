@@ -9,6 +9,7 @@
 #include <QDateTime>
 #include <QList>
 #include <QString>
+#include <QTest>
 
 // Shared by the simulator's unit tests: a pack with its responder on a fake
 // clock, and a checker for the response frame layout.
@@ -129,6 +130,16 @@ inline QList<ReadItem> readItems()
     for (int row = 0; row < 17; ++row)
         items.append({rowNames[row], quint8(40 + row), {}, 14});
     return items;
+}
+
+// The columns item, requestData and length with one row per read item.
+inline void addReadItemRows()
+{
+    QTest::addColumn<int>("item");
+    QTest::addColumn<QByteArray>("requestData");
+    QTest::addColumn<int>("length");
+    for (const ReadItem &r : readItems())
+        QTest::newRow(r.name) << int(r.item) << r.requestData << r.length;
 }
 
 inline int word(const QByteArray &data, int at)

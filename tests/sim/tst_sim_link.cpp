@@ -13,6 +13,7 @@
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QSerialPort>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -172,6 +173,7 @@ private slots:
     void hostLineSettingsAreSeen();
     void answersAreNotKeptForAClosedHost();
     void stopRemovesTheLink();
+    void servesAnExistingDevice();
     void refusedOptionsExitWithAMessage();
     void cleanupTestCase();
 
@@ -195,11 +197,7 @@ void TestSimLink::cleanupTestCase()
 
 void TestSimLink::everyItemIsAnswered_data()
 {
-    QTest::addColumn<int>("item");
-    QTest::addColumn<QByteArray>("requestData");
-    QTest::addColumn<int>("length");
-    for (const ReadItem &r : readItems())
-        QTest::newRow(r.name) << int(r.item) << r.requestData << r.length;
+    addReadItemRows();
 }
 
 void TestSimLink::everyItemIsAnswered()
@@ -501,6 +499,38 @@ void TestSimLink::stopRemovesTheLink()
     QCOMPARE(sim.stop(), 0);
     QVERIFY(!QFileInfo(sim.link()).isSymLink());
     QVERIFY(!QFileInfo::exists(sim.link()));
+}
+
+void TestSimLink::servesAnExistingDevice()
+{
+    // A null-modem pair stands in for two USB adapters wired together.
+    const QString socat = QStandardPaths::findExecutable(QStringLiteral("socat"));
+    if (socat.isEmpty())
+        QSKIP("socat is not installed");
+    QTemporaryDir dir;
+    const QString packEnd = dir.filePath(QStringLiteral("packEnd"));
+    const QString hostEnd = dir.filePath(QStringLiteral("hostEnd%1").arg(QRandomGenerator::global()->generate()));
+    QProcess wire;
+    wire.start(socat, {QStringLiteral("pty,raw,echo=0,link=") + packEnd,
+                       QStringLiteral("pty,raw,echo=0,link=") + hostEnd});
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(packEnd) && QFileInfo::exists(hostEnd), 5000);
+
+    QProcess sim;
+    sim.start(QStringLiteral(CELLVANE_SIM_EXE), {QStringLiteral("--port"), packEnd});
+    QVERIFY(sim.waitForReadyRead(5000));
+    QCOMPARE(sim.readLine().trimmed(), packEnd.toLocal8Bit());
+    Host host;
+    QVERIFY(host.open(hostEnd));
+    QByteArray data;
+    QVERIFY(checkReply(host.exchange(request(0, 8)), 0, 8, &data).isEmpty());
+    QCOMPARE(word(data, 0), 16);
+    host.close();
+    sim.terminate();
+    QVERIFY(sim.waitForFinished(5000));
+    QCOMPARE(sim.exitCode(), 0);
+    QVERIFY(QFileInfo::exists(packEnd)); // a device is not removed
+    wire.terminate();
+    wire.waitForFinished(3000);
 }
 
 void TestSimLink::refusedOptionsExitWithAMessage()

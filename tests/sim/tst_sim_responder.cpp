@@ -40,11 +40,7 @@ private slots:
 
 void TestSimResponder::readAnswersHaveTheirLayout_data()
 {
-    QTest::addColumn<int>("item");
-    QTest::addColumn<QByteArray>("requestData");
-    QTest::addColumn<int>("length");
-    for (const ReadItem &r : readItems())
-        QTest::newRow(r.name) << int(r.item) << r.requestData << r.length;
+    addReadItemRows();
 }
 
 void TestSimResponder::readAnswersHaveTheirLayout()
