@@ -15,8 +15,7 @@ QString FirmwareSession::target() const
     return m_active ? targetName(m_item) : QString();
 }
 
-FirmwareSession::Outcome FirmwareSession::handle(quint8 item, const QByteArray &data,
-                                                 qint64 nowMs)
+FirmwareSession::Outcome FirmwareSession::handle(quint8 item, const QByteArray &data, qint64 nowMs)
 {
     Outcome out;
     const quint16 block = WireBytes::wordAt(data, 0);

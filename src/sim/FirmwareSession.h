@@ -29,11 +29,11 @@ public:
 
     struct Outcome {
         bool answer = false;
-        quint16 block = 0;              // acknowledged block number
-        std::optional<int> switchBaud;  // the line changes to this rate after the answer
-        bool restoreLine = false;       // the line returns to normal after the answer
+        quint16 block = 0;             // acknowledged block number
+        std::optional<int> switchBaud; // the line changes to this rate after the answer
+        bool restoreLine = false;      // the line returns to normal after the answer
         std::optional<FirmwareImage> image;
-        QString note;                   // for the log
+        QString note; // for the log
     };
 
     // `item` 250 is the application, 251 the boot loader; `data` is the

@@ -26,11 +26,8 @@ quint64 splitmix(quint64 x)
 } // namespace
 
 HistoryLog::HistoryLog(int count, const PackModel &pack, const QDateTime &newest)
-    : m_count(std::clamp(count, 0, maxRecords)),
-      m_config(pack.config()),
-      m_settings(pack.settings()),
-      m_newest(newest),
-      m_newestCycles(pack.capacity().cycles),
+    : m_count(std::clamp(count, 0, maxRecords)), m_config(pack.config()),
+      m_settings(pack.settings()), m_newest(newest), m_newestCycles(pack.capacity().cycles),
       m_attenuationCycles(pack.capacity().attenuationCycles),
       m_capacityAh(std::max(pack.capacity().fullAh, 0.01))
 {
@@ -70,8 +67,8 @@ std::optional<HistoryRecord> HistoryLog::record(int index) const
     } else if (position < restFullEndS) {
         soc = highSoc;
     } else if (position < dischargeEndS) {
-        soc = highSoc - (highSoc - lowSoc) * (position - restFullEndS) /
-                            (dischargeEndS - restFullEndS);
+        soc = highSoc -
+              (highSoc - lowSoc) * (position - restFullEndS) / (dischargeEndS - restFullEndS);
         // Now and then the record caught a load peak.
         current = hash(index, 2) < 0.05 ? -1.05 * c : -0.35 * c * (0.7 + 0.6 * hash(index, 3));
         load = true;
@@ -102,8 +99,8 @@ std::optional<HistoryRecord> HistoryLog::record(int index) const
     r.mosC = r.ambientC + 1.5 + heat * 1.5;
     QList<int> sensorDeciC(sensors);
     for (int j = 0; j < sensors; ++j) {
-        const double t = r.ambientC + heat * (0.8 + 0.4 * hash(-1 - j, 6)) +
-                         (hash(index, 200 + j) - 0.5) * 0.4;
+        const double t =
+            r.ambientC + heat * (0.8 + 0.4 * hash(-1 - j, 6)) + (hash(index, 200 + j) - 0.5) * 0.4;
         sensorDeciC[j] = int(std::lround(t * 10));
     }
     const PackModel::Extremes cellExtremes = PackModel::extremesOf(cellMv);

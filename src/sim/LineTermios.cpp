@@ -59,8 +59,8 @@ bool applyRaw(int fd, const LineSettings &settings)
     termios2 t{};
     if (ioctl(fd, TCGETS2, &t) != 0)
         return false;
-    t.c_iflag &= ~tcflag_t(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IXON |
-                           IXOFF | IXANY);
+    t.c_iflag &=
+        ~tcflag_t(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IXON | IXOFF | IXANY);
     t.c_oflag &= ~tcflag_t(OPOST);
     t.c_lflag &= ~tcflag_t(ECHO | ECHONL | ICANON | ISIG | IEXTEN);
     t.c_cflag &= ~tcflag_t(CSIZE | PARENB | PARODD | CSTOPB | CBAUD | CRTSCTS);
@@ -89,9 +89,9 @@ struct Rate {
     int baud;
     speed_t code;
 };
-constexpr Rate rates[] = {{1200, B1200},     {2400, B2400},     {4800, B4800},
-                          {9600, B9600},     {19200, B19200},   {38400, B38400},
-                          {57600, B57600},   {115200, B115200}, {230400, B230400}};
+constexpr Rate rates[] = {{1200, B1200},   {2400, B2400},     {4800, B4800},
+                          {9600, B9600},   {19200, B19200},   {38400, B38400},
+                          {57600, B57600}, {115200, B115200}, {230400, B230400}};
 } // namespace
 
 namespace LineTermios {
@@ -108,8 +108,10 @@ std::optional<LineSettings> read(int fd)
         if (r.code == code)
             s.baud = r.baud;
     s.parity = (t.c_cflag & PARENB) ? ((t.c_cflag & PARODD) ? 'O' : 'E') : 'N';
-    s.dataBits = (t.c_cflag & CSIZE) == CS7 ? 7 : (t.c_cflag & CSIZE) == CS6 ? 6
-                 : (t.c_cflag & CSIZE) == CS5 ? 5 : 8;
+    s.dataBits = (t.c_cflag & CSIZE) == CS7   ? 7
+                 : (t.c_cflag & CSIZE) == CS6 ? 6
+                 : (t.c_cflag & CSIZE) == CS5 ? 5
+                                              : 8;
     s.stopBits = (t.c_cflag & CSTOPB) ? 2 : 1;
     return s;
 }
@@ -130,8 +132,10 @@ bool applyRaw(int fd, const LineSettings &settings)
     cfsetospeed(&t, code);
     t.c_cflag &= ~tcflag_t(CSIZE | PARENB | PARODD | CSTOPB);
     t.c_cflag |= CREAD | CLOCAL;
-    t.c_cflag |= settings.dataBits == 7 ? CS7 : settings.dataBits == 6 ? CS6
-                 : settings.dataBits == 5 ? CS5 : CS8;
+    t.c_cflag |= settings.dataBits == 7   ? CS7
+                 : settings.dataBits == 6 ? CS6
+                 : settings.dataBits == 5 ? CS5
+                                          : CS8;
     if (settings.parity != 'N')
         t.c_cflag |= PARENB | (settings.parity == 'O' ? PARODD : 0);
     if (settings.stopBits == 2)

@@ -12,10 +12,9 @@ struct OcvPoint {
     double soc;
     double volts;
 };
-constexpr OcvPoint ocvCurve[] = {{0, 2.50},   {3, 2.90},   {8, 3.10},   {15, 3.20},
-                                 {30, 3.26},  {50, 3.29},  {70, 3.31},  {85, 3.33},
-                                 {92, 3.35},  {96, 3.38},  {98, 3.42},  {99, 3.48},
-                                 {100, 3.55}};
+constexpr OcvPoint ocvCurve[] = {{0, 2.50},  {3, 2.90},  {8, 3.10},  {15, 3.20}, {30, 3.26},
+                                 {50, 3.29}, {70, 3.31}, {85, 3.33}, {92, 3.35}, {96, 3.38},
+                                 {98, 3.42}, {99, 3.48}, {100, 3.55}};
 
 } // namespace
 
@@ -83,17 +82,10 @@ double noise(QRandomGenerator &rng)
 } // namespace
 
 PackModel::PackModel(const Config &config, qint64 nowMs, const QDateTime &clock)
-    : m_config(config),
-      m_settings({config.cells, config.sensors, config.capacityAh, config.seed}),
-      m_rng(config.seed),
-      m_lastMs(nowMs),
-      m_clockBase(clock),
-      m_clockBaseMs(nowMs),
-      m_soc(config.startSoc),
-      m_cycles(config.startCycles),
-      m_standardAh(config.capacityAh),
-      m_fullAh(config.capacityAh),
-      m_attenuationCycles(3000)
+    : m_config(config), m_settings({config.cells, config.sensors, config.capacityAh, config.seed}),
+      m_rng(config.seed), m_lastMs(nowMs), m_clockBase(clock), m_clockBaseMs(nowMs),
+      m_soc(config.startSoc), m_cycles(config.startCycles), m_standardAh(config.capacityAh),
+      m_fullAh(config.capacityAh), m_attenuationCycles(3000)
 {
     for (Cell &c : m_cells) {
         c.capacityFactor = uniform(m_rng, 0.97, 1.03);
@@ -204,8 +196,7 @@ void PackModel::updateMos(double dt)
 
     // The discharge MOS closes only after the pre-discharge MOS has charged
     // the load's capacitors for the configured time.
-    const bool dischargeAllowed =
-        awake && !m_dischargeForcedOff && !(blockedSides & DischargeSide);
+    const bool dischargeAllowed = awake && !m_dischargeForcedOff && !(blockedSides & DischargeSide);
     if (dischargeAllowed && !m_dischargeAllowedBefore) {
         const SettingsStore::PreDischarge pre = m_settings.preDischarge();
         m_preDischargeLeft = pre.option == 1 ? pre.timeS : 0;
@@ -247,8 +238,8 @@ void PackModel::applyCurrent(double desired, double dt)
     // What the BMS measures: offset-corrected, then scaled by the coefficient
     // of the direction.
     const double uncalibrated = m_trueCurrentA - m_zeroOffsetCounts / 100.0;
-    m_currentA = uncalibrated *
-                 (uncalibrated >= 0 ? m_chargeCoefficient : m_dischargeCoefficient) / 1000.0;
+    m_currentA =
+        uncalibrated * (uncalibrated >= 0 ? m_chargeCoefficient : m_dischargeCoefficient) / 1000.0;
 }
 
 void PackModel::step(double dt, double firmwareDt)
@@ -299,13 +290,12 @@ void PackModel::updateCells(double dt)
         Cell &cell = m_cells[i];
         if (dt > 0)
             cell.noiseV = 0.0006 * noise(m_rng);
-        const double cellSoc =
-            50.0 + (m_soc - 50.0) / cell.capacityFactor + cell.socOffset;
+        const double cellSoc = 50.0 + (m_soc - 50.0) / cell.capacityFactor + cell.socOffset;
         // The BMS measures in whole millivolts.
-        m_cellV[i] = std::round((openCircuitVolts(cellSoc) + m_currentA * cell.resistanceOhm +
-                                 cell.noiseV) *
-                                1000.0) /
-                     1000.0;
+        m_cellV[i] =
+            std::round((openCircuitVolts(cellSoc) + m_currentA * cell.resistanceOhm + cell.noiseV) *
+                       1000.0) /
+            1000.0;
     }
 
     const double ambient =
@@ -339,9 +329,8 @@ void PackModel::updateBalancing(double dt)
         const bool was = m_balancing & (1u << i);
         const int v = mv(m_cellV[i]);
         const int spread = v - minMv;
-        const bool on = passive.enabled &&
-                        (was ? v >= closeMv && 2 * spread >= differenceMv
-                             : v >= openMv && spread >= differenceMv);
+        const bool on = passive.enabled && (was ? v >= closeMv && 2 * spread >= differenceMv
+                                                : v >= openMv && spread >= differenceMv);
         if (on) {
             bits |= 1u << i;
             m_cells[i].socOffset -= bleedA * dt / 3600.0 / std::max(m_fullAh, 0.01) * 100.0;
@@ -526,10 +515,9 @@ void PackModel::buildSnapshot()
     s.balancingBits = m_balancing;
     s.currentCentiA = int(std::lround(m_currentA * 100));
     s.socPermille = int(std::lround(m_soc * 10));
-    const double soh =
-        m_attenuationCycles > 0
-            ? std::clamp(100.0 - 20.0 * m_cycles / m_attenuationCycles, 0.0, 100.0)
-            : 100.0;
+    const double soh = m_attenuationCycles > 0
+                           ? std::clamp(100.0 - 20.0 * m_cycles / m_attenuationCycles, 0.0, 100.0)
+                           : 100.0;
     s.sohPermille = int(std::lround(soh * 10));
     s.fullCapacityCentiAh = int(std::lround(m_fullAh * 100));
     s.cycles = m_cycles;
@@ -621,8 +609,7 @@ void PackModel::setClock(const QDateTime &clock, qint64 nowMs)
     m_clockBaseMs = nowMs;
 }
 
-void PackModel::control(quint8 charge, quint8 discharge, quint8 sleep, quint8 reset,
-                        quint8 storage)
+void PackModel::control(quint8 charge, quint8 discharge, quint8 sleep, quint8 reset, quint8 storage)
 {
     if (reset == 1) {
         m_chargeForcedOff = false;

@@ -12,11 +12,10 @@ constexpr quint8 readOperation = 0;
 constexpr quint8 ackOperation = 1;
 
 // The items of the live polling cycle, which a sleeping pack does not answer.
-constexpr quint8 liveItems[] = {PackItem::projectNumber, PackItem::model,
-                                PackItem::batteryId,     PackItem::versions,
-                                PackItem::sof,           PackItem::live,
-                                PackItem::temperatures,  PackItem::cellVoltages,
-                                PackItem::balancing,     PackItem::customText};
+constexpr quint8 liveItems[] = {
+    PackItem::projectNumber, PackItem::model,     PackItem::batteryId,    PackItem::versions,
+    PackItem::sof,           PackItem::live,      PackItem::temperatures, PackItem::cellVoltages,
+    PackItem::balancing,     PackItem::customText};
 
 bool isLiveItem(quint8 item)
 {
@@ -66,9 +65,8 @@ Responder::Outcome Responder::handle(const QByteArray &request, qint64 nowMs)
     const quint8 address = quint8(request[1]);
     const quint8 protocol = quint8(request[2]);
     if (address != m_options.address || protocol != m_options.protocol) {
-        out.note = QStringLiteral("frame for address %1 protocol %2 ignored")
-                       .arg(address)
-                       .arg(protocol);
+        out.note =
+            QStringLiteral("frame for address %1 protocol %2 ignored").arg(address).arg(protocol);
         return out;
     }
     out.forUs = true;
@@ -227,7 +225,8 @@ std::optional<QByteArray> Responder::read(quint8 item, const QByteArray &data, q
             out.note = QStringLiteral("record request without an index ignored");
             return std::nullopt;
         }
-        const quint32 index = quint32(WireBytes::wordAt(data, 0)) << 16 | WireBytes::wordAt(data, 2);
+        const quint32 index =
+            quint32(WireBytes::wordAt(data, 0)) << 16 | WireBytes::wordAt(data, 2);
         const std::optional<HistoryRecord> r =
             index < quint32(m_history.count()) ? m_history.record(int(index)) : std::nullopt;
         if (!r) {
@@ -255,7 +254,8 @@ bool Responder::write(quint8 item, const QByteArray &data, qint64 nowMs, Outcome
 
     if (SettingsStore::storedLength(item) >= 0) {
         if (!m_pack.settings().write(item, data))
-            return refuse(QStringLiteral("expected %1 bytes").arg(SettingsStore::storedLength(item)));
+            return refuse(
+                QStringLiteral("expected %1 bytes").arg(SettingsStore::storedLength(item)));
         m_pack.reevaluate();
         return true;
     }

@@ -55,8 +55,7 @@ public:
     static QByteArray recordData(const HistoryRecord &r);
 
 private:
-    std::optional<QByteArray> read(quint8 item, const QByteArray &data, qint64 nowMs,
-                                   Outcome &out);
+    std::optional<QByteArray> read(quint8 item, const QByteArray &data, qint64 nowMs, Outcome &out);
     bool write(quint8 item, const QByteArray &data, qint64 nowMs, Outcome &out);
     QByteArray response(quint8 operation, quint8 item, const QByteArray &data) const;
 

@@ -15,7 +15,8 @@ constexpr int readChunk = 4096;
 
 QString systemError(const char *what)
 {
-    return QStringLiteral("%1: %2").arg(QString::fromLatin1(what), QString::fromLocal8Bit(strerror(errno)));
+    return QStringLiteral("%1: %2").arg(QString::fromLatin1(what),
+                                        QString::fromLocal8Bit(strerror(errno)));
 }
 } // namespace
 

@@ -33,23 +33,23 @@ struct RowDefault {
     enum Basis { Plain, PerCell, CRate } basis;
 };
 constexpr RowDefault rowDefaults[PackItem::paramRows] = {
-    {3.650, 3.400, 3.600, 2, 1, RowDefault::Plain},  // Cell_OV
-    {2.500, 2.900, 2.800, 2, 1, RowDefault::Plain},  // Cell_UV
+    {3.650, 3.400, 3.600, 2, 1, RowDefault::Plain},   // Cell_OV
+    {2.500, 2.900, 2.800, 2, 1, RowDefault::Plain},   // Cell_UV
     {3.650, 3.400, 3.600, 2, 1, RowDefault::PerCell}, // Total_OV
     {2.500, 2.900, 2.800, 2, 1, RowDefault::PerCell}, // Total_UV
-    {1.10, 0.90, 1.00, 5, 2, RowDefault::CRate},     // Discharge_OC1
-    {1.50, 1.20, 1.40, 1, 0.5, RowDefault::CRate},   // Discharge_OC2
-    {0.60, 0.50, 0.55, 5, 2, RowDefault::CRate},     // Charge_OC
-    {55, 50, 50, 5, 3, RowDefault::Plain},           // Charge_OT
-    {60, 55, 55, 5, 3, RowDefault::Plain},           // Discharge_OT
-    {0, 5, 3, 5, 3, RowDefault::Plain},              // Charge_UT
-    {-20, -15, -15, 5, 3, RowDefault::Plain},        // Discharge_UT
-    {90, 75, 80, 5, 3, RowDefault::Plain},           // MOS_OT
-    {5, 10, 10, 5, 3, RowDefault::Plain},            // SOC_UC
-    {60, 55, 55, 5, 3, RowDefault::Plain},           // Environment_OT
-    {-20, -15, -15, 5, 3, RowDefault::Plain},        // Environment_UT
-    {15, 10, 10, 5, 3, RowDefault::Plain},           // Cell_DIFT
-    {0.500, 0.300, 0.300, 5, 3, RowDefault::Plain},  // Cell_DIFV
+    {1.10, 0.90, 1.00, 5, 2, RowDefault::CRate},      // Discharge_OC1
+    {1.50, 1.20, 1.40, 1, 0.5, RowDefault::CRate},    // Discharge_OC2
+    {0.60, 0.50, 0.55, 5, 2, RowDefault::CRate},      // Charge_OC
+    {55, 50, 50, 5, 3, RowDefault::Plain},            // Charge_OT
+    {60, 55, 55, 5, 3, RowDefault::Plain},            // Discharge_OT
+    {0, 5, 3, 5, 3, RowDefault::Plain},               // Charge_UT
+    {-20, -15, -15, 5, 3, RowDefault::Plain},         // Discharge_UT
+    {90, 75, 80, 5, 3, RowDefault::Plain},            // MOS_OT
+    {5, 10, 10, 5, 3, RowDefault::Plain},             // SOC_UC
+    {60, 55, 55, 5, 3, RowDefault::Plain},            // Environment_OT
+    {-20, -15, -15, 5, 3, RowDefault::Plain},         // Environment_UT
+    {15, 10, 10, 5, 3, RowDefault::Plain},            // Cell_DIFT
+    {0.500, 0.300, 0.300, 5, 3, RowDefault::Plain},   // Cell_DIFV
 };
 
 int toWire(double value, double scale, bool isSigned = false)
@@ -101,16 +101,20 @@ SettingsStore::SettingsStore(const Defaults &d)
     QRandomGenerator rng(d.seed);
     const QByteArray serial = QByteArray::number(100000 + rng.bounded(900000));
 
-    m_items[PackItem::projectNumber] = WireBytes().text("CVP-" + cells + "S" + ah + "AH", 24).bytes();
+    m_items[PackItem::projectNumber] =
+        WireBytes().text("CVP-" + cells + "S" + ah + "AH", 24).bytes();
     m_items[PackItem::model] = WireBytes().text("CV-BMS-" + cells + "S-LFP", 24).bytes();
     m_items[PackItem::batteryId] =
         WireBytes().text("CVB" + cells + "S" + ah + "-240315-" + serial, 32).bytes();
     m_items[PackItem::customText] = WireBytes().text("Cellvane simulated pack", 32).bytes();
-    m_items[PackItem::network] =
-        WireBytes().text("192.168.1.100", 40).text("502", 10).bytes();
+    m_items[PackItem::network] = WireBytes().text("192.168.1.100", 40).text("502", 10).bytes();
     m_items[PackItem::dates] = WireBytes()
-                                   .byte(24).byte(3).byte(15)
-                                   .byte(24).byte(4).byte(2)
+                                   .byte(24)
+                                   .byte(3)
+                                   .byte(15)
+                                   .byte(24)
+                                   .byte(4)
+                                   .byte(2)
                                    .raw(QByteArray::fromHex("2403150000000001"))
                                    .bytes();
     m_items[PackItem::passiveBalancing] =
@@ -223,7 +227,7 @@ SettingsStore::ActiveGroup SettingsStore::activeGroup(ActivePhase phase) const
 {
     const QByteArray d = m_items.value(PackItem::activeBalancing);
     const int at = int(phase) * 11;
-    return {WireBytes::byteAt(d, at) != 0,         WireBytes::wordAt(d, at + 1) * 0.001,
-            WireBytes::wordAt(d, at + 3) * 0.001,  WireBytes::wordAt(d, at + 5) * 0.001,
-            WireBytes::wordAt(d, at + 7) * 0.001,  WireBytes::wordAt(d, at + 9)};
+    return {WireBytes::byteAt(d, at) != 0,        WireBytes::wordAt(d, at + 1) * 0.001,
+            WireBytes::wordAt(d, at + 3) * 0.001, WireBytes::wordAt(d, at + 5) * 0.001,
+            WireBytes::wordAt(d, at + 7) * 0.001, WireBytes::wordAt(d, at + 9)};
 }

@@ -11,8 +11,8 @@
 
 // The simulator's command line.
 struct SimOptions {
-    QString linkPath;  // --link: create a pseudo-terminal, symlink it here
-    QString device;    // --port: serve an existing serial device
+    QString linkPath; // --link: create a pseudo-terminal, symlink it here
+    QString device;   // --port: serve an existing serial device
     int address = 255;
     int protocol = 16;
     int records = 200;

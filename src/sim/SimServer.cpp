@@ -218,10 +218,10 @@ void SimServer::onRequest(const QByteArray &frame)
     }
     if (out.lineAfter) {
         const bool upgrade = item == PackItem::upgradeApp || item == PackItem::upgradeBoot;
-        scheduleLine(*out.lineAfter,
-                     !upgrade                                       ? QStringLiteral("serial settings write")
-                     : *out.lineAfter == m_responder->normalLine() ? QStringLiteral("upgrade end")
-                                                                    : QStringLiteral("upgrade start"));
+        scheduleLine(*out.lineAfter, !upgrade ? QStringLiteral("serial settings write")
+                                     : *out.lineAfter == m_responder->normalLine()
+                                         ? QStringLiteral("upgrade end")
+                                         : QStringLiteral("upgrade start"));
     }
     markDirty();
 }
@@ -295,7 +295,8 @@ void SimServer::saveImage(const FirmwareImage &image)
     }
     QDir dir(m_options.firmwareOut);
     if (!dir.mkpath(QStringLiteral("."))) {
-        log(QStringLiteral("cannot create %1: %2 image not kept").arg(m_options.firmwareOut, image.target));
+        log(QStringLiteral("cannot create %1: %2 image not kept")
+                .arg(m_options.firmwareOut, image.target));
         return;
     }
     const QString stem =
@@ -362,33 +363,32 @@ QJsonObject SimServer::status() const
                     {QStringLiteral("skippedBytes"), m_assembler.skipped()}};
     if (m_pack) {
         const LiveSnapshot &s = m_pack->snapshot();
-        o[QStringLiteral("pack")] = QJsonObject{
-            {QStringLiteral("phase"), phaseName(m_pack->phase())},
-            {QStringLiteral("sleeping"), m_pack->sleeping()},
-            {QStringLiteral("storage"), m_pack->inStorage()},
-            {QStringLiteral("socPermille"), s.socPermille},
-            {QStringLiteral("currentCentiA"), s.currentCentiA},
-            {QStringLiteral("totalCentiV"), s.totalCentiV},
-            {QStringLiteral("cycles"), s.cycles},
-            {QStringLiteral("cellCount"), s.cellCount},
-            {QStringLiteral("sensorCount"), s.sensorCount},
-            {QStringLiteral("cellMv"), toJson(s.cellMv)},
-            {QStringLiteral("sensorDeciC"), toJson(s.sensorDeciC)},
-            {QStringLiteral("balancingBits"), double(s.balancingBits)},
-            {QStringLiteral("alarms"), double(s.alarms)},
-            {QStringLiteral("protections"), double(s.protections)},
-            {QStringLiteral("faults"), s.faults},
-            {QStringLiteral("state1"), s.state1},
-            {QStringLiteral("state2"), s.state2}};
+        o[QStringLiteral("pack")] =
+            QJsonObject{{QStringLiteral("phase"), phaseName(m_pack->phase())},
+                        {QStringLiteral("sleeping"), m_pack->sleeping()},
+                        {QStringLiteral("storage"), m_pack->inStorage()},
+                        {QStringLiteral("socPermille"), s.socPermille},
+                        {QStringLiteral("currentCentiA"), s.currentCentiA},
+                        {QStringLiteral("totalCentiV"), s.totalCentiV},
+                        {QStringLiteral("cycles"), s.cycles},
+                        {QStringLiteral("cellCount"), s.cellCount},
+                        {QStringLiteral("sensorCount"), s.sensorCount},
+                        {QStringLiteral("cellMv"), toJson(s.cellMv)},
+                        {QStringLiteral("sensorDeciC"), toJson(s.sensorDeciC)},
+                        {QStringLiteral("balancingBits"), double(s.balancingBits)},
+                        {QStringLiteral("alarms"), double(s.alarms)},
+                        {QStringLiteral("protections"), double(s.protections)},
+                        {QStringLiteral("faults"), s.faults},
+                        {QStringLiteral("state1"), s.state1},
+                        {QStringLiteral("state2"), s.state2}};
         o[QStringLiteral("records")] = m_history->count();
     }
     if (m_responder) {
         const FirmwareSession &f = m_responder->firmware();
-        o[QStringLiteral("upgrade")] =
-            QJsonObject{{QStringLiteral("active"), f.active()},
-                        {QStringLiteral("target"), f.target()},
-                        {QStringLiteral("baud"), f.baud()},
-                        {QStringLiteral("blocks"), f.blocksReceived()}};
+        o[QStringLiteral("upgrade")] = QJsonObject{{QStringLiteral("active"), f.active()},
+                                                   {QStringLiteral("target"), f.target()},
+                                                   {QStringLiteral("baud"), f.baud()},
+                                                   {QStringLiteral("blocks"), f.blocksReceived()}};
     }
     o[QStringLiteral("firmwareFiles")] = QJsonArray::fromStringList(m_firmwareFiles);
     return o;

@@ -1,7 +1,10 @@
 #include "sim/SimOptions.h"
 #include "sim/SimServer.h"
 
+#include "i18n/Language.h"
+
 #include <QCoreApplication>
+#include <QLocale>
 #include <QSocketNotifier>
 
 #include <csignal>
@@ -24,6 +27,10 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("cellvane-sim"));
+    // Help and refusals follow the system's language; the log stays English,
+    // as tests and tools read it.
+    if (QLocale::system().language() == QLocale::Chinese)
+        Language::install(false);
 
     QString message;
     bool exitOk = false;
@@ -32,7 +39,9 @@ int main(int argc, char *argv[])
     if (!options) {
         std::fprintf(exitOk ? stdout : stderr, "%s\n", message.toLocal8Bit().constData());
         if (!exitOk)
-            std::fprintf(stderr, "Try cellvane-sim --help.\n");
+            std::fprintf(
+                stderr, "%s\n",
+                qPrintable(QCoreApplication::translate("SimOptions", "Try cellvane-sim --help.")));
         return exitOk ? 0 : 2;
     }
 

@@ -42,8 +42,7 @@ inline PackModel::Config frozenPack(double currentA = 0)
 struct Bench {
     explicit Bench(const PackModel::Config &config = frozenPack(), int records = 10,
                    const Responder::Options &options = {})
-        : pack(config, 0, startClock()),
-          history(records, pack, startClock().addSecs(-60)),
+        : pack(config, 0, startClock()), history(records, pack, startClock().addSecs(-60)),
           responder(pack, history, options)
     {
     }
@@ -122,10 +121,10 @@ inline QList<ReadItem> readItems()
         {"pre-discharge", 130, {}, 3},
     };
     static const char *const rowNames[] = {
-        "row Cell_OV",        "row Cell_UV",        "row Total_OV",     "row Total_UV",
-        "row Discharge_OC1",  "row Discharge_OC2",  "row Charge_OC",    "row Charge_OT",
-        "row Discharge_OT",   "row Charge_UT",      "row Discharge_UT", "row MOS_OT",
-        "row SOC_UC",         "row Environment_OT", "row Environment_UT", "row Cell_DIFT",
+        "row Cell_OV",       "row Cell_UV",        "row Total_OV",       "row Total_UV",
+        "row Discharge_OC1", "row Discharge_OC2",  "row Charge_OC",      "row Charge_OT",
+        "row Discharge_OT",  "row Charge_UT",      "row Discharge_UT",   "row MOS_OT",
+        "row SOC_UC",        "row Environment_OT", "row Environment_UT", "row Cell_DIFT",
         "row Cell_DIFV"};
     for (int row = 0; row < 17; ++row)
         items.append({rowNames[row], quint8(40 + row), {}, 14});

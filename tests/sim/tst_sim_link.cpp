@@ -31,12 +31,13 @@ public:
     bool start(const QStringList &extra)
     {
         // The link's name is the serial port's lock name: unique per process.
-        m_link = m_dir.filePath(QStringLiteral("ttySIM%1").arg(QRandomGenerator::global()->generate()));
+        m_link =
+            m_dir.filePath(QStringLiteral("ttySIM%1").arg(QRandomGenerator::global()->generate()));
         m_status = m_dir.filePath(QStringLiteral("status.json"));
         m_process.setProgram(QStringLiteral(CELLVANE_SIM_EXE));
-        m_process.setArguments(QStringList{QStringLiteral("--link"), m_link, QStringLiteral("--status"),
-                                           m_status} +
-                               extra);
+        m_process.setArguments(
+            QStringList{QStringLiteral("--link"), m_link, QStringLiteral("--status"), m_status} +
+            extra);
         m_process.start();
         if (!m_process.waitForStarted(5000))
             return false;
@@ -88,7 +89,8 @@ private:
 // The host's side of the line.
 class Host {
 public:
-    bool open(const QString &path, int baud = 9600, QSerialPort::Parity parity = QSerialPort::NoParity)
+    bool open(const QString &path, int baud = 9600,
+              QSerialPort::Parity parity = QSerialPort::NoParity)
     {
         m_port.close();
         m_port.setPortName(path);
@@ -120,7 +122,8 @@ public:
         t.start();
         QByteArray frame;
         while (t.elapsed() < timeoutMs) {
-            if (m_port.bytesAvailable() || m_port.waitForReadyRead(int(qMax<qint64>(1, timeoutMs - t.elapsed())))) {
+            if (m_port.bytesAvailable() ||
+                m_port.waitForReadyRead(int(qMax<qint64>(1, timeoutMs - t.elapsed())))) {
                 bytes += m_port.readAll();
                 ++pieces;
             }
@@ -220,10 +223,13 @@ void TestSimLink::writesAreReadBack_data()
     QTest::addColumn<int>("item");
     QTest::addColumn<QByteArray>("data");
     QTest::newRow("project number") << 1 << WireBytes().text("LINE-TEST-01", 24).bytes();
-    QTest::newRow("row Discharge_OC2") << 45 << QByteArray::fromHex("3a98 2ee0 36b0 0032 0001 0019 0001");
+    QTest::newRow("row Discharge_OC2")
+        << 45 << QByteArray::fromHex("3a98 2ee0 36b0 0032 0001 0019 0001");
     QTest::newRow("short circuit") << 113 << QByteArray::fromHex("0c07");
-    QTest::newRow("active balancing") << 24 << QByteArray::fromHex(
-        "01 0d48 0d16 0032 000a 0e10 01 0c80 0c4e 0050 0014 0e10 00 0ce4 0cb2 001e 000a 1c20");
+    QTest::newRow("active balancing")
+        << 24
+        << QByteArray::fromHex("01 0d48 0d16 0032 000a 0e10 01 0c80 0c4e 0050 0014 0e10 00 0ce4 "
+                               "0cb2 001e 000a 1c20");
 }
 
 void TestSimLink::writesAreReadBack()
@@ -250,11 +256,13 @@ void TestSimLink::storedRecordNumbering()
     QCOMPARE(word(data, 2), 7);
     // Newest first, as the host reads them.
     for (int index = 6; index >= 0; --index) {
-        const QByteArray r = request(0, 70, WireBytes().word(0).word(index).word(0).word(1).bytes());
+        const QByteArray r =
+            request(0, 70, WireBytes().word(0).word(index).word(0).word(1).bytes());
         QVERIFY(checkReply(host.exchange(r), 0, 70, &data).isEmpty());
         QCOMPARE(word(data, 2), index + 1);
     }
-    QVERIFY(host.exchange(request(0, 70, WireBytes().word(0).word(7).word(0).word(1).bytes()), 300).isEmpty());
+    QVERIFY(host.exchange(request(0, 70, WireBytes().word(0).word(7).word(0).word(1).bytes()), 300)
+                .isEmpty());
 }
 
 void TestSimLink::firmwareUpgrade_data()
@@ -286,19 +294,22 @@ void TestSimLink::firmwareUpgrade()
 
     QByteArray data;
     const QByteArray start = WireBytes().word(0).word(baud / 10).byte(0).bytes();
-    QVERIFY(checkReply(host.exchange(request(1, quint8(item), start)), 1, quint8(item), &data).isEmpty());
+    QVERIFY(checkReply(host.exchange(request(1, quint8(item), start)), 1, quint8(item), &data)
+                .isEmpty());
     QCOMPARE(word(data, 0), 0);
     if (app)
         QVERIFY(host.open(sim.link(), baud));
 
     const int blocks = int(image.size() / 128);
     for (int n = 1; n <= blocks; ++n) {
-        const QByteArray frame = request(1, quint8(item), WireBytes().word(n).raw(image.mid((n - 1) * 128, 128)).bytes());
+        const QByteArray frame = request(
+            1, quint8(item), WireBytes().word(n).raw(image.mid((n - 1) * 128, 128)).bytes());
         const QString error = checkReply(host.exchange(frame), 1, quint8(item), &data);
         QVERIFY2(error.isEmpty(), qPrintable(QStringLiteral("block %1: %2").arg(n).arg(error)));
         QCOMPARE(word(data, 0), n);
     }
-    const QByteArray end = request(1, quint8(item), WireBytes().word(0xFFFF).raw(QByteArray(128, '\xFF')).bytes());
+    const QByteArray end =
+        request(1, quint8(item), WireBytes().word(0xFFFF).raw(QByteArray(128, '\xFF')).bytes());
     QVERIFY(checkReply(host.exchange(end), 1, quint8(item), &data).isEmpty());
     QCOMPARE(word(data, 0), 0xFFFF);
 
@@ -311,8 +322,9 @@ void TestSimLink::firmwareUpgrade()
     const QJsonArray files = status[QStringLiteral("firmwareFiles")].toArray();
     QCOMPARE(files.size(), 1);
     const QString path = files.first().toString();
-    QVERIFY2(QFileInfo(path).fileName().startsWith(app ? QLatin1String("APP ") : QLatin1String("BOOT ")),
-             qPrintable(path));
+    QVERIFY2(
+        QFileInfo(path).fileName().startsWith(app ? QLatin1String("APP ") : QLatin1String("BOOT ")),
+        qPrintable(path));
     QCOMPARE(QFileInfo(path).absolutePath(), QFileInfo(out.path()).absoluteFilePath());
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
@@ -328,7 +340,8 @@ void TestSimLink::firmwareUpgrade()
         QVERIFY(checks[0][QStringLiteral("ok")].toBool());
         QCOMPARE(checks[1][QStringLiteral("seen")].toString(), QStringLiteral("9600 8N1"));
         QVERIFY(checks[1][QStringLiteral("ok")].toBool());
-        QVERIFY(sim.log().contains(QStringLiteral("line check after upgrade start: pack %1, host %1: ok").arg(rate)));
+        QVERIFY(sim.log().contains(
+            QStringLiteral("line check after upgrade start: pack %1, host %1: ok").arg(rate)));
     }
     QCOMPARE(status[QStringLiteral("line")].toString(), QStringLiteral("9600 8N1"));
 }
@@ -341,10 +354,12 @@ void TestSimLink::hostThatKeepsItsRateIsNotHeard()
     QVERIFY(host.open(sim.link()));
     QVERIFY(!host.exchange(request(1, 250, QByteArray::fromHex("00002d0000"))).isEmpty());
     // Still at 9600: the pack listens at 115200 now and hears garbage.
-    const QByteArray block1 = request(1, 250, WireBytes().word(1).raw(QByteArray(128, 'x')).bytes());
+    const QByteArray block1 =
+        request(1, 250, WireBytes().word(1).raw(QByteArray(128, 'x')).bytes());
     QVERIFY(host.exchange(block1, 300).isEmpty());
     QJsonObject status = sim.status();
-    QVERIFY(status[QStringLiteral("counters")][QStringLiteral("garbledBytes")].toInt() >= block1.size());
+    QVERIFY(status[QStringLiteral("counters")][QStringLiteral("garbledBytes")].toInt() >=
+            block1.size());
     const QJsonObject check = status[QStringLiteral("lineChecks")].toArray().first().toObject();
     QCOMPARE(check[QStringLiteral("seen")].toString(), QStringLiteral("9600 8N1"));
     QVERIFY(!check[QStringLiteral("ok")].toBool());
@@ -382,7 +397,8 @@ void TestSimLink::faultOptions()
         int reads = 0;
         QElapsedTimer latency;
         latency.start();
-        const QByteArray reply = host.exchange(request(0, 8), fault == QLatin1String("drop") ? 200 : 1500, &raw, &reads);
+        const QByteArray reply =
+            host.exchange(request(0, 8), fault == QLatin1String("drop") ? 200 : 1500, &raw, &reads);
         const qint64 elapsed = latency.elapsed();
         if (fault == QLatin1String("drop")) {
             QVERIFY(raw.isEmpty());
@@ -404,7 +420,8 @@ void TestSimLink::faultOptions()
     const QJsonObject counters = sim.status()[QStringLiteral("counters")].toObject();
     QCOMPARE(counters[QStringLiteral("requests")].toInt(), 3);
     QCOMPARE(counters[QStringLiteral("dropped")].toInt(), fault == QLatin1String("drop") ? 3 : 0);
-    QCOMPARE(counters[QStringLiteral("corrupted")].toInt(), fault == QLatin1String("corrupt") ? 3 : 0);
+    QCOMPARE(counters[QStringLiteral("corrupted")].toInt(),
+             fault == QLatin1String("corrupt") ? 3 : 0);
     QCOMPARE(counters[QStringLiteral("noisy")].toInt(), fault == QLatin1String("noise") ? 3 : 0);
 }
 
@@ -412,14 +429,16 @@ void TestSimLink::sameSeedSameFaults()
 {
     const auto pattern = [](const QString &seed) {
         SimProcess sim;
-        if (!sim.start({QStringLiteral("--drop"), QStringLiteral("0.5"), QStringLiteral("--seed"), seed}))
+        if (!sim.start(
+                {QStringLiteral("--drop"), QStringLiteral("0.5"), QStringLiteral("--seed"), seed}))
             return QString();
         Host host;
         if (!host.open(sim.link()))
             return QString();
         QString answered;
         for (int i = 0; i < 16; ++i)
-            answered += host.exchange(request(0, 5), 100).isEmpty() ? QLatin1Char('-') : QLatin1Char('A');
+            answered +=
+                host.exchange(request(0, 5), 100).isEmpty() ? QLatin1Char('-') : QLatin1Char('A');
         return answered;
     };
     const QString first = pattern(QStringLiteral("11"));
@@ -431,8 +450,8 @@ void TestSimLink::sameSeedSameFaults()
 void TestSimLink::addressAndProtocolFilter()
 {
     SimProcess sim;
-    QVERIFY(sim.start({QStringLiteral("--address"), QStringLiteral("3"), QStringLiteral("--protocol"),
-                       QStringLiteral("17")}));
+    QVERIFY(sim.start({QStringLiteral("--address"), QStringLiteral("3"),
+                       QStringLiteral("--protocol"), QStringLiteral("17")}));
     Host host;
     QVERIFY(host.open(sim.link()));
     QVERIFY(host.exchange(request(0, 1), 300).isEmpty());
@@ -455,7 +474,8 @@ void TestSimLink::hostLineSettingsAreSeen_data()
     QTest::newRow("115200") << 115200 << int(QSerialPort::NoParity) << QStringLiteral("115200 8N1");
     // Linux keeps a pseudo-terminal at 8 data bits without parity whatever the
     // host asks for, so only the rate can be told apart there.
-    QTest::newRow("9600 even") << 9600 << int(QSerialPort::EvenParity) << QStringLiteral("9600 8N1");
+    QTest::newRow("9600 even") << 9600 << int(QSerialPort::EvenParity)
+                               << QStringLiteral("9600 8N1");
 }
 
 void TestSimLink::hostLineSettingsAreSeen()
@@ -509,7 +529,8 @@ void TestSimLink::servesAnExistingDevice()
         QSKIP("socat is not installed");
     QTemporaryDir dir;
     const QString packEnd = dir.filePath(QStringLiteral("packEnd"));
-    const QString hostEnd = dir.filePath(QStringLiteral("hostEnd%1").arg(QRandomGenerator::global()->generate()));
+    const QString hostEnd =
+        dir.filePath(QStringLiteral("hostEnd%1").arg(QRandomGenerator::global()->generate()));
     QProcess wire;
     wire.start(socat, {QStringLiteral("pty,raw,echo=0,link=") + packEnd,
                        QStringLiteral("pty,raw,echo=0,link=") + hostEnd});
@@ -536,8 +557,9 @@ void TestSimLink::servesAnExistingDevice()
 void TestSimLink::refusedOptionsExitWithAMessage()
 {
     QProcess process;
-    process.start(QStringLiteral(CELLVANE_SIM_EXE), {QStringLiteral("--link"), QStringLiteral("/tmp/unused"),
-                                                     QStringLiteral("--cells"), QStringLiteral("40")});
+    process.start(QStringLiteral(CELLVANE_SIM_EXE),
+                  {QStringLiteral("--link"), QStringLiteral("/tmp/unused"),
+                   QStringLiteral("--cells"), QStringLiteral("40")});
     QVERIFY(process.waitForFinished(5000));
     QCOMPARE(process.exitCode(), 2);
     QVERIFY(process.readAllStandardError().contains("--cells must be a whole number from 1 to 32"));

@@ -14,7 +14,8 @@ using namespace SimTest;
 namespace {
 
 // A parameter row with the given thresholds (in wire units) and delays of 0.
-QByteArray row(int protection, int recovery, int alarm, bool alarmOn = true, bool protectionOn = true)
+QByteArray row(int protection, int recovery, int alarm, bool alarmOn = true,
+               bool protectionOn = true)
 {
     return WireBytes()
         .word(protection)
@@ -85,8 +86,10 @@ void TestSimPack::thresholdsRaiseAlarmsAndProtections_data()
     QTest::newRow("MOS_OT both") << 0.0 << 11 << row(100, 50, 100) << true << 0x00;
     QTest::newRow("SOC_UC") << 0.0 << 12 << row(900, 950, 900) << true << 0x02;
     QTest::newRow("Cell_DIFV") << 0.0 << 16 << row(1, 0, 1) << true << 0x00;
-    QTest::newRow("alarm disabled") << 0.0 << 0 << row(3650, 3400, 3000, false, true) << false << 0x03;
-    QTest::newRow("protection disabled") << 0.0 << 0 << row(3000, 2900, 3000, true, false) << false << 0x03;
+    QTest::newRow("alarm disabled")
+        << 0.0 << 0 << row(3650, 3400, 3000, false, true) << false << 0x03;
+    QTest::newRow("protection disabled")
+        << 0.0 << 0 << row(3000, 2900, 3000, true, false) << false << 0x03;
 }
 
 void TestSimPack::thresholdsRaiseAlarmsAndProtections()
@@ -114,8 +117,9 @@ void TestSimPack::alarmWaitsForItsDelay()
 {
     PackModel pack(frozenPack(), 0, startClock());
     // Cell_OV alarm below the cells, alarm delay 2 s, no protection.
-    QVERIFY(pack.settings().write(PackItem::paramRowFirst,
-                                  WireBytes().word(3650).word(3400).word(3000).word(0).word(1).word(200).word(0).bytes()));
+    QVERIFY(pack.settings().write(
+        PackItem::paramRowFirst,
+        WireBytes().word(3650).word(3400).word(3000).word(0).word(1).word(200).word(0).bytes()));
     pack.reevaluate();
     QCOMPARE(pack.snapshot().alarms, 0u);
     pack.advanceTo(1900);
@@ -155,7 +159,8 @@ void TestSimPack::socAndCyclesFollowTheCurrent()
     PackModel discharging(config, 0, startClock());
     // No under-voltage or low-SOC protection may stop the test discharge.
     for (int r : {1, 3, 12})
-        QVERIFY(discharging.settings().write(quint8(PackItem::paramRowFirst + r), row(0, 0, 0, false, false)));
+        QVERIFY(discharging.settings().write(quint8(PackItem::paramRowFirst + r),
+                                             row(0, 0, 0, false, false)));
     discharging.advanceTo(3600 * 1000);
     QCOMPARE(discharging.snapshot().socPermille, 500);
     QCOMPARE(discharging.snapshot().cycles, 7);
@@ -201,8 +206,9 @@ void TestSimPack::passiveBalancingMarksTheHighestCells()
     const int difference = (maxMv - minMv) / 2;
 
     // Enabled, opening at 3.0 V with half the present spread.
-    QVERIFY(pack.settings().write(PackItem::passiveBalancing,
-                                  WireBytes().word(1).word(3000).word(difference).word(2900).bytes()));
+    QVERIFY(
+        pack.settings().write(PackItem::passiveBalancing,
+                              WireBytes().word(1).word(3000).word(difference).word(2900).bytes()));
     pack.reevaluate();
     const quint32 bits = pack.snapshot().balancingBits;
     QVERIFY(bits != 0);
@@ -210,8 +216,9 @@ void TestSimPack::passiveBalancingMarksTheHighestCells()
         QCOMPARE(bool(bits & (1u << i)), cells[i] - minMv >= difference);
 
     // Disabled: no cell is balanced.
-    QVERIFY(pack.settings().write(PackItem::passiveBalancing,
-                                  WireBytes().word(0).word(3000).word(difference).word(2900).bytes()));
+    QVERIFY(
+        pack.settings().write(PackItem::passiveBalancing,
+                              WireBytes().word(0).word(3000).word(difference).word(2900).bytes()));
     pack.reevaluate();
     QCOMPARE(pack.snapshot().balancingBits, 0u);
 }
@@ -222,8 +229,9 @@ void TestSimPack::currentLimitingCapsTheChargeCurrent()
     QCOMPARE(pack.snapshot().currentCentiA, 5000);
     QCOMPARE(pack.snapshot().state1 & 0x10, 0);
     // Enabled with a threshold of 20 A (stored negated).
-    QVERIFY(pack.settings().write(PackItem::currentLimiting,
-                                  WireBytes().byte(1).byte(1).byte(0).word(-2000).word(30).bytes()));
+    QVERIFY(
+        pack.settings().write(PackItem::currentLimiting,
+                              WireBytes().byte(1).byte(1).byte(0).word(-2000).word(30).bytes()));
     pack.reevaluate();
     QCOMPARE(pack.snapshot().currentCentiA, 2000);
     QCOMPARE(pack.snapshot().state1 & 0x10, 0x10);
@@ -273,7 +281,7 @@ void TestSimPack::chargeProtectionStopsChargeCurrent()
     QVERIFY(pack.settings().write(PackItem::paramRowFirst, row(3000, 2900, 3000)));
     pack.reevaluate();
     QCOMPARE(pack.snapshot().currentCentiA, 0);
-    QCOMPARE(pack.snapshot().state1 & 0x06, 0); // neither charging nor discharging
+    QCOMPARE(pack.snapshot().state1 & 0x06, 0);    // neither charging nor discharging
     QCOMPARE(pack.snapshot().state2 & 0x20, 0x20); // the charger is still connected
 }
 
@@ -416,7 +424,8 @@ void TestSimPack::faultsFollowTheirProbability()
     QFETCH(int, maxNoisy);
 
     FaultInjector faults({drop, corrupt, noise, false, 0, 42});
-    const QByteArray frame = Frame::build(Frame::responseStart, 255, 16, 0, 6, QByteArray(56, '\x5D'));
+    const QByteArray frame =
+        Frame::build(Frame::responseStart, 255, 16, 0, 6, QByteArray(56, '\x5D'));
     int dropped = 0, corrupted = 0, noisy = 0;
     for (int i = 0; i < 1000; ++i) {
         dropped += faults.dropRequest();
@@ -433,14 +442,16 @@ void TestSimPack::faultsFollowTheirProbability()
         noisy += d.noiseBytes > 0;
     }
     QVERIFY2(dropped >= minDropped && dropped <= maxDropped, qPrintable(QString::number(dropped)));
-    QVERIFY2(corrupted >= minCorrupted && corrupted <= maxCorrupted, qPrintable(QString::number(corrupted)));
+    QVERIFY2(corrupted >= minCorrupted && corrupted <= maxCorrupted,
+             qPrintable(QString::number(corrupted)));
     QVERIFY2(noisy >= minNoisy && noisy <= maxNoisy, qPrintable(QString::number(noisy)));
 }
 
 void TestSimPack::splitAnswersAreSmallChunksInOrder()
 {
     FaultInjector faults({0, 0, 0, true, 250, 7});
-    const QByteArray frame = Frame::build(Frame::responseStart, 255, 16, 0, 8, QByteArray(66, '\1'));
+    const QByteArray frame =
+        Frame::build(Frame::responseStart, 255, 16, 0, 8, QByteArray(66, '\1'));
     const FaultInjector::Delivery d = faults.deliver(frame);
     QVERIFY(d.chunks.size() >= frame.size() / FaultInjector::maxChunkBytes);
     QByteArray joined;
@@ -479,23 +490,38 @@ void TestSimPack::options_data()
 
     const QStringList link{QStringLiteral("--link"), QStringLiteral("/tmp/x")};
     QTest::newRow("defaults") << link << QString();
-    QTest::newRow("everything") << link + QStringList{"--address", "3", "--protocol", "16", "--cells", "32",
-                                                      "--ntc", "12", "--records", "65535", "--seed", "99",
-                                                      "--drop", "0.02", "--corrupt", "0.1", "--noise", "1",
-                                                      "--split", "--delay", "40", "--firmware-out", "/tmp/fw",
-                                                      "--faults", "0x0011", "--current", "-12.5",
-                                                      "--speed", "0"}
+    QTest::newRow("everything") << link + QStringList{"--address",  "3",
+                                                      "--protocol", "16",
+                                                      "--cells",    "32",
+                                                      "--ntc",      "12",
+                                                      "--records",  "65535",
+                                                      "--seed",     "99",
+                                                      "--drop",     "0.02",
+                                                      "--corrupt",  "0.1",
+                                                      "--noise",    "1",
+                                                      "--split",    "--delay",
+                                                      "40",         "--firmware-out",
+                                                      "/tmp/fw",    "--faults",
+                                                      "0x0011",     "--current",
+                                                      "-12.5",      "--speed",
+                                                      "0"}
                                 << QString();
     QTest::newRow("no line") << QStringList{} << QStringLiteral("exactly one of");
-    QTest::newRow("both lines") << link + QStringList{"--port", "/dev/ttyUSB0"} << QStringLiteral("exactly one of");
+    QTest::newRow("both lines") << link + QStringList{"--port", "/dev/ttyUSB0"}
+                                << QStringLiteral("exactly one of");
     QTest::newRow("33 cells") << link + QStringList{"--cells", "33"} << QStringLiteral("--cells");
     QTest::newRow("0 cells") << link + QStringList{"--cells", "0"} << QStringLiteral("--cells");
     QTest::newRow("13 sensors") << link + QStringList{"--ntc", "13"} << QStringLiteral("--ntc");
-    QTest::newRow("too many records") << link + QStringList{"--records", "65536"} << QStringLiteral("--records");
-    QTest::newRow("address 256") << link + QStringList{"--address", "256"} << QStringLiteral("--address");
-    QTest::newRow("probability 1.5") << link + QStringList{"--drop", "1.5"} << QStringLiteral("--drop");
-    QTest::newRow("probability text") << link + QStringList{"--noise", "often"} << QStringLiteral("--noise");
-    QTest::newRow("negative delay") << link + QStringList{"--delay", "-5"} << QStringLiteral("--delay");
+    QTest::newRow("too many records")
+        << link + QStringList{"--records", "65536"} << QStringLiteral("--records");
+    QTest::newRow("address 256") << link + QStringList{"--address", "256"}
+                                 << QStringLiteral("--address");
+    QTest::newRow("probability 1.5")
+        << link + QStringList{"--drop", "1.5"} << QStringLiteral("--drop");
+    QTest::newRow("probability text")
+        << link + QStringList{"--noise", "often"} << QStringLiteral("--noise");
+    QTest::newRow("negative delay")
+        << link + QStringList{"--delay", "-5"} << QStringLiteral("--delay");
     QTest::newRow("parity X") << link + QStringList{"--parity", "X"} << QStringLiteral("--parity");
     QTest::newRow("unknown option") << link + QStringList{"--colour"} << QStringLiteral("colour");
 }
@@ -507,8 +533,8 @@ void TestSimPack::options()
 
     QString message;
     bool exitOk = true;
-    const std::optional<SimOptions> o =
-        SimOptions::parse(QStringList{QStringLiteral("cellvane-sim")} + arguments, &message, &exitOk);
+    const std::optional<SimOptions> o = SimOptions::parse(
+        QStringList{QStringLiteral("cellvane-sim")} + arguments, &message, &exitOk);
     QVERIFY(!exitOk);
     if (refusal.isEmpty()) {
         QVERIFY2(o, qPrintable(message));

@@ -73,11 +73,10 @@ void TestSimResponder::unansweredRequests_data()
     QTest::newRow("short project number") << request(1, 1, QByteArray(23, 'A')) << true;
     QTest::newRow("long parameter row") << request(1, 40, QByteArray(15, '\0')) << true;
     QTest::newRow("control of 4 bytes") << request(1, 60, QByteArray(4, '\xFF')) << true;
-    QTest::newRow("clock of 5 bytes") << request(1, 18, QByteArray::fromHex("180309070500")
-                                                             .left(5))
-                                      << true;
-    QTest::newRow("clock with month 13") << request(1, 18, QByteArray::fromHex("180d09070500"))
-                                         << true;
+    QTest::newRow("clock of 5 bytes")
+        << request(1, 18, QByteArray::fromHex("180309070500").left(5)) << true;
+    QTest::newRow("clock with month 13")
+        << request(1, 18, QByteArray::fromHex("180d09070500")) << true;
     QTest::newRow("zero calibration with data") << request(1, 14, QByteArray(2, '\0')) << true;
     QTest::newRow("record index beyond the history")
         << request(0, 70, QByteArray::fromHex("0000000a00000001")) << true;
@@ -108,23 +107,35 @@ void TestSimResponder::writesAreAcknowledgedAndReadBack_data()
 
     QTest::newRow("project number") << 1 << WireBytes().text("PN-0815", 24).bytes();
     QTest::newRow("model") << 2 << WireBytes().text("MODEL X", 24).bytes();
-    QTest::newRow("battery id") << 3 << WireBytes().text("ID 1234567890123456789012345678901", 32).bytes();
+    QTest::newRow("battery id")
+        << 3 << WireBytes().text("ID 1234567890123456789012345678901", 32).bytes();
     QTest::newRow("custom text") << 19 << WireBytes().text("\xC4rger", 32).bytes();
-    QTest::newRow("network") << 125 << WireBytes().text("bms.example.org", 40).text("8080", 10).bytes();
+    QTest::newRow("network") << 125
+                             << WireBytes().text("bms.example.org", 40).text("8080", 10).bytes();
     QTest::newRow("dates and batch") << 10 << QByteArray::fromHex("150305160b1e0a1b2c3d00000000");
-    QTest::newRow("passive balancing") << 12 << QByteArray::fromHex("0001" "0d7a" "0014" "0d48");
+    QTest::newRow("passive balancing") << 12
+                                       << QByteArray::fromHex("0001"
+                                                              "0d7a"
+                                                              "0014"
+                                                              "0d48");
     QTest::newRow("counts") << 11 << WireBytes().word(8).word(4).word(3).bytes();
     QTest::newRow("sampling resistor") << 17 << WireBytes().word(125).bytes();
     QTest::newRow("charge handshake") << 21 << QByteArray(1, '\2');
     QTest::newRow("custom selection") << 22 << QByteArray(1, '\1');
-    QTest::newRow("current limiting") << 23 << WireBytes().byte(7).byte(1).byte(2).word(-5000).word(60).bytes();
+    QTest::newRow("current limiting")
+        << 23 << WireBytes().byte(7).byte(1).byte(2).word(-5000).word(60).bytes();
     QTest::newRow("pre-discharge") << 130 << WireBytes().byte(0).word(250).bytes();
-    QTest::newRow("active balancing") << 24 << QByteArray::fromHex(
-        "01 0d48 0d16 0032 000a 0e10 00 0c80 0c4e 0050 0014 0e10 01 0ce4 0cb2 001e 000a 1c20");
+    QTest::newRow("active balancing")
+        << 24
+        << QByteArray::fromHex("01 0d48 0d16 0032 000a 0e10 00 0c80 0c4e 0050 0014 0e10 01 0ce4 "
+                               "0cb2 001e 000a 1c20");
     QTest::newRow("short circuit") << 113 << QByteArray::fromHex("0f00");
-    QTest::newRow("row 0 Cell_OV") << 40 << QByteArray::fromHex("109a 0d48 0e10 0064 0001 01f4 0000");
-    QTest::newRow("row 7 Charge_OT negative") << 47 << QByteArray::fromHex("ff9c ffce 0000 0064 0000 0064 0001");
-    QTest::newRow("row 16 Cell_DIFV") << 56 << QByteArray::fromHex("01f4 012c 00c8 01f4 0001 0064 0001");
+    QTest::newRow("row 0 Cell_OV")
+        << 40 << QByteArray::fromHex("109a 0d48 0e10 0064 0001 01f4 0000");
+    QTest::newRow("row 7 Charge_OT negative")
+        << 47 << QByteArray::fromHex("ff9c ffce 0000 0064 0000 0064 0001");
+    QTest::newRow("row 16 Cell_DIFV")
+        << 56 << QByteArray::fromHex("01f4 012c 00c8 01f4 0001 0064 0001");
 }
 
 void TestSimResponder::writesAreAcknowledgedAndReadBack()
@@ -147,11 +158,14 @@ void TestSimResponder::writesAreAcknowledgedAndReadBack()
 void TestSimResponder::capacityWriteMovesThePack()
 {
     Bench bench;
-    const QByteArray capacity = WireBytes().word(455).word(321).word(28000).word(27150).word(2000).bytes();
-    QVERIFY(checkReply(bench.send(1, PackItem::capacity, capacity).reply, 1, PackItem::capacity).isEmpty());
+    const QByteArray capacity =
+        WireBytes().word(455).word(321).word(28000).word(27150).word(2000).bytes();
+    QVERIFY(checkReply(bench.send(1, PackItem::capacity, capacity).reply, 1, PackItem::capacity)
+                .isEmpty());
 
     QByteArray data;
-    QVERIFY(checkReply(bench.send(0, PackItem::capacity).reply, 0, PackItem::capacity, &data).isEmpty());
+    QVERIFY(checkReply(bench.send(0, PackItem::capacity).reply, 0, PackItem::capacity, &data)
+                .isEmpty());
     QCOMPARE(data.toHex(' '), capacity.toHex(' '));
 
     // The live data follows: SOC, cycles, full capacity, and SOH from the
@@ -167,17 +181,25 @@ void TestSimResponder::clockKeepsRunningFromTheWrittenTime()
 {
     Bench bench;
     QByteArray data;
-    QVERIFY(checkReply(bench.send(0, PackItem::clock, {}, 0).reply, 0, PackItem::clock, &data).isEmpty());
+    QVERIFY(checkReply(bench.send(0, PackItem::clock, {}, 0).reply, 0, PackItem::clock, &data)
+                .isEmpty());
     QCOMPARE(data.toHex(' '), QByteArray("18 05 07 09 03 00"));
 
-    QVERIFY(checkReply(bench.send(1, PackItem::clock, QByteArray::fromHex("1803090705" "00"), 1000).reply,
+    QVERIFY(checkReply(bench
+                           .send(1, PackItem::clock,
+                                 QByteArray::fromHex("1803090705"
+                                                     "00"),
+                                 1000)
+                           .reply,
                        1, PackItem::clock)
                 .isEmpty());
-    QVERIFY(checkReply(bench.send(0, PackItem::clock, {}, 1000).reply, 0, PackItem::clock, &data).isEmpty());
+    QVERIFY(checkReply(bench.send(0, PackItem::clock, {}, 1000).reply, 0, PackItem::clock, &data)
+                .isEmpty());
     QCOMPARE(data.toHex(' '), QByteArray("18 03 09 07 05 00"));
     // 61.5 s later (the calendar runs in real time even when the battery is
     // frozen).
-    QVERIFY(checkReply(bench.send(0, PackItem::clock, {}, 62500).reply, 0, PackItem::clock, &data).isEmpty());
+    QVERIFY(checkReply(bench.send(0, PackItem::clock, {}, 62500).reply, 0, PackItem::clock, &data)
+                .isEmpty());
     QCOMPARE(data.toHex(' '), QByteArray("18 03 09 07 06 01"));
 }
 
@@ -191,7 +213,9 @@ void TestSimResponder::serialSettingsAreKeptPerUsart()
     QCOMPARE(data.toHex(' '), QByteArray("02 03 c0 00"));
 
     const QByteArray usart2 = QByteArray::fromHex("022d0001");
-    QVERIFY(checkReply(bench.send(1, PackItem::serialSettings, usart2).reply, 1, PackItem::serialSettings).isEmpty());
+    QVERIFY(checkReply(bench.send(1, PackItem::serialSettings, usart2).reply, 1,
+                       PackItem::serialSettings)
+                .isEmpty());
     QVERIFY(checkReply(bench.send(0, PackItem::serialSettings, QByteArray(1, '\2')).reply, 0,
                        PackItem::serialSettings, &data)
                 .isEmpty());
@@ -209,7 +233,8 @@ void TestSimResponder::serialSettingsOfTheLineUsartSwitchTheLine()
     Bench bench(frozenPack(), 10, options);
     // Another USART: nothing changes on the line.
     QVERIFY(!bench.send(1, PackItem::serialSettings, QByteArray::fromHex("00076c02")).lineAfter);
-    const Responder::Outcome out = bench.send(1, PackItem::serialSettings, QByteArray::fromHex("01076c02"));
+    const Responder::Outcome out =
+        bench.send(1, PackItem::serialSettings, QByteArray::fromHex("01076c02"));
     QVERIFY(checkReply(out.reply, 1, PackItem::serialSettings).isEmpty());
     QVERIFY(out.lineAfter);
     QCOMPARE(out.lineAfter->toString(), QStringLiteral("19000 8O1"));
@@ -233,11 +258,12 @@ void TestSimResponder::controlCommands_data()
     QTest::newRow("charge MOS off") << QList<QByteArray>{chargeOff} << 0x40 << 0x01;
     QTest::newRow("discharge MOS off") << QList<QByteArray>{dischargeOff} << 0x20 << 0x02;
     QTest::newRow("both off") << QList<QByteArray>{chargeOff, dischargeOff} << 0x60 << 0x00;
-    QTest::newRow("charge off and on again") << QList<QByteArray>{chargeOff, chargeOn} << 0x00 << 0x03;
+    QTest::newRow("charge off and on again")
+        << QList<QByteArray>{chargeOff, chargeOn} << 0x00 << 0x03;
     QTest::newRow("discharge off, then on with pre-discharge pending")
         << QList<QByteArray>{dischargeOff, dischargeOn} << 0x00 << 0x06;
-    QTest::newRow("reset clears forced off") << QList<QByteArray>{chargeOff, dischargeOff, reset}
-                                             << 0x00 << 0x06;
+    QTest::newRow("reset clears forced off")
+        << QList<QByteArray>{chargeOff, dischargeOff, reset} << 0x00 << 0x06;
 }
 
 void TestSimResponder::controlCommands()
@@ -248,7 +274,8 @@ void TestSimResponder::controlCommands()
 
     Bench bench;
     for (const QByteArray &c : commands)
-        QVERIFY(checkReply(bench.send(1, PackItem::control, c).reply, 1, PackItem::control).isEmpty());
+        QVERIFY(
+            checkReply(bench.send(1, PackItem::control, c).reply, 1, PackItem::control).isEmpty());
     QByteArray data;
     QVERIFY(checkReply(bench.send(0, PackItem::live).reply, 0, PackItem::live, &data).isEmpty());
     QCOMPARE(quint8(data[50]) & 0x60, state1Mask);
@@ -259,10 +286,14 @@ void TestSimResponder::sleepStopsLiveReadsUntilWake_data()
 {
     QTest::addColumn<QByteArray>("command");
     QTest::addColumn<QByteArray>("wake");
-    QTest::newRow("sleep, wake") << QByteArray::fromHex("ffff01ffff") << QByteArray::fromHex("ffffffffff");
-    QTest::newRow("storage, wake") << QByteArray::fromHex("ffffffff01") << QByteArray::fromHex("ffffffffff");
-    QTest::newRow("sleep, reset") << QByteArray::fromHex("ffff01ffff") << QByteArray::fromHex("ffffff01ff");
-    QTest::newRow("storage, storage off") << QByteArray::fromHex("ffffffff01") << QByteArray::fromHex("ffffffff00");
+    QTest::newRow("sleep, wake") << QByteArray::fromHex("ffff01ffff")
+                                 << QByteArray::fromHex("ffffffffff");
+    QTest::newRow("storage, wake")
+        << QByteArray::fromHex("ffffffff01") << QByteArray::fromHex("ffffffffff");
+    QTest::newRow("sleep, reset") << QByteArray::fromHex("ffff01ffff")
+                                  << QByteArray::fromHex("ffffff01ff");
+    QTest::newRow("storage, storage off")
+        << QByteArray::fromHex("ffffffff01") << QByteArray::fromHex("ffffffff00");
 }
 
 void TestSimResponder::sleepStopsLiveReadsUntilWake()
@@ -271,13 +302,16 @@ void TestSimResponder::sleepStopsLiveReadsUntilWake()
     QFETCH(QByteArray, wake);
 
     Bench bench;
-    QVERIFY(checkReply(bench.send(1, PackItem::control, command).reply, 1, PackItem::control).isEmpty());
+    QVERIFY(checkReply(bench.send(1, PackItem::control, command).reply, 1, PackItem::control)
+                .isEmpty());
     for (quint8 item : {1, 2, 3, 4, 5, 6, 7, 8, 9, 19})
         QVERIFY2(bench.send(0, item).reply.isEmpty(), qPrintable(QString::number(item)));
     // Settings and the history still answer; so does the next control frame.
     QVERIFY(checkReply(bench.send(0, PackItem::counts).reply, 0, PackItem::counts).isEmpty());
-    QVERIFY(checkReply(bench.send(0, PackItem::recordCount).reply, 0, PackItem::recordCount).isEmpty());
-    QVERIFY(checkReply(bench.send(1, PackItem::control, wake).reply, 1, PackItem::control).isEmpty());
+    QVERIFY(
+        checkReply(bench.send(0, PackItem::recordCount).reply, 0, PackItem::recordCount).isEmpty());
+    QVERIFY(
+        checkReply(bench.send(1, PackItem::control, wake).reply, 1, PackItem::control).isEmpty());
     QVERIFY(checkReply(bench.send(0, PackItem::live).reply, 0, PackItem::live).isEmpty());
 }
 
@@ -286,8 +320,12 @@ void TestSimResponder::liveDataIsConsistent()
     Bench bench(frozenPack(-12.34));
     QByteArray live, cells, temps;
     QVERIFY(checkReply(bench.send(0, PackItem::live).reply, 0, PackItem::live, &live).isEmpty());
-    QVERIFY(checkReply(bench.send(0, PackItem::cellVoltages).reply, 0, PackItem::cellVoltages, &cells).isEmpty());
-    QVERIFY(checkReply(bench.send(0, PackItem::temperatures).reply, 0, PackItem::temperatures, &temps).isEmpty());
+    QVERIFY(
+        checkReply(bench.send(0, PackItem::cellVoltages).reply, 0, PackItem::cellVoltages, &cells)
+            .isEmpty());
+    QVERIFY(
+        checkReply(bench.send(0, PackItem::temperatures).reply, 0, PackItem::temperatures, &temps)
+            .isEmpty());
 
     QCOMPARE(word(cells, 0), 16);
     int sum = 0, maxMv = 0, minMv = 100000, maxNo = 0, minNo = 0;
@@ -335,8 +373,12 @@ void TestSimResponder::cellsAndSensorsBeyondTheCountAreEmpty()
     config.sensors = 3;
     Bench bench(config);
     QByteArray cells, temps;
-    QVERIFY(checkReply(bench.send(0, PackItem::cellVoltages).reply, 0, PackItem::cellVoltages, &cells).isEmpty());
-    QVERIFY(checkReply(bench.send(0, PackItem::temperatures).reply, 0, PackItem::temperatures, &temps).isEmpty());
+    QVERIFY(
+        checkReply(bench.send(0, PackItem::cellVoltages).reply, 0, PackItem::cellVoltages, &cells)
+            .isEmpty());
+    QVERIFY(
+        checkReply(bench.send(0, PackItem::temperatures).reply, 0, PackItem::temperatures, &temps)
+            .isEmpty());
     QCOMPARE(word(cells, 0), 8);
     QCOMPARE(word(temps, 0), 3);
     for (int i = 0; i < 32; ++i)
@@ -345,10 +387,13 @@ void TestSimResponder::cellsAndSensorsBeyondTheCountAreEmpty()
         QCOMPARE(word(temps, 2 + 2 * j) != 0, j < 3);
 
     // A count written later changes what the pack monitors.
-    QVERIFY(checkReply(bench.send(1, PackItem::counts, WireBytes().word(5).word(5).word(2).bytes()).reply, 1,
-                       PackItem::counts)
+    QVERIFY(checkReply(
+                bench.send(1, PackItem::counts, WireBytes().word(5).word(5).word(2).bytes()).reply,
+                1, PackItem::counts)
                 .isEmpty());
-    QVERIFY(checkReply(bench.send(0, PackItem::cellVoltages).reply, 0, PackItem::cellVoltages, &cells).isEmpty());
+    QVERIFY(
+        checkReply(bench.send(0, PackItem::cellVoltages).reply, 0, PackItem::cellVoltages, &cells)
+            .isEmpty());
     QCOMPARE(word(cells, 0), 5);
     QCOMPARE(word(cells, 2 + 2 * 5), 0);
     QVERIFY(word(cells, 2 + 2 * 4) != 0);
@@ -358,13 +403,16 @@ void TestSimResponder::storedRecordsAreNumberedByIndex()
 {
     Bench bench(frozenPack(), 25);
     QByteArray data;
-    QVERIFY(checkReply(bench.send(0, PackItem::recordCount).reply, 0, PackItem::recordCount, &data).isEmpty());
+    QVERIFY(checkReply(bench.send(0, PackItem::recordCount).reply, 0, PackItem::recordCount, &data)
+                .isEmpty());
     QCOMPARE(word(data, 2), 25);
 
     QDateTime previous;
     for (int index = 0; index < 25; ++index) {
         const QByteArray request = WireBytes().dword(quint32(index)).dword(1).bytes();
-        QVERIFY(checkReply(bench.send(0, PackItem::record, request).reply, 0, PackItem::record, &data).isEmpty());
+        QVERIFY(
+            checkReply(bench.send(0, PackItem::record, request).reply, 0, PackItem::record, &data)
+                .isEmpty());
         QCOMPARE(word(data, 2), index + 1);
         const QDateTime time(QDate(2000 + quint8(data[6]), quint8(data[7]), quint8(data[8])),
                              QTime(quint8(data[9]), quint8(data[10]), quint8(data[11])), Qt::UTC);
@@ -407,18 +455,21 @@ void TestSimResponder::firmwareTransfer()
 
     const int blocks = imageSize / 128;
     for (int n = 1; n <= blocks; ++n) {
-        out = bench.send(1, quint8(item), WireBytes().word(n).raw(image.mid((n - 1) * 128, 128)).bytes());
+        out = bench.send(1, quint8(item),
+                         WireBytes().word(n).raw(image.mid((n - 1) * 128, 128)).bytes());
         QVERIFY(checkReply(out.reply, 1, quint8(item), &data).isEmpty());
         QCOMPARE(word(data, 0), n);
         QVERIFY(!out.lineAfter);
         if (n == 1) // a re-sent block is acknowledged again
-            QVERIFY(checkReply(bench.send(1, quint8(item),
-                                          WireBytes().word(1).raw(image.left(128)).bytes())
-                                   .reply,
-                               1, quint8(item))
-                        .isEmpty());
+            QVERIFY(
+                checkReply(
+                    bench.send(1, quint8(item), WireBytes().word(1).raw(image.left(128)).bytes())
+                        .reply,
+                    1, quint8(item))
+                    .isEmpty());
     }
-    out = bench.send(1, quint8(item), WireBytes().word(0xFFFF).raw(QByteArray(128, '\xFF')).bytes());
+    out =
+        bench.send(1, quint8(item), WireBytes().word(0xFFFF).raw(QByteArray(128, '\xFF')).bytes());
     QVERIFY(checkReply(out.reply, 1, quint8(item), &data).isEmpty());
     QCOMPARE(data.toHex(), QByteArray("ffff"));
     QVERIFY(out.image);
@@ -435,8 +486,10 @@ void TestSimResponder::firmwareEndWithAMissingBlockIsRefused()
 {
     Bench bench;
     QVERIFY(!bench.send(1, 251, QByteArray::fromHex("0000096000")).reply.isEmpty());
-    QVERIFY(!bench.send(1, 251, WireBytes().word(1).raw(QByteArray(128, 'a')).bytes()).reply.isEmpty());
-    QVERIFY(!bench.send(1, 251, WireBytes().word(3).raw(QByteArray(128, 'c')).bytes()).reply.isEmpty());
+    QVERIFY(
+        !bench.send(1, 251, WireBytes().word(1).raw(QByteArray(128, 'a')).bytes()).reply.isEmpty());
+    QVERIFY(
+        !bench.send(1, 251, WireBytes().word(3).raw(QByteArray(128, 'c')).bytes()).reply.isEmpty());
     const Responder::Outcome out =
         bench.send(1, 251, WireBytes().word(0xFFFF).raw(QByteArray(128, '\xFF')).bytes());
     QVERIFY(out.reply.isEmpty());
@@ -461,7 +514,8 @@ void TestSimResponder::abandonedUpgradeRestoresTheLine()
     Bench bench;
     QVERIFY(bench.send(1, 250, QByteArray::fromHex("0000170000"), 1000).lineAfter);
     QVERIFY(!bench.responder.poll(1000 + FirmwareSession::timeoutMs - 1));
-    const std::optional<LineSettings> restored = bench.responder.poll(1000 + FirmwareSession::timeoutMs);
+    const std::optional<LineSettings> restored =
+        bench.responder.poll(1000 + FirmwareSession::timeoutMs);
     QVERIFY(restored);
     QCOMPARE(*restored, bench.responder.normalLine());
     QVERIFY(!bench.responder.firmware().active());
@@ -481,12 +535,14 @@ void TestSimResponder::assemblerFindsFrames_data()
 
     QTest::newRow("one frame") << QList<QByteArray>{a} << QList<QByteArray>{a};
     QTest::newRow("two in one piece") << QList<QByteArray>{a + b} << QList<QByteArray>{a, b};
-    QTest::newRow("split in three") << QList<QByteArray>{b.left(3), b.mid(3, 10), b.mid(13)}
-                                    << QList<QByteArray>{b};
+    QTest::newRow("split in three")
+        << QList<QByteArray>{b.left(3), b.mid(3, 10), b.mid(13)} << QList<QByteArray>{b};
     QTest::newRow("noise around") << QList<QByteArray>{"\x01\x5c\x02\x03" + a + "\x07"}
                                   << QList<QByteArray>{a};
-    QTest::newRow("start bytes right before") << QList<QByteArray>{"\x5c\x5c" + a} << QList<QByteArray>{a};
-    QTest::newRow("corrupted then good") << QList<QByteArray>{corrupted + a} << QList<QByteArray>{a};
+    QTest::newRow("start bytes right before")
+        << QList<QByteArray>{"\x5c\x5c" + a} << QList<QByteArray>{a};
+    QTest::newRow("corrupted then good")
+        << QList<QByteArray>{corrupted + a} << QList<QByteArray>{a};
     QTest::newRow("answer frames are not requests")
         << QList<QByteArray>{Frame::build(Frame::responseStart, 255, 16, 0, 1, {}) + a}
         << QList<QByteArray>{a};
