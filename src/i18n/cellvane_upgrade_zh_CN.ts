@@ -35,4 +35,43 @@
         <translation>文件 %1 太大：升级文件最多 %2 字节（%3 个 %4 字节的数据块）。</translation>
     </message>
 </context>
+<context>
+    <name>UpgradePanel</name>
+    <message>
+        <source>Upgrade module</source>
+        <translation>升级模块</translation>
+    </message>
+    <message>
+        <source>File directory:</source>
+        <translation>     文件目录:</translation>
+    </message>
+    <message>
+        <source>Upgrade Files</source>
+        <translation>升级文件</translation>
+    </message>
+    <message>
+        <source>Upgrade Object:</source>
+        <translation>      升级对象:</translation>
+    </message>
+    <message>
+        <source>Upgrade APP</source>
+        <translation>升级APP</translation>
+    </message>
+    <message>
+        <source>Upgrade BOOT</source>
+        <translation>升级BOOT</translation>
+    </message>
+    <message>
+        <source>Change baud upgrade:</source>
+        <translation>     变波特率升级：</translation>
+    </message>
+    <message>
+        <source>BMS Upgrade</source>
+        <translation>BMS升级</translation>
+    </message>
+    <message>
+        <source>     Progress:</source>
+        <translation>    升级进度:</translation>
+    </message>
+</context>
 </TS>
