@@ -44,7 +44,22 @@ struct Rig {
     Rig()
     {
         core.state.setEnglishUi(true);
+        // One port in the list, as if the link page had found COM1.
+        core.state.link.setEntries(LinkField::port, {QStringLiteral("COM1")}, 0);
+        core.link.buildPortSettings();
         core.link.toggleOpen();
+        // The technician is on the upgrade page.
+        core.state.selectedTab = 7;
+    }
+    // Closes the line and opens it again at these link-page positions.
+    void openAt(int baudIndex, int parityIndex)
+    {
+        if (core.link.portOpen())
+            core.link.toggleOpen();
+        core.state.link.setChoice(LinkField::baud, baudIndex);
+        core.state.link.setChoice(LinkField::parity, parityIndex);
+        core.link.toggleOpen();
+        port->openedSettings.clear();
     }
     AppState &state() { return core.state; }
     UpgradeController &upgrade() { return core.upgrade; }
@@ -274,8 +289,7 @@ private slots:
         QFETCH(int, target);
         QFETCH(bool, restarted);
         Rig rig;
-        rig.state().link.setChoice(LinkField::baud, 3);
-        rig.state().link.setChoice(LinkField::parity, 2);
+        rig.openAt(3, 2);
         rig.state().savedBaudIndex = 6;
         rig.state().savedParityIndex = 1;
         rig.upgrade().upgradeBlock = 9;
@@ -511,8 +525,7 @@ private slots:
     {
         QFETCH(int, target);
         Rig rig;
-        rig.state().link.setChoice(LinkField::baud, 2);
-        rig.state().link.setChoice(LinkField::parity, 1);
+        rig.openAt(2, 1);
         rig.start(target, rig.file("fw.bin", pattern(256)));
         const quint8 item = target == UpgradeField::app ? 0xFA : 0xFB;
         for (int a : {0, 1, 2})
@@ -531,8 +544,12 @@ private slots:
         // The line ends where it started.
         QCOMPARE(rig.state().link.choice(LinkField::baud), 2);
         QCOMPARE(rig.state().link.choice(LinkField::parity), 1);
-        QCOMPARE(rig.port->openedSettings.last().baud, 19200);
-        QCOMPARE(rig.port->openedSettings.last().parity, 'E');
+        // APP: switched and restored; BOOT: never reopened.
+        QCOMPARE(rig.port->openedSettings.size(), target == UpgradeField::app ? 3 : 0);
+        if (target == UpgradeField::app) {
+            QCOMPARE(rig.port->openedSettings.last().baud, 19200);
+            QCOMPARE(rig.port->openedSettings.last().parity, 'E');
+        }
         // A repeated end acknowledgement reports nothing more.
         rig.ack(0xFFFF, item);
         QCOMPARE(rig.prompt.messages.size(), 1);
@@ -556,11 +573,7 @@ private slots:
         QFETCH(QList<int>, bauds);
         QFETCH(QByteArray, parities);
         Rig rig;
-        rig.core.link.toggleOpen();
-        rig.state().link.setChoice(LinkField::baud, 0);
-        rig.state().link.setChoice(LinkField::parity, 2);
-        rig.core.link.toggleOpen();
-        rig.port->openedSettings.clear();
+        rig.openAt(0, 2);
         rig.form().setChoice(UpgradeField::baud, 3);
         const quint8 item = target == UpgradeField::app ? 0xFA : 0xFB;
         rig.start(target, rig.file("fw.bin", pattern(128)));
@@ -607,8 +620,7 @@ private slots:
         QFETCH(int, target);
         QFETCH(int, ackAfter);
         Rig rig;
-        rig.state().link.setChoice(LinkField::baud, 1);
-        rig.state().link.setChoice(LinkField::parity, 2);
+        rig.openAt(1, 2);
         rig.state().currentCommand = 16;
         rig.core.link.sendTick();
         rig.start(target, rig.file("fw.bin", pattern(1000)));
@@ -631,8 +643,12 @@ private slots:
         QVERIFY(rig.core.link.portOpen());
         QCOMPARE(rig.state().link.choice(LinkField::baud), 1);
         QCOMPARE(rig.state().link.choice(LinkField::parity), 2);
-        QCOMPARE(rig.port->openedSettings.last().baud, 14400);
-        QCOMPARE(rig.port->openedSettings.last().parity, 'O');
+        if (target == UpgradeField::app) {
+            QCOMPARE(rig.port->openedSettings.last().baud, 14400);
+            QCOMPARE(rig.port->openedSettings.last().parity, 'O');
+        } else {
+            QVERIFY(rig.port->openedSettings.isEmpty());
+        }
         rig.core.link.sendTick();
         QCOMPARE(rig.prompt.messages.size(), 1);
     }

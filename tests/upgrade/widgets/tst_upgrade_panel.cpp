@@ -1,6 +1,7 @@
 #include "support/FakePort.h"
 #include "support/RecordingPrompt.h"
 
+#include "link/LinkForm.h"
 #include "shell/Core.h"
 #include "upgrade/UpgradeForm.h"
 #include "upgrade/widgets/UpgradePanel.h"
@@ -30,6 +31,8 @@ struct Rig {
     {
         core.state.setEnglishUi(true);
         panel.applyCaptions();
+        core.state.link.setEntries(LinkField::port, {QStringLiteral("COM1")}, 0);
+        core.link.buildPortSettings();
         core.link.toggleOpen();
     }
     template <typename T> T *find(const QString &name)
