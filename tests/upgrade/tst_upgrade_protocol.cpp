@@ -450,6 +450,10 @@ private slots:
         for (int a : acks)
             rig.ack(quint16(a), UpgradeController::bootItem);
         QCOMPARE(rig.upgrade().upgradeBlock, nextBlock);
+        // What went out last is that block, or the end frame past the image.
+        const int field = (nextBlock - 1) * 128 < 384 ? nextBlock : 0xFFFF;
+        QCOMPARE(rig.lastWrite().size(), 139);
+        QCOMPARE((quint8(rig.lastWrite().at(7)) << 8) | quint8(rig.lastWrite().at(8)), field);
         QCOMPARE(rig.form().text(UpgradeField::progressText), progress);
         QCOMPARE(rig.form().value(UpgradeField::progress), progress.chopped(1).toInt());
         QCOMPARE(rig.state().currentCommand, quint8(255));
@@ -462,10 +466,11 @@ private slots:
         rig.start(UpgradeField::boot, rig.file("fw.bin", pattern(1000)));
         rig.ack(0, UpgradeController::bootItem);
         rig.ack(1, UpgradeController::bootItem);
-        rig.upgrade().buildRequest();
         const QByteArray first = rig.lastWrite();
+        const qsizetype sent = rig.port->writes.size();
+        // The acknowledgement itself sends the next block, again.
         rig.ack(1, UpgradeController::bootItem);
-        rig.upgrade().buildRequest();
+        QCOMPARE(rig.port->writes.size(), sent + 1);
         QCOMPARE(rig.lastWrite(), first);
         QCOMPARE(quint8(first.at(8)), quint8(2));
         rig.ack(2, UpgradeController::bootItem);
