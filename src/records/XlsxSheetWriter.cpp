@@ -56,12 +56,11 @@ QString resolvePart(const QString &baseFolder, const QString &target)
 template <typename Match> QString relationshipTarget(const QByteArray &rels, Match match)
 {
     QXmlStreamReader reader(rels);
-    while (reader.readNextStartElement() || !reader.atEnd()) {
+    while (!reader.atEnd()) {
+        reader.readNext();
         if (reader.isStartElement() && reader.name() == QLatin1String("Relationship") &&
             match(reader.attributes()))
             return reader.attributes().value(QLatin1String("Target")).toString();
-        if (!reader.isStartElement())
-            reader.readNext();
     }
     return {};
 }
