@@ -157,16 +157,16 @@ bool RecordingConversion::slice()
     for (int n = 1;; ++n) {
         if (n % 64 == 0 && clock.elapsed() >= sliceMilliseconds)
             return true;
-        if (m_file.atEnd()) {
+        // Only the end of the file gives an empty line: every other holds at
+        // least its line end or one character.
+        const QByteArray raw = m_file.readLine();
+        if (raw.isEmpty()) {
             if (m_file.error() != QFileDevice::NoError)
                 return readFailed();
             if (!endOfFile())
                 return false;
             continue;
         }
-        const QByteArray raw = m_file.readLine();
-        if (raw.isEmpty() && m_file.error() != QFileDevice::NoError)
-            return readFailed();
         bool invalid = false;
         const QString line = decode(raw, &invalid);
         if (m_phase == Phase::Write) {

@@ -43,6 +43,13 @@ QByteArray readEntry(QuaZip &zip, const QString &name, bool *ok)
     return bytes;
 }
 
+QuaZipNewInfo newEntry(const QString &name)
+{
+    QuaZipNewInfo info(name);
+    info.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    return info;
+}
+
 // Part names inside the package are relative to the folder of the part that
 // names them, or absolute from the package root.
 QString resolvePart(const QString &baseFolder, const QString &target)
@@ -298,11 +305,9 @@ bool XlsxSheetWriter::fail(const QString &reason, QString *error)
 
 void XlsxSheetWriter::abandon()
 {
-    m_writer.setDevice(nullptr);
+    m_writer.reset();
+    m_xml = QString();
     m_reader.clear();
-    if (m_buffer.isOpen())
-        m_buffer.close();
-    m_buffer.setData(QByteArray());
     if (m_templateSheet && m_templateSheet->isOpen())
         m_templateSheet->close();
     m_templateSheet.reset();
@@ -373,12 +378,13 @@ bool XlsxSheetWriter::begin(const QString &templatePath, const QString &outputPa
                         .arg(native(templatePath)),
                     error);
     m_outputSheet = std::make_unique<QuaZipFile>(m_output.get());
-    if (!m_outputSheet->open(QIODevice::WriteOnly, QuaZipNewInfo(sheetPath), nullptr, 0, Z_DEFLATED,
+    if (!m_outputSheet->open(QIODevice::WriteOnly, newEntry(sheetPath), nullptr, 0, Z_DEFLATED,
                              sheetCompression))
         return fail(writeFailed(), error);
 
-    m_buffer.open(QIODevice::WriteOnly);
-    m_writer.setDevice(&m_buffer);
+    // Writing into a string and converting it in large pieces costs far less
+    // than handing every tag to a device.
+    m_writer = std::make_unique<QXmlStreamWriter>(&m_xml);
     m_reader.setDevice(m_templateSheet.get());
     m_open = true;
     return copyHead(hiddenColumns, lastRow, lastColumn, error);
@@ -397,8 +403,7 @@ bool XlsxSheetWriter::copyOtherParts(const QString &sheetPath, QString *error)
                             .arg(name, native(m_templatePath)),
                         error);
         QuaZipFile part(m_output.get());
-        if (!part.open(QIODevice::WriteOnly, QuaZipNewInfo(name)) ||
-            part.write(bytes) != bytes.size())
+        if (!part.open(QIODevice::WriteOnly, newEntry(name)) || part.write(bytes) != bytes.size())
             return fail(writeFailed(), error);
         part.close();
         if (part.getZipError() != ZIP_OK)
@@ -417,14 +422,14 @@ bool XlsxSheetWriter::copyHead(const QList<int> &hidden, int lastRow, int lastCo
         if (m_reader.isStartElement() && depth == 1) {
             const QStringView name = m_reader.name();
             if (name == QLatin1String("dimension")) {
-                m_writer.writeStartElement(m_reader.qualifiedName().toString());
+                m_writer->writeStartElement(m_reader.qualifiedName().toString());
                 for (const QXmlStreamAttribute &a : m_reader.attributes())
-                    m_writer.writeAttribute(a.qualifiedName().toString(),
-                                            a.name() == QLatin1String("ref")
-                                                ? grownDimension(a.value(), lastRow, lastColumn)
-                                                : a.value().toString());
+                    m_writer->writeAttribute(a.qualifiedName().toString(),
+                                             a.name() == QLatin1String("ref")
+                                                 ? grownDimension(a.value(), lastRow, lastColumn)
+                                                 : a.value().toString());
                 m_reader.skipCurrentElement();
-                m_writer.writeEndElement();
+                m_writer->writeEndElement();
                 continue;
             }
             if (name == QLatin1String("cols")) {
@@ -447,7 +452,7 @@ bool XlsxSheetWriter::copyHead(const QList<int> &hidden, int lastRow, int lastCo
                 setPrefix(prefixOf(m_reader.qualifiedName()));
                 if (!columnsDone && !hidden.isEmpty())
                     writeColumns({}, hidden);
-                copyToken(m_reader, m_writer);
+                copyToken(m_reader, *m_writer);
                 nextTemplateRow();
                 if (m_reader.hasError())
                     return readerFailed(error);
@@ -458,7 +463,7 @@ bool XlsxSheetWriter::copyHead(const QList<int> &hidden, int lastRow, int lastCo
             ++depth;
         else if (m_reader.isEndElement())
             --depth;
-        copyToken(m_reader, m_writer);
+        copyToken(m_reader, *m_writer);
     }
     if (m_reader.hasError())
         return readerFailed(error);
@@ -486,15 +491,15 @@ void XlsxSheetWriter::writeColumns(const QList<ColumnRun> &runs, const QList<int
             hide[c] = true;
 
     m_columnStyles = QStringList(width, QString());
-    m_writer.writeStartElement(m_prefix + QStringLiteral("cols"));
+    m_writer->writeStartElement(m_prefix + QStringLiteral("cols"));
     for (int c = 1; c <= width;) {
         int end = c;
         while (end < width && owner[end + 1] == owner[c] && hide[end + 1] == hide[c])
             ++end;
         if (owner[c] >= 0 || hide[c]) {
-            m_writer.writeEmptyElement(m_prefix + QStringLiteral("col"));
-            m_writer.writeAttribute(QStringLiteral("min"), QString::number(c));
-            m_writer.writeAttribute(QStringLiteral("max"), QString::number(end));
+            m_writer->writeEmptyElement(m_prefix + QStringLiteral("col"));
+            m_writer->writeAttribute(QStringLiteral("min"), QString::number(c));
+            m_writer->writeAttribute(QStringLiteral("max"), QString::number(end));
             bool hasWidth = false;
             if (owner[c] >= 0) {
                 for (const QXmlStreamAttribute &a : runs[owner[c]].attributes) {
@@ -506,17 +511,17 @@ void XlsxSheetWriter::writeColumns(const QList<ColumnRun> &runs, const QList<int
                     if (n == QLatin1String("style"))
                         for (int k = c; k <= end; ++k)
                             m_columnStyles[k - 1] = a.value().toString();
-                    m_writer.writeAttribute(n.toString(), a.value().toString());
+                    m_writer->writeAttribute(n.toString(), a.value().toString());
                 }
             }
             if (!hasWidth)
-                m_writer.writeAttribute(QStringLiteral("width"), QStringLiteral("9.140625"));
+                m_writer->writeAttribute(QStringLiteral("width"), QStringLiteral("9.140625"));
             if (hide[c])
-                m_writer.writeAttribute(QStringLiteral("hidden"), QStringLiteral("1"));
+                m_writer->writeAttribute(QStringLiteral("hidden"), QStringLiteral("1"));
         }
         c = end + 1;
     }
-    m_writer.writeEndElement();
+    m_writer->writeEndElement();
 }
 
 QString XlsxSheetWriter::columnStyle(int column) const
@@ -535,20 +540,20 @@ void XlsxSheetWriter::nextTemplateRow()
             return;
         }
         if (!m_reader.isStartElement()) {
-            copyToken(m_reader, m_writer);
+            copyToken(m_reader, *m_writer);
             continue;
         }
         if (m_reader.name() != QLatin1String("row")) {
-            copyToken(m_reader, m_writer);
-            copyElementRest(m_reader, m_writer);
+            copyToken(m_reader, *m_writer);
+            copyElementRest(m_reader, *m_writer);
             continue;
         }
         const int r = m_reader.attributes().value(QLatin1String("r")).toInt();
         const int row = r > 0 ? r : m_lastTemplateRow + 1;
         m_lastTemplateRow = row;
         if (row < firstDataRow) {
-            copyToken(m_reader, m_writer);
-            copyElementRest(m_reader, m_writer);
+            copyToken(m_reader, *m_writer);
+            copyElementRest(m_reader, *m_writer);
             continue;
         }
         m_pendingRow = row;
@@ -561,21 +566,21 @@ void XlsxSheetWriter::nextTemplateRow()
 
 void XlsxSheetWriter::writePendingStart(const QString &rowText)
 {
-    m_writer.writeStartElement(m_pendingName);
-    writeDeclarations(m_writer, m_pendingDeclarations);
+    m_writer->writeStartElement(m_pendingName);
+    writeDeclarations(*m_writer, m_pendingDeclarations);
     for (const QXmlStreamAttribute &a : m_pendingAttributes) {
         const QStringView n = a.qualifiedName();
         if (n == QLatin1String("r") && !rowText.isEmpty())
-            m_writer.writeAttribute(QStringLiteral("r"), rowText);
+            m_writer->writeAttribute(QStringLiteral("r"), rowText);
         else if (n != QLatin1String("spans") || rowText.isEmpty())
-            m_writer.writeAttribute(n.toString(), a.value().toString());
+            m_writer->writeAttribute(n.toString(), a.value().toString());
     }
 }
 
 void XlsxSheetWriter::copyTemplateRow()
 {
     writePendingStart({});
-    copyElementRest(m_reader, m_writer);
+    copyElementRest(m_reader, *m_writer);
     nextTemplateRow();
 }
 
@@ -584,7 +589,7 @@ void XlsxSheetWriter::mergeTemplateRow(const QStringList &cells, const QString &
     // The spans hint would no longer fit the merged cells, so it is dropped.
     writePendingStart(rowText);
     if (!m_pendingAttributes.hasAttribute(QLatin1String("r")))
-        m_writer.writeAttribute(QStringLiteral("r"), rowText);
+        m_writer->writeAttribute(QStringLiteral("r"), rowText);
     const QStringView custom = m_pendingAttributes.value(QLatin1String("customFormat"));
     const QString rowStyle = (custom == QLatin1String("1") || custom == QLatin1String("true"))
                                  ? m_pendingAttributes.value(QLatin1String("s")).toString()
@@ -598,9 +603,9 @@ void XlsxSheetWriter::mergeTemplateRow(const QStringList &cells, const QString &
         if (m_reader.isEndElement())
             break;
         if (!m_reader.isStartElement() || m_reader.name() != QLatin1String("c")) {
-            copyToken(m_reader, m_writer);
+            copyToken(m_reader, *m_writer);
             if (m_reader.isStartElement())
-                copyElementRest(m_reader, m_writer);
+                copyElementRest(m_reader, *m_writer);
             continue;
         }
         const int c = columnOfReference(m_reader.attributes().value(QLatin1String("r")));
@@ -615,13 +620,13 @@ void XlsxSheetWriter::mergeTemplateRow(const QStringList &cells, const QString &
             ++next;
             m_reader.skipCurrentElement();
         } else {
-            copyToken(m_reader, m_writer);
-            copyElementRest(m_reader, m_writer);
+            copyToken(m_reader, *m_writer);
+            copyElementRest(m_reader, *m_writer);
         }
     }
     for (; next < cells.size(); ++next)
         writeCell(next + 1, rowText, cells.at(next), styleFor(next + 1), false);
-    m_writer.writeEndElement();
+    m_writer->writeEndElement();
     nextTemplateRow();
 }
 
@@ -632,27 +637,27 @@ void XlsxSheetWriter::writeCell(int column, const QString &rowText, const QStrin
         return;
     while (m_columnNames.size() < column)
         m_columnNames.append(columnName(int(m_columnNames.size()) + 1));
-    m_writer.writeStartElement(m_cName);
-    m_writer.writeAttribute(QStringLiteral("r"), m_columnNames.at(column - 1) + rowText);
+    m_writer->writeStartElement(m_cName);
+    m_writer->writeAttribute(QStringLiteral("r"), m_columnNames.at(column - 1) + rowText);
     if (!style.isEmpty())
-        m_writer.writeAttribute(QStringLiteral("s"), style);
+        m_writer->writeAttribute(QStringLiteral("s"), style);
     if (text.isEmpty()) {
-        m_writer.writeEndElement();
+        m_writer->writeEndElement();
         return;
     }
     if (isPlainNumber(text)) {
-        m_writer.writeTextElement(m_vName, text.trimmed());
+        m_writer->writeTextElement(m_vName, text.trimmed());
     } else {
-        m_writer.writeAttribute(QStringLiteral("t"), QStringLiteral("inlineStr"));
-        m_writer.writeStartElement(m_isName);
-        m_writer.writeStartElement(m_tName);
+        m_writer->writeAttribute(QStringLiteral("t"), QStringLiteral("inlineStr"));
+        m_writer->writeStartElement(m_isName);
+        m_writer->writeStartElement(m_tName);
         if (text.front().isSpace() || text.back().isSpace())
-            m_writer.writeAttribute(QStringLiteral("xml:space"), QStringLiteral("preserve"));
-        m_writer.writeCharacters(xmlSafe(text));
-        m_writer.writeEndElement();
-        m_writer.writeEndElement();
+            m_writer->writeAttribute(QStringLiteral("xml:space"), QStringLiteral("preserve"));
+        m_writer->writeCharacters(xmlSafe(text));
+        m_writer->writeEndElement();
+        m_writer->writeEndElement();
     }
-    m_writer.writeEndElement();
+    m_writer->writeEndElement();
 }
 
 bool XlsxSheetWriter::writeRow(int row, const QStringList &cells, QString *error)
@@ -668,11 +673,11 @@ bool XlsxSheetWriter::writeRow(int row, const QStringList &cells, QString *error
     if (!m_dataEnded && m_pendingRow == row) {
         mergeTemplateRow(cells, rowText);
     } else {
-        m_writer.writeStartElement(m_rowName);
-        m_writer.writeAttribute(QStringLiteral("r"), rowText);
+        m_writer->writeStartElement(m_rowName);
+        m_writer->writeAttribute(QStringLiteral("r"), rowText);
         for (int i = 0; i < cells.size(); ++i)
             writeCell(i + 1, rowText, cells.at(i), columnStyle(i + 1), false);
-        m_writer.writeEndElement();
+        m_writer->writeEndElement();
     }
     if (m_reader.hasError())
         return readerFailed(error);
@@ -685,16 +690,16 @@ bool XlsxSheetWriter::finish(QString *error)
         return fail(tr("The workbook is not open."), error);
     while (!m_dataEnded && m_pendingRow > 0)
         copyTemplateRow();
-    m_writer.writeEndElement(); // the sheet data
+    m_writer->writeEndElement(); // the sheet data
     while (!m_reader.atEnd()) {
         m_reader.readNext();
-        copyToken(m_reader, m_writer);
+        copyToken(m_reader, *m_writer);
     }
     if (m_reader.hasError())
         return readerFailed(error);
     if (!flush(true))
         return fail(writeFailed(), error);
-    m_writer.setDevice(nullptr);
+    m_writer.reset();
     m_outputSheet->close();
     const bool sheetOk = m_outputSheet->getZipError() == ZIP_OK;
     m_templateSheet->close();
@@ -717,12 +722,11 @@ bool XlsxSheetWriter::finish(QString *error)
 
 bool XlsxSheetWriter::flush(bool force)
 {
-    if (!force && m_buffer.size() < flushSize)
+    if (!force && m_xml.size() < flushSize)
         return true;
-    const QByteArray &data = m_buffer.data();
+    const QByteArray data = m_xml.toUtf8();
     const bool ok = m_outputSheet->write(data) == data.size();
-    m_buffer.buffer().clear();
-    m_buffer.seek(0);
+    m_xml.resize(0);
     return ok && m_outputSheet->getZipError() == ZIP_OK;
 }
 

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QBuffer>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -75,8 +74,8 @@ private:
     std::unique_ptr<QuaZip> m_output;
     std::unique_ptr<QuaZipFile> m_outputSheet;
     QXmlStreamReader m_reader;
-    QBuffer m_buffer;
-    QXmlStreamWriter m_writer;
+    QString m_xml; // written, not yet handed to the archive
+    std::unique_ptr<QXmlStreamWriter> m_writer;
     QString m_templatePath;
     QString m_outputPath;
     QString m_partialPath;
