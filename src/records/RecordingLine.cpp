@@ -1,7 +1,10 @@
 #include "records/RecordingLine.h"
 
+#include "responses/FieldDecoding.h"
 #include "responses/InfoForm.h"
 #include "shell/Form.h"
+
+#include <cmath>
 
 namespace RecordingLine {
 
@@ -64,18 +67,9 @@ QString cellVolts(const QString &millivolts)
 {
     bool ok = false;
     const double mv = millivolts.trimmed().toDouble(&ok);
-    if (!ok)
+    if (!ok || !std::isfinite(mv))
         return millivolts;
-    // Nine places hold any millivolt reading exactly and drop the noise of the
-    // division; the trailing zeros go.
-    QString text = QString::number(mv / 1000.0, 'f', 9);
-    while (text.endsWith(QLatin1Char('0')))
-        text.chop(1);
-    if (text.endsWith(QLatin1Char('.')))
-        text.chop(1);
-    if (text == QLatin1String("-0"))
-        text = QStringLiteral("0");
-    return text;
+    return decimalText(mv / 1000.0);
 }
 
 QString compose(const Form &info, int lineNumber, const QDateTime &moment)

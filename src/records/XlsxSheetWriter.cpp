@@ -20,10 +20,6 @@ constexpr qint64 flushSize = 1 << 18;
 // only a little size on text this repetitive.
 constexpr int sheetCompression = 1;
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("XlsxSheetWriter", text);
-}
 QString native(const QString &path)
 {
     return QDir::toNativeSeparators(path);

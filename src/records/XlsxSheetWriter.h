@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -23,6 +24,8 @@ class QuaZipFile;
 // replaces it in finish(), so a failure never leaves half a workbook behind
 // nor destroys an older one.
 class XlsxSheetWriter {
+    Q_DECLARE_TR_FUNCTIONS(XlsxSheetWriter)
+
 public:
     XlsxSheetWriter();
     ~XlsxSheetWriter(); // abandons an unfinished workbook

@@ -65,6 +65,26 @@ print(json.dumps({"rows": rows, "hidden": hidden, "freeze": ws.freeze_panes,
     return runPython(script, {path}, skip, error);
 }
 
+// The first sheet of an .xls: values per row, sheet count, and whether the
+// header cell's formatting (bold, fill) survived.
+inline QJsonObject readXls(const QString &path, QString *skip, QString *error)
+{
+    static const char *script = R"(
+import json, sys
+try:
+    import xlrd
+except ImportError:
+    print(json.dumps({"skip": "python3-xlrd missing"})); sys.exit(0)
+b = xlrd.open_workbook(sys.argv[1], formatting_info=True)
+s = b.sheet_by_index(0)
+rows = [[s.cell_value(r, c) for c in range(s.ncols)] for r in range(s.nrows)]
+xf = b.xf_list[s.cell_xf_index(0, 0)]
+print(json.dumps({"rows": rows, "sheets": b.nsheets, "bold": b.font_list[xf.font_index].weight >= 700,
+                  "fill": xf.background.pattern_colour_index}))
+)";
+    return runPython(script, {path}, skip, error);
+}
+
 // LibreOffice's CSV of the first sheet, or "" with `skip` set when LibreOffice
 // is not installed.
 inline QString libreOfficeCsv(const QString &path, const QString &outDir, QString *skip,

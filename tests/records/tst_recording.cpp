@@ -1,3 +1,4 @@
+#include "FakeLink.h"
 #include "records/OutputFiles.h"
 #include "records/RecordForm.h"
 #include "records/Recorder.h"
@@ -45,13 +46,13 @@ class TestRecording : public QObject {
 
     QTemporaryDir m_dir;
     RecordingPrompt m_prompt;
+    FakePort *m_port = nullptr;
     std::unique_ptr<Core> m_core;
     QDateTime m_now;
 
     void startLinkAlive()
     {
-        if (!m_core->link.portOpen())
-            m_core->link.toggleOpen();
+        QVERIFY(FakeLink::open(*m_core, *m_port));
         m_core->state.currentCommand = 0;
         m_core->state.linkCountdown = 20;
     }
@@ -71,7 +72,10 @@ private slots:
         m_now = moment;
         OutputFiles::setClock([this] { return m_now; });
         m_prompt.clear();
-        m_core = std::make_unique<Core>(m_prompt, std::make_unique<FakePort>());
+        auto port = std::make_unique<FakePort>();
+        m_port = port.get();
+        m_core = std::make_unique<Core>(m_prompt, std::move(port));
+        m_core->state.setEnglishUi(true);
     }
     void cleanup()
     {
@@ -256,7 +260,7 @@ private slots:
         tickBox(true);
         const QString path = m_core->state.recordFilePath;
         if (portOpen)
-            m_core->link.toggleOpen();
+            QVERIFY(FakeLink::open(*m_core, *m_port));
         if (!box)
             m_core->state.record.setCheck(RecordField::recording, 0);
         m_core->state.currentCommand = quint8(command);

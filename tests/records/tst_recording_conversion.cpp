@@ -125,6 +125,7 @@ private slots:
         QVERIFY(QFile::copy(projectTemplate, m_dir.filePath(Recorder::templateName())));
         m_prompt.clear();
         m_core = std::make_unique<Core>(m_prompt, std::make_unique<FakePort>());
+        m_core->state.setEnglishUi(true);
     }
     void cleanup()
     {
