@@ -2,9 +2,62 @@
 
 #include "shell/widgets/Panel.h"
 
+#include <QList>
+
+#include <array>
+
+class QGridLayout;
+class QGroupBox;
+class QLabel;
+class QPushButton;
+
+// The "system" page: the pack's identity and configuration settings in
+// thirteen framed groups, each item with a Read and a Write button
+// ("Command1" .. "Command40"). The page is a view of AppState::system; its
+// buttons only hand over to SystemCommands.
 class SystemPanel : public Panel {
     Q_OBJECT
 public:
     explicit SystemPanel(Core &core, QWidget *parent = nullptr);
     void applyCaptions() override;
+
+    static constexpr int buttonCount = 40;
+
+    struct FieldSpec;
+
+private:
+    // A caption that follows the language: a frame title, a label or an
+    // option button's text. `source` is the English text; null keeps the text
+    // the widget was made with (it reads the same in both languages).
+    struct Caption {
+        QWidget *widget;
+        const char *source;
+    };
+    // A value widget and the caption that names it for assistive tools.
+    struct NamedField {
+        QWidget *field;
+        QWidget *caption;
+    };
+
+    QGroupBox *addGroup(QGridLayout *page, int row, int column, int rowSpan, const char *frameName,
+                        const char *title);
+    QLabel *addLabel(QWidget *parent, const char *objectName, const char *source);
+    QWidget *makeField(const FieldSpec &spec, QWidget *parent);
+    // Adds the rows of `fields` (caption left, value right) from `firstRow` on.
+    void addFields(QGridLayout *grid, int firstRow, const QList<FieldSpec> &fields);
+    // Read and Write side by side in column `column`, spanning `rowSpan` rows;
+    // `what` names the item in the accessible names until the status texts
+    // of the buttons are available.
+    void addButtonPair(QGridLayout *grid, int row, int column, int rowSpan, int read, int write,
+                       QWidget *what);
+    void addOptions(QGridLayout *grid, int row, const QString &control,
+                    const QList<const char *> &sources);
+    void addActiveBalancing(QGridLayout *grid);
+    QLabel *m_timeLabel = nullptr;
+    QWidget *m_parity = nullptr;
+
+    QList<Caption> m_captions;
+    QList<NamedField> m_namedFields;
+    std::array<QPushButton *, buttonCount + 1> m_buttons{}; // [n] is "Command<n>"
+    std::array<QWidget *, buttonCount + 1> m_buttonItem{};  // the caption of what it acts on
 };

@@ -1,0 +1,309 @@
+#include "support/FakePort.h"
+#include "support/RecordingPrompt.h"
+
+#include "requests/ParamForm.h"
+#include "requests/ParamRows.h"
+#include "requests/widgets/ParamPanel.h"
+#include "shell/Core.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <memory>
+
+namespace {
+// Column header of each of a row's five texts and two check boxes.
+const char *const textColumns[5] = {"AlaVal", "AlaDelay", "ProtVal", "ProtRecVal", "ProtDelay"};
+const char *const checkColumns[2] = {"AlarmEnable", "ProtEnable"};
+} // namespace
+
+class TestParamPanel : public QObject {
+    Q_OBJECT
+
+    RecordingPrompt m_prompt;
+    std::unique_ptr<Core> m_core;
+    std::unique_ptr<ParamPanel> m_panel;
+
+    void setLanguage(bool english)
+    {
+        m_core->state.setEnglishUi(english);
+        m_panel->applyCaptions();
+    }
+
+    template <typename T> T *find(const QString &name)
+    {
+        const auto all = m_panel->findChildren<T *>(name);
+        return all.size() == 1 ? all.first() : nullptr;
+    }
+
+    QGridLayout *grid()
+    {
+        auto *frame = find<QGroupBox>(QStringLiteral("告警设置"));
+        return frame ? qobject_cast<QGridLayout *>(frame->layout()) : nullptr;
+    }
+
+    // Row and column of `w` in the alarm grid, or (-1, -1).
+    QPoint cellOf(QWidget *w)
+    {
+        QGridLayout *g = grid();
+        const int index = g && w ? g->indexOf(w) : -1;
+        if (index < 0)
+            return {-1, -1};
+        int row, column, rowSpan, columnSpan;
+        g->getItemPosition(index, &row, &column, &rowSpan, &columnSpan);
+        return {column, row};
+    }
+
+    int headerColumn(const QString &englishHeader)
+    {
+        QGridLayout *g = grid();
+        for (int c = 0; c < g->columnCount(); ++c) {
+            QLayoutItem *item = g->itemAtPosition(0, c);
+            auto *label = item ? qobject_cast<QLabel *>(item->widget()) : nullptr;
+            if (label && label->text() == englishHeader)
+                return c;
+        }
+        return -1;
+    }
+
+private slots:
+    void init()
+    {
+        m_prompt.clear();
+        m_core = std::make_unique<Core>(m_prompt, std::make_unique<FakePort>());
+        m_panel = std::make_unique<ParamPanel>(*m_core);
+        setLanguage(true);
+    }
+
+    void cleanup()
+    {
+        m_panel.reset();
+        m_core.reset();
+    }
+
+    void everyControlIsThereOnce_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("type");
+        for (int i = 0; i < ParamField::texts; ++i)
+            QTest::addRow("CS%d", i) << ParamField::cs(i) << "QLineEdit";
+        for (int i = 0; i < ParamField::checks; ++i)
+            QTest::addRow("FX%d", i) << ParamField::fx(i) << "QCheckBox";
+        for (int r = 0; r < ParamField::rows; ++r) {
+            QTest::addRow("DT%d", r) << ParamField::readButton(r) << "QPushButton";
+            QTest::addRow("SZ%d", r) << ParamField::writeButton(r) << "QPushButton";
+        }
+        for (const QString &b : {ParamField::readAll, ParamField::writeAll, ParamField::clear,
+                                 ParamField::shortRead, ParamField::shortWrite})
+            QTest::newRow(qPrintable(b)) << b << "QPushButton";
+        QTest::newRow("voltage level") << ParamField::shortVoltageLevel << "QLineEdit";
+        QTest::newRow("delay level") << ParamField::shortDelayLevel << "QLineEdit";
+        QTest::newRow("alarm frame") << QStringLiteral("告警设置") << "QGroupBox";
+        QTest::newRow("short frame") << QStringLiteral("短路保护") << "QGroupBox";
+    }
+
+    void everyControlIsThereOnce()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, type);
+        const auto all = m_panel->findChildren<QWidget *>(name);
+        QCOMPARE(all.size(), 1);
+        QCOMPARE(QString::fromLatin1(all.first()->metaObject()->className()), type);
+    }
+
+    // Each text and check box sits in its row, under its column's header, and
+    // its accessible name says both.
+    void boxesSitInTheirRowAndColumn_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QString>("header");
+        for (int r = 0; r < ParamField::rows; ++r) {
+            for (int k = 0; k < 5; ++k)
+                QTest::addRow("CS%d", 5 * r + k)
+                    << ParamField::cs(5 * r + k) << r << QString::fromLatin1(textColumns[k]);
+            for (int k = 0; k < 2; ++k)
+                QTest::addRow("FX%d", 2 * r + k)
+                    << ParamField::fx(2 * r + k) << r << QString::fromLatin1(checkColumns[k]);
+        }
+    }
+
+    void boxesSitInTheirRowAndColumn()
+    {
+        QFETCH(QString, control);
+        QFETCH(int, row);
+        QFETCH(QString, header);
+        QWidget *box = find<QWidget>(control);
+        QVERIFY(box);
+        const QPoint cell = cellOf(box);
+        QCOMPARE(cell.x(), headerColumn(header));
+        QGridLayout *g = grid();
+        auto *caption = qobject_cast<QLabel *>(g->itemAtPosition(cell.y(), 0)->widget());
+        QVERIFY(caption);
+        QCOMPARE(caption->text(), ParamRows::caption(row));
+        QCOMPARE(box->accessibleName(), ParamRows::caption(row) + QLatin1Char(' ') + header);
+    }
+
+    void captionsInBothLanguages_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("english");
+        QTest::addColumn<QString>("chinese");
+        auto row = [](const char *name, const char *en, const char *zh) {
+            QTest::newRow(name) << QString::fromUtf8(name) << QString::fromUtf8(en)
+                                << QString::fromUtf8(zh);
+        };
+        row("告警设置", "Alarm settings", "告警设置");
+        row("Label_01", "Name", "参数名称");
+        row("Label_02", "AlarmEnable", "  告警使能");
+        row("Label_03", "AlaVal", "告警值");
+        row("Label_04", "Unit", "单位");
+        row("Label_07", "ProtEnable", "保护使能");
+        row("Label_10", "ProtRecVal", "保护恢复值");
+        row("Label_12", "ProtDelay", "保护延时");
+        row("Label14", "Cell_OV", "单体过压");
+        row("Label15", "Cell_UV", "单体欠压");
+        row("Label2", "Total_OV", "总体过压");
+        row("Label16", "Discharge_OC1", "放电过流1");
+        row("Label4", "Charge_UT", "充电低温");
+        row("Label7", "SOC_UC", "SOC过低");
+        row("Label11", "Cell_DIFV", "压差过大");
+        row("DT0", "Read", "读取");
+        row("SZ0", "Write", "设置");
+        row("DT16", "Read", "读取");
+        row("DTff", "Read All", "全部读取");
+        row("SZff", "Write All", "全部写入");
+        row("清空", "clear", "清空");
+        row("短路保护", "Short circuit protection", "短路保护");
+        row("Label12", "Short circuit voltage level", "      短路电压等级(0-15)");
+        row("Label13", "Short circuit delay level", "短路延时等级(0-15)");
+        row("Command1", "Read", "读取");
+        row("Command2", "Write", "设置");
+    }
+
+    void captionsInBothLanguages()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, english);
+        QFETCH(QString, chinese);
+        QWidget *w = find<QWidget>(name);
+        QVERIFY(w);
+        auto captionOf = [w] {
+            if (auto *box = qobject_cast<QGroupBox *>(w))
+                return box->title();
+            if (auto *label = qobject_cast<QLabel *>(w))
+                return label->text();
+            return qobject_cast<QAbstractButton *>(w)->text();
+        };
+        QCOMPARE(captionOf(), english);
+        setLanguage(false);
+        QCOMPARE(captionOf(), chinese);
+        setLanguage(true);
+        QCOMPARE(captionOf(), english);
+    }
+
+    void accessibleNamesFollowTheLanguage_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("english");
+        QTest::addColumn<QString>("chinese");
+        auto row = [](const char *name, const char *en, const char *zh) {
+            QTest::newRow(name) << QString::fromUtf8(name) << QString::fromUtf8(en)
+                                << QString::fromUtf8(zh);
+        };
+        row("DT0", "Read Cell_OV", "读取单节过压");
+        row("DT1", "Read Cell_UV", "读取单节欠压");
+        row("DT3", "Read Total_UV", "读取总压欠压");
+        row("DT12", "Read SOC_UC", "读取SOC过低");
+        row("SZ0", "Write Cell_OV", "设置单体过压");
+        row("SZ16", "Write Cell_DIFV", "设置压差过大");
+        row("CS0", "Cell_OV AlaVal", "单体过压 告警值");
+        row("FX0", "Cell_OV AlarmEnable", "单体过压 告警使能");
+        row("CS84", "Cell_DIFV ProtDelay", "压差过大 保护延时");
+        row("短路电压等级", "Short circuit voltage level", "短路电压等级(0-15)");
+        row("短路延时等级", "Short circuit delay level", "短路延时等级(0-15)");
+        row("Command1", "Read short circuit protection", "读取短路保护");
+        row("Command2", "Write short circuit protection", "设置短路保护");
+    }
+
+    void accessibleNamesFollowTheLanguage()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, english);
+        QFETCH(QString, chinese);
+        QWidget *w = find<QWidget>(name);
+        QVERIFY(w);
+        QCOMPARE(w->accessibleName(), english);
+        setLanguage(false);
+        QCOMPARE(w->accessibleName(), chinese);
+    }
+
+    // What the decoders write shows at once; what the user types or ticks is
+    // what the request builder reads.
+    void textsFollowTheFormBothWays_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("decoded");
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("Cell_OV ProtVal") << ParamField::cs(2) << "4.2" << "4.25";
+        QTest::newRow("Charge_OT AlaVal") << ParamField::cs(35) << "-10" << "-12.5";
+        QTest::newRow("Cell_DIFV ProtDelay") << ParamField::cs(84) << "1" << "2.5";
+        QTest::newRow("voltage level") << ParamField::shortVoltageLevel << "7" << "15";
+        QTest::newRow("delay level") << ParamField::shortDelayLevel << "0" << "3";
+    }
+
+    void textsFollowTheFormBothWays()
+    {
+        QFETCH(QString, control);
+        QFETCH(QString, decoded);
+        QFETCH(QString, typed);
+        Form &form = m_core->state.param;
+        auto *edit = find<QLineEdit>(control);
+        QVERIFY(edit);
+        form.setText(control, decoded);
+        QCOMPARE(edit->text(), decoded);
+        edit->selectAll();
+        QTest::keyClicks(edit, typed);
+        QCOMPARE(form.text(control), typed);
+        form.setText(control, QString());
+        QCOMPARE(edit->text(), QString());
+    }
+
+    void checkBoxesFollowTheFormBothWays_data()
+    {
+        QTest::addColumn<int>("index");
+        QTest::newRow("Cell_OV AlarmEnable") << 0;
+        QTest::newRow("Cell_OV ProtEnable") << 1;
+        QTest::newRow("MOS_OT ProtEnable") << 23;
+        QTest::newRow("Cell_DIFV ProtEnable") << 33;
+    }
+
+    void checkBoxesFollowTheFormBothWays()
+    {
+        QFETCH(int, index);
+        Form &form = m_core->state.param;
+        const QString control = ParamField::fx(index);
+        auto *box = find<QCheckBox>(control);
+        QVERIFY(box);
+        QVERIFY(form.setCheck(control, 1));
+        QVERIFY(box->isChecked());
+        box->click();
+        QCOMPARE(form.check(control), 0);
+        box->click();
+        QCOMPARE(form.check(control), 1);
+        QVERIFY(form.setCheck(control, 0));
+        QVERIFY(!box->isChecked());
+        // Neighbours are untouched.
+        for (int i = 0; i < ParamField::checks; ++i)
+            if (i != index)
+                QCOMPARE(form.check(ParamField::fx(i)), 0);
+    }
+};
+
+QTEST_MAIN(TestParamPanel)
+#include "tst_param_panel.moc"
