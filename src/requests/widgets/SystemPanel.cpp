@@ -14,6 +14,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
 
 struct SystemPanel::FieldSpec {
     enum Kind { Text, Check, List, Choice };
@@ -30,9 +33,12 @@ struct SystemPanel::FieldSpec {
 namespace {
 using Field = SystemPanel::FieldSpec;
 
-constexpr int identityBoxWidth = 150;
-constexpr int numberBoxWidth = 64;
-constexpr int buttonWidth = 44;
+constexpr int identityBoxWidth = 124;
+constexpr int dateBoxWidth = 84;
+constexpr int numberBoxWidth = 56;
+constexpr int listWidth = 84;
+// Room either side of a Read or Write caption.
+constexpr int buttonPadding = 14;
 
 const QList<Field> &productFields()
 {
@@ -163,15 +169,13 @@ const QList<Field> &moduleFields()
 }
 
 // Active balancing: one row per group (charge, discharge, rest), each with its
-// enable box and five values under their own column captions.
+// enable box and five values under shared column captions.
 constexpr const char *activeGroupLabels[3] = {"Label43", "Label42", "Label44"};
 constexpr const char *activeGroupCaptions[3] = {QT_TRANSLATE_NOOP("SystemPanel", "C_Bla_En"),
                                                 QT_TRANSLATE_NOOP("SystemPanel", "D_Bla_En"),
                                                 QT_TRANSLATE_NOOP("SystemPanel", "Idle_Bla_En")};
-constexpr const char *activeColumnLabels[3][5] = {
-    {"Label45", "Label47", "Label48", "Label50", "Label51"},
-    {"Label54", "Label49", "Label52", "Label53", "Label56"},
-    {"Label57", "Label60", "Label55", "Label58", "Label59"}};
+constexpr const char *activeColumnLabels[5] = {"Label45", "Label47", "Label48", "Label50",
+                                               "Label51"};
 constexpr const char *activeColumnCaptions[5] = {
     QT_TRANSLATE_NOOP("SystemPanel", "Open_V"), QT_TRANSLATE_NOOP("SystemPanel", "Close_V"),
     QT_TRANSLATE_NOOP("SystemPanel", "Open_DIV"), QT_TRANSLATE_NOOP("SystemPanel", "Close_DIV"),
@@ -190,90 +194,82 @@ QString parityDisplay(const QString &entry)
     return entry;
 }
 
-QGridLayout *groupGrid(QGroupBox *box)
-{
-    auto *grid = new QGridLayout(box);
-    grid->setContentsMargins(6, 2, 6, 4);
-    grid->setHorizontalSpacing(4);
-    grid->setVerticalSpacing(2);
-    return grid;
-}
 } // namespace
 
 SystemPanel::SystemPanel(Core &core, QWidget *parent) : Panel(core, parent)
 {
     setObjectName(QStringLiteral("SystemPanel"));
 
+    // Three columns of groups; active balancing spans the foot of the second
+    // and third.
     auto *page = new QGridLayout(this);
     page->setContentsMargins(4, 2, 4, 2);
     page->setHorizontalSpacing(6);
-    page->setVerticalSpacing(2);
+    page->setVerticalSpacing(4);
+    QVBoxLayout *columns[3];
+    for (int c = 0; c < 3; ++c) {
+        columns[c] = new QVBoxLayout;
+        columns[c]->setSpacing(4);
+        page->addLayout(columns[c], 0, c, c == 0 ? 2 : 1, 1);
+    }
+    page->setColumnStretch(3, 1);
+    page->setRowStretch(2, 1);
 
-    // Column 0: identity.
-    QGroupBox *product =
-        addGroup(page, 0, 0, 1, "Frame2", QT_TRANSLATE_NOOP("SystemPanel", "Product Settings"));
     {
-        QGridLayout *grid = groupGrid(product);
+        QGridLayout *grid =
+            addGroup(columns[0], "Frame2", QT_TRANSLATE_NOOP("SystemPanel", "Product Settings"));
         addFields(grid, 0, productFields());
         for (int i = 0; i < 4; ++i)
-            addButtonPair(grid, i, 2, 1, 2 * i + 1, 2 * i + 2,
+            addButtonPair(grid, i, 1, 2 * i + 1, 2 * i + 2, Qt::Horizontal,
                           grid->itemAtPosition(i, 0)->widget());
-        addButtonPair(grid, 4, 2, 2, 9, 10, grid->itemAtPosition(4, 0)->widget());
+        addButtonPair(grid, 4, 2, 9, 10, Qt::Vertical, grid->itemAtPosition(4, 0)->widget());
     }
-    QGroupBox *dates =
-        addGroup(page, 1, 0, 1, "Frame4", QT_TRANSLATE_NOOP("SystemPanel", "Manufacturing Date"));
     {
-        QGridLayout *grid = groupGrid(dates);
-        addFields(grid, 0, dateFields());
-        addButtonPair(grid, 0, 2, 3, 14, 13, grid->itemAtPosition(0, 0)->widget());
-    }
-    QGroupBox *passive = addGroup(page, 2, 0, 1, "Frame3",
-                                  QT_TRANSLATE_NOOP("SystemPanel", "Passive Balanced Settings"));
-    {
-        QGridLayout *grid = groupGrid(passive);
-        addFields(grid, 0, passiveBalanceFields());
-        addButtonPair(grid, 0, 2, 4, 11, 12, passive);
-    }
-    QGroupBox *counts =
-        addGroup(page, 3, 0, 1, "Frame5", QT_TRANSLATE_NOOP("SystemPanel", "Number"));
-    {
-        QGridLayout *grid = groupGrid(counts);
-        addFields(grid, 0, countFields());
-        addButtonPair(grid, 0, 2, 3, 16, 15, counts);
-    }
-
-    // Column 1: capacity, calibration, clock and the BMS's own serial line.
-    QGroupBox *capacity =
-        addGroup(page, 0, 1, 1, "Frame6", QT_TRANSLATE_NOOP("SystemPanel", "Capacity dependent"));
-    {
-        QGridLayout *grid = groupGrid(capacity);
-        addFields(grid, 0, capacityFields());
-        addButtonPair(grid, 0, 2, 5, 17, 18, capacity);
-    }
-    QGroupBox *calibration =
-        addGroup(page, 1, 1, 1, "Frame7", QT_TRANSLATE_NOOP("SystemPanel", "Calibration current"));
-    {
-        QGridLayout *grid = groupGrid(calibration);
+        QGridLayout *grid =
+            addGroup(columns[0], "Frame7", QT_TRANSLATE_NOOP("SystemPanel", "Calibration current"));
         int row = 0;
         for (const CalibrationItem &item : calibrationItems()) {
             addFields(grid, row, {item.field});
-            addButtonPair(grid, row, 2, 1, item.read, item.write,
+            addButtonPair(grid, row, 1, item.read, item.write, Qt::Horizontal,
                           grid->itemAtPosition(row, 0)->widget());
             ++row;
         }
     }
-    QGroupBox *serial =
-        addGroup(page, 2, 1, 1, "Frame9", QT_TRANSLATE_NOOP("SystemPanel", "Baud rate"));
     {
-        QGridLayout *grid = groupGrid(serial);
-        addFields(grid, 0, serialFields());
-        addButtonPair(grid, 0, 2, 3, 29, 30, serial);
+        QGridLayout *grid =
+            addGroup(columns[0], "Frame5", QT_TRANSLATE_NOOP("SystemPanel", "Number"));
+        addFields(grid, 0, countFields());
+        addButtonPair(grid, 0, 3, 16, 15, Qt::Vertical, grid->parentWidget());
     }
-    QGroupBox *clock =
-        addGroup(page, 3, 1, 1, "Frame8", QT_TRANSLATE_NOOP("SystemPanel", "BMS time"));
     {
-        QGridLayout *grid = groupGrid(clock);
-        m_timeLabel = new QLabel(clock);
+        QGridLayout *grid =
+            addGroup(columns[0], "Frame4", QT_TRANSLATE_NOOP("SystemPanel", "Manufacturing Date"));
+        addFields(grid, 0, dateFields());
+        addButtonPair(grid, 0, 3, 14, 13, Qt::Vertical, grid->parentWidget());
+    }
+
+    {
+        QGridLayout *grid =
+            addGroup(columns[1], "Frame6", QT_TRANSLATE_NOOP("SystemPanel", "Capacity dependent"));
+        addFields(grid, 0, capacityFields());
+        addButtonPair(grid, 0, 5, 17, 18, Qt::Vertical, grid->parentWidget());
+    }
+    {
+        QGridLayout *grid = addGroup(columns[1], "Frame3",
+                                     QT_TRANSLATE_NOOP("SystemPanel", "Passive Balanced Settings"));
+        addFields(grid, 0, passiveBalanceFields());
+        addButtonPair(grid, 0, 4, 11, 12, Qt::Vertical, grid->parentWidget());
+    }
+    {
+        QGridLayout *grid =
+            addGroup(columns[1], "Frame9", QT_TRANSLATE_NOOP("SystemPanel", "Baud rate"));
+        addFields(grid, 0, serialFields());
+        addButtonPair(grid, 0, 3, 29, 30, Qt::Vertical, grid->parentWidget());
+    }
+    {
+        QGridLayout *grid =
+            addGroup(columns[1], "Frame8", QT_TRANSLATE_NOOP("SystemPanel", "BMS time"));
+        m_timeLabel = new QLabel(grid->parentWidget());
         m_timeLabel->setFrameShape(QFrame::StyledPanel);
         m_timeLabel->setFrameShadow(QFrame::Sunken);
         m_timeLabel->setAlignment(Qt::AlignCenter);
@@ -283,77 +279,84 @@ SystemPanel::SystemPanel(Core &core, QWidget *parent) : Panel(core, parent)
             m_timeLabel->fontMetrics().horizontalAdvance(QStringLiteral("0000-00-00 00:00:00")) +
             12);
         FormBinder::bindLabel(m_timeLabel, m_core.state.system, SystemField::bmsTime);
-        m_namedFields.append({m_timeLabel, clock});
+        m_namedFields.append({m_timeLabel, grid->parentWidget()});
         grid->addWidget(m_timeLabel, 0, 0, 1, 2);
-        addButtonPair(grid, 0, 2, 1, 26, 25, clock);
+        addButtonPair(grid, 0, 1, 26, 25, Qt::Horizontal, grid->parentWidget());
     }
 
-    // Column 2: option groups, module settings and active balancing.
-    QGroupBox *handshake =
-        addGroup(page, 0, 2, 1, "Frame10", QT_TRANSLATE_NOOP("SystemPanel", "Charging handshake"));
     {
-        QGridLayout *grid = groupGrid(handshake);
-        addOptions(grid, 0, SystemField::handshake,
-                   {QT_TRANSLATE_NOOP("SystemPanel", "Disable(0)"),
-                    QT_TRANSLATE_NOOP("SystemPanel", "Enable(1)"), "Val(2)"});
-        addButtonPair(grid, 0, 3, 1, 32, 31, handshake);
-    }
-    QGroupBox *custom =
-        addGroup(page, 1, 2, 1, "Frame11", QT_TRANSLATE_NOOP("SystemPanel", "Custom Selection"));
-    {
-        QGridLayout *grid = groupGrid(custom);
-        addOptions(grid, 0, SystemField::customSelection, {"Val(0)", "Val(1)", "Val(2)"});
-        addButtonPair(grid, 0, 3, 1, 33, 34, custom);
-    }
-    QGroupBox *module = addGroup(page, 2, 2, 1, "Frame12",
-                                 QT_TRANSLATE_NOOP("SystemPanel", "Energy storage module"));
-    {
-        QGridLayout *grid = groupGrid(module);
+        QGridLayout *grid = addGroup(columns[2], "Frame12",
+                                     QT_TRANSLATE_NOOP("SystemPanel", "Energy storage module"));
         addFields(grid, 0, moduleFields());
-        addButtonPair(grid, 0, 2, 5, 35, 36, module);
+        addButtonPair(grid, 0, 5, 35, 36, Qt::Vertical, grid->parentWidget());
     }
-    QGroupBox *pre = addGroup(page, 3, 2, 1, "Frame13",
-                              QT_TRANSLATE_NOOP("SystemPanel", "PreDischarge Setting"));
     {
-        QGridLayout *grid = groupGrid(pre);
-        addOptions(grid, 0, SystemField::preDischarge,
+        QGridLayout *grid = addGroup(columns[2], "Frame13",
+                                     QT_TRANSLATE_NOOP("SystemPanel", "PreDischarge Setting"));
+        addOptions(grid, 0, 1, SystemField::preDischarge,
                    {QT_TRANSLATE_NOOP("SystemPanel", "No PreDischarge"),
                     QT_TRANSLATE_NOOP("SystemPanel", "PreDischarge method1"), "Val(2)"});
-        addFields(
-            grid, 1,
-            {{"Label46", QT_TRANSLATE_NOOP("SystemPanel", "PreDisMode switch NormalMode time(S)"),
-              SystemField::preDischargeTime}});
-        addButtonPair(grid, 0, 3, 2, 37, 38, pre);
+        // The caption is long: it gets a row of its own above its value.
+        const FieldSpec time{
+            "Label46", QT_TRANSLATE_NOOP("SystemPanel", "PreDisMode switch NormalMode time(S)"),
+            SystemField::preDischargeTime};
+        QLabel *label = addLabel(grid->parentWidget(), time.labelName, time.caption);
+        QWidget *field = makeField(time, grid->parentWidget());
+        label->setBuddy(field);
+        m_namedFields.append({field, label});
+        grid->addWidget(label, 3, 0, 1, 3);
+        grid->addWidget(field, 4, 0, 1, 2, Qt::AlignLeft);
+        addButtonPair(grid, 0, 3, 37, 38, Qt::Vertical, grid->parentWidget());
     }
-    QGroupBox *active = addGroup(page, 4, 0, 1, "Frame14",
-                                 QT_TRANSLATE_NOOP("SystemPanel", "Active Balanced Settings(V)"));
-    page->removeWidget(active);
-    page->addWidget(active, 4, 0, 1, 3);
     {
-        QGridLayout *grid = groupGrid(active);
-        addActiveBalancing(grid);
-        addButtonPair(grid, 0, 11, 2, 39, 40, active);
+        QGridLayout *grid =
+            addGroup(columns[2], "Frame10", QT_TRANSLATE_NOOP("SystemPanel", "Charging handshake"));
+        addOptions(grid, 0, 2, SystemField::handshake,
+                   {QT_TRANSLATE_NOOP("SystemPanel", "Disable(0)"),
+                    QT_TRANSLATE_NOOP("SystemPanel", "Enable(1)"), "Val(2)"});
+        addButtonPair(grid, 0, 2, 32, 31, Qt::Vertical, grid->parentWidget());
     }
-    page->setRowStretch(5, 1);
+    {
+        QGridLayout *grid =
+            addGroup(columns[2], "Frame11", QT_TRANSLATE_NOOP("SystemPanel", "Custom Selection"));
+        addOptions(grid, 0, 2, SystemField::customSelection, {"Val(0)", "Val(1)", "Val(2)"});
+        addButtonPair(grid, 0, 2, 33, 34, Qt::Vertical, grid->parentWidget());
+    }
+    for (QVBoxLayout *column : columns)
+        column->addStretch(1);
+
+    auto *active = new QVBoxLayout;
+    page->addLayout(active, 1, 1, 1, 2);
+    {
+        QGridLayout *grid = addGroup(
+            active, "Frame14", QT_TRANSLATE_NOOP("SystemPanel", "Active Balanced Settings(V)"));
+        addActiveBalancing(grid);
+        addButtonPair(grid, 1, 3, 39, 40, Qt::Vertical, grid->parentWidget(), 8);
+    }
 
     applyCaptions();
 }
 
-QGroupBox *SystemPanel::addGroup(QGridLayout *page, int row, int column, int rowSpan,
-                                 const char *frameName, const char *title)
+QGridLayout *SystemPanel::addGroup(QVBoxLayout *column, const char *frameName, const char *title)
 {
     auto *box = new QGroupBox(this);
     box->setObjectName(QString::fromLatin1(frameName));
     m_captions.append({box, title});
-    page->addWidget(box, row, column, rowSpan, 1);
-    return box;
+    column->addWidget(box);
+    auto *grid = new QGridLayout(box);
+    grid->setContentsMargins(6, 2, 6, 4);
+    grid->setHorizontalSpacing(4);
+    grid->setVerticalSpacing(2);
+    return grid;
 }
 
-QLabel *SystemPanel::addLabel(QWidget *parent, const char *objectName, const char *source)
+QLabel *SystemPanel::addLabel(QWidget *parent, const char *objectName, const char *source,
+                              bool translate)
 {
-    auto *label = new QLabel(parent);
+    auto *label = new QLabel(QString::fromUtf8(source), parent);
     label->setObjectName(QString::fromUtf8(objectName));
-    m_captions.append({label, source});
+    if (translate)
+        m_captions.append({label, source});
     return label;
 }
 
@@ -369,13 +372,13 @@ QWidget *SystemPanel::makeField(const FieldSpec &spec, QWidget *parent)
     case FieldSpec::List: {
         auto *combo = new QComboBox(parent);
         FormBinder::bindEditableCombo(combo, form, spec.control);
-        combo->setFixedWidth(numberBoxWidth + 30);
+        combo->setFixedWidth(listWidth);
         return combo;
     }
     case FieldSpec::Choice: {
         auto *combo = new QComboBox(parent);
         FormBinder::bindCombo(combo, form, spec.control, parityDisplay);
-        combo->setFixedWidth(numberBoxWidth + 30);
+        combo->setFixedWidth(listWidth);
         m_parity = combo;
         return combo;
     }
@@ -387,7 +390,9 @@ QWidget *SystemPanel::makeField(const FieldSpec &spec, QWidget *parent)
         // What does not fit the item on the wire would be cut off unseen.
         edit->setMaxLength(spec.maxLength);
     }
-    edit->setFixedWidth(spec.maxLength > 10 ? identityBoxWidth : numberBoxWidth + 30);
+    edit->setFixedWidth(spec.maxLength > 10    ? identityBoxWidth
+                        : spec.maxLength == 10 ? dateBoxWidth
+                                               : numberBoxWidth);
     FormBinder::bindLineEdit(edit, form, spec.control);
     return edit;
 }
@@ -397,8 +402,7 @@ void SystemPanel::addFields(QGridLayout *grid, int firstRow, const QList<FieldSp
     QWidget *box = grid->parentWidget();
     int row = firstRow;
     for (const FieldSpec &spec : fields) {
-        QLabel *label = addLabel(box, spec.labelName, spec.fixedCaption ? nullptr : spec.caption);
-        label->setText(QString::fromUtf8(spec.caption));
+        QLabel *label = addLabel(box, spec.labelName, spec.caption, !spec.fixedCaption);
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         QWidget *field = makeField(spec, box);
         label->setBuddy(field);
@@ -409,16 +413,18 @@ void SystemPanel::addFields(QGridLayout *grid, int firstRow, const QList<FieldSp
     }
 }
 
-void SystemPanel::addButtonPair(QGridLayout *grid, int row, int column, int rowSpan, int read,
-                                int write, QWidget *what)
+void SystemPanel::addButtonPair(QGridLayout *grid, int row, int rowSpan, int read, int write,
+                                Qt::Orientation orientation, QWidget *what, int column)
 {
     auto *pair = new QWidget(grid->parentWidget());
-    auto *layout = new QHBoxLayout(pair);
+    QBoxLayout *layout = orientation == Qt::Horizontal
+                             ? static_cast<QBoxLayout *>(new QHBoxLayout(pair))
+                             : new QVBoxLayout(pair);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(2);
     for (int n : {read, write}) {
         auto *button = new QPushButton(pair);
-        button->setMinimumWidth(buttonWidth);
+        button->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
         FormBinder::bindEnabled(button, m_core.state.system, SystemField::command(n));
         connect(button, &QPushButton::clicked, this, [this, n] { m_core.systemCommands.press(n); });
         layout->addWidget(button);
@@ -428,35 +434,42 @@ void SystemPanel::addButtonPair(QGridLayout *grid, int row, int column, int rowS
     m_captions.append({m_buttons[read], QT_TRANSLATE_NOOP("SystemPanel", "Read")});
     m_captions.append({m_buttons[write], QT_TRANSLATE_NOOP("SystemPanel", "Write")});
     grid->addWidget(pair, row, column, rowSpan, 1, Qt::AlignRight | Qt::AlignVCenter);
+    // Spare width goes between the values and the buttons.
+    grid->setColumnStretch(column - 1, 1);
 }
 
-void SystemPanel::addOptions(QGridLayout *grid, int row, const QString &control,
+void SystemPanel::addOptions(QGridLayout *grid, int row, int perRow, const QString &control,
                              const QList<const char *> &sources)
 {
     QWidget *box = grid->parentWidget();
     auto *options = new QWidget(box);
-    auto *layout = new QHBoxLayout(options);
+    auto *layout = new QGridLayout(options);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(6);
+    layout->setHorizontalSpacing(8);
+    layout->setVerticalSpacing(2);
     auto *group = new QButtonGroup(options);
     for (int i = 0; i < int(sources.size()); ++i) {
         auto *button = new QRadioButton(QString::fromUtf8(sources[i]), options);
         group->addButton(button, i);
-        layout->addWidget(button);
+        layout->addWidget(button, i / perRow, i % perRow);
         m_captions.append({button, sources[i]});
     }
-    layout->addStretch(1);
     FormBinder::bindOptions(group, m_core.state.system, control);
-    grid->addWidget(options, row, 0, 1, 2);
+    grid->addWidget(options, row, 0, (int(sources.size()) + perRow - 1) / perRow, 2);
 }
 
 void SystemPanel::addActiveBalancing(QGridLayout *grid)
 {
     QWidget *box = grid->parentWidget();
     Form &form = m_core.state.system;
-    // Columns: 0 group caption, 1 enable box, then caption and value per column.
+    QLabel *columnCaptions[5];
+    for (int c = 0; c < 5; ++c) {
+        columnCaptions[c] = addLabel(box, activeColumnLabels[c], activeColumnCaptions[c]);
+        columnCaptions[c]->setAlignment(Qt::AlignCenter);
+        grid->addWidget(columnCaptions[c], 0, 2 + c);
+    }
     for (int g = 0; g < 3; ++g) {
-        const int row = g;
+        const int row = g + 1;
         QLabel *groupLabel = addLabel(box, activeGroupLabels[g], activeGroupCaptions[g]);
         groupLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         auto *enable = new QCheckBox(box);
@@ -466,15 +479,11 @@ void SystemPanel::addActiveBalancing(QGridLayout *grid)
         grid->addWidget(groupLabel, row, 0);
         grid->addWidget(enable, row, 1);
         for (int c = 0; c < 5; ++c) {
-            QLabel *caption = addLabel(box, activeColumnLabels[g][c], activeColumnCaptions[c]);
-            caption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
             auto *edit = new QLineEdit(box);
-            edit->setFixedWidth(numberBoxWidth - 8);
+            edit->setFixedWidth(numberBoxWidth);
             FormBinder::bindLineEdit(edit, form, SystemField::activeValue(g, c));
-            caption->setBuddy(edit);
-            m_namedFields.append({edit, caption});
-            grid->addWidget(caption, row, 2 + 2 * c);
-            grid->addWidget(edit, row, 3 + 2 * c);
+            m_namedFields.append({edit, groupLabel, columnCaptions[c]});
+            grid->addWidget(edit, row, 2 + c);
         }
     }
 }
@@ -495,17 +504,26 @@ void SystemPanel::applyCaptions()
     if (auto *parity = qobject_cast<QComboBox *>(m_parity))
         FormBinder::retranslateCombo(parity, m_core.state.system, SystemField::parity);
 
-    auto captionOf = [](QWidget *w) {
-        if (auto *box = qobject_cast<QGroupBox *>(w))
+    auto captionOf = [](const QWidget *w) {
+        if (auto *box = qobject_cast<const QGroupBox *>(w))
             return box->title().trimmed();
-        if (auto *label = qobject_cast<QLabel *>(w))
+        if (auto *label = qobject_cast<const QLabel *>(w))
             return label->text().trimmed();
         return QString();
     };
-    for (const NamedField &f : std::as_const(m_namedFields))
-        f.field->setAccessibleName(captionOf(f.caption));
+    for (const NamedField &f : std::as_const(m_namedFields)) {
+        QString name = captionOf(f.caption);
+        if (f.column)
+            name += QLatin1Char(' ') + captionOf(f.column);
+        f.field->setAccessibleName(name);
+    }
 
+    const QFontMetrics fm = fontMetrics();
+    const int buttonWidth =
+        std::max(fm.horizontalAdvance(tr("Read")), fm.horizontalAdvance(tr("Write"))) +
+        buttonPadding;
     for (int n = 1; n <= buttonCount; ++n) {
+        m_buttons[n]->setFixedWidth(buttonWidth);
         QString name = SystemCommands::statusText(n).trimmed();
         if (name.isEmpty())
             name = m_buttons[n]->text() + QLatin1Char(' ') + captionOf(m_buttonItem[n]);

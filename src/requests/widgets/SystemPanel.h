@@ -10,6 +10,7 @@ class QGridLayout;
 class QGroupBox;
 class QLabel;
 class QPushButton;
+class QVBoxLayout;
 
 // The "system" page: the pack's identity and configuration settings in
 // thirteen framed groups, each item with a Read and a Write button
@@ -37,22 +38,27 @@ private:
     struct NamedField {
         QWidget *field;
         QWidget *caption;
+        QWidget *column = nullptr; // a grid's column caption, after the row's
     };
 
-    QGroupBox *addGroup(QGridLayout *page, int row, int column, int rowSpan, const char *frameName,
-                        const char *title);
-    QLabel *addLabel(QWidget *parent, const char *objectName, const char *source);
+    // A framed group at the foot of `column`; returns the group's grid.
+    QGridLayout *addGroup(QVBoxLayout *column, const char *frameName, const char *title);
+    // A caption label; `translate` false keeps `source` in both languages.
+    QLabel *addLabel(QWidget *parent, const char *objectName, const char *source,
+                     bool translate = true);
     QWidget *makeField(const FieldSpec &spec, QWidget *parent);
     // Adds the rows of `fields` (caption left, value right) from `firstRow` on.
     void addFields(QGridLayout *grid, int firstRow, const QList<FieldSpec> &fields);
-    // Read and Write side by side in column `column`, spanning `rowSpan` rows;
-    // `what` names the item in the accessible names until the status texts
-    // of the buttons are available.
-    void addButtonPair(QGridLayout *grid, int row, int column, int rowSpan, int read, int write,
-                       QWidget *what);
-    void addOptions(QGridLayout *grid, int row, const QString &control,
+    // Read and Write right of the fields, spanning `rowSpan` rows; `what`
+    // names the item in the accessible names until the status texts of the
+    // buttons are available.
+    void addButtonPair(QGridLayout *grid, int row, int rowSpan, int read, int write,
+                       Qt::Orientation orientation, QWidget *what, int column = 2);
+    // Option buttons, `perRow` to a row, bound to the choice `control`.
+    void addOptions(QGridLayout *grid, int row, int perRow, const QString &control,
                     const QList<const char *> &sources);
     void addActiveBalancing(QGridLayout *grid);
+
     QLabel *m_timeLabel = nullptr;
     QWidget *m_parity = nullptr;
 
