@@ -100,8 +100,9 @@ private slots:
                 QString::fromLatin1(QTest::currentDataTag()) + QStringLiteral(".png"))));
         }
 
-        QVERIFY2(minimum.width() <= pageArea.width() && minimum.height() <= pageArea.height(),
-                 qPrintable(QStringLiteral("needs %1 x %2").arg(minimum.width()).arg(minimum.height())));
+        QVERIFY2(
+            minimum.width() <= pageArea.width() && minimum.height() <= pageArea.height(),
+            qPrintable(QStringLiteral("needs %1 x %2").arg(minimum.width()).arg(minimum.height())));
 
         const QRect area(QPoint(0, 0), pageArea);
         const auto widgets = panel->findChildren<QWidget *>();
@@ -112,11 +113,12 @@ private slots:
                 w->parentWidget()->inherits("QLineEdit") || w->inherits("QAbstractScrollArea"))
                 continue;
             const QRect onPage(w->mapTo(panel.get(), QPoint(0, 0)), w->size());
-            QVERIFY2(area.contains(onPage), qPrintable(describe(w) + QStringLiteral(" leaves the page")));
-            QVERIFY2(neededWidth(w) <= w->width(),
-                     qPrintable(describe(w) + QStringLiteral(" is cut: %1 < %2")
-                                                  .arg(w->width())
-                                                  .arg(neededWidth(w))));
+            QVERIFY2(area.contains(onPage),
+                     qPrintable(describe(w) + QStringLiteral(" leaves the page")));
+            QVERIFY2(
+                neededWidth(w) <= w->width(),
+                qPrintable(describe(w) +
+                           QStringLiteral(" is cut: %1 < %2").arg(w->width()).arg(neededWidth(w))));
             QVERIFY2(w->sizeHint().height() <= w->height() || qobject_cast<QGroupBox *>(w) ||
                          !w->sizeHint().isValid(),
                      qPrintable(describe(w) + QStringLiteral(" is too low")));
@@ -138,7 +140,6 @@ private slots:
                              qPrintable(describe(kids[i]) + QStringLiteral(" overlaps ") +
                                         describe(kids[j])));
         }
-
     }
 };
 

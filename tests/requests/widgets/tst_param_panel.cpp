@@ -250,11 +250,16 @@ private slots:
         QTest::addColumn<QString>("control");
         QTest::addColumn<QString>("decoded");
         QTest::addColumn<QString>("typed");
-        QTest::newRow("Cell_OV ProtVal") << ParamField::cs(2) << "4.2" << "4.25";
-        QTest::newRow("Charge_OT AlaVal") << ParamField::cs(35) << "-10" << "-12.5";
-        QTest::newRow("Cell_DIFV ProtDelay") << ParamField::cs(84) << "1" << "2.5";
-        QTest::newRow("voltage level") << ParamField::shortVoltageLevel << "7" << "15";
-        QTest::newRow("delay level") << ParamField::shortDelayLevel << "0" << "3";
+        QTest::newRow("Cell_OV ProtVal") << ParamField::cs(2) << "4.2"
+                                         << "4.25";
+        QTest::newRow("Charge_OT AlaVal") << ParamField::cs(35) << "-10"
+                                          << "-12.5";
+        QTest::newRow("Cell_DIFV ProtDelay") << ParamField::cs(84) << "1"
+                                             << "2.5";
+        QTest::newRow("voltage level") << ParamField::shortVoltageLevel << "7"
+                                       << "15";
+        QTest::newRow("delay level") << ParamField::shortDelayLevel << "0"
+                                     << "3";
     }
 
     void textsFollowTheFormBothWays()

@@ -1,0 +1,425 @@
+#include "support/FakePort.h"
+#include "support/RecordingPrompt.h"
+
+#include "requests/SystemCommands.h"
+#include "requests/SystemForm.h"
+#include "requests/widgets/SystemPanel.h"
+#include "shell/Core.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include <memory>
+
+class TestSystemPanel : public QObject {
+    Q_OBJECT
+
+    RecordingPrompt m_prompt;
+    std::unique_ptr<Core> m_core;
+    std::unique_ptr<SystemPanel> m_panel;
+
+    void setLanguage(bool english)
+    {
+        m_core->state.setEnglishUi(english);
+        m_panel->applyCaptions();
+    }
+
+    template <typename T> T *find(const QString &name)
+    {
+        const auto all = m_panel->findChildren<T *>(name);
+        return all.size() == 1 ? all.first() : nullptr;
+    }
+
+    static QString captionOf(QWidget *w)
+    {
+        if (auto *box = qobject_cast<QGroupBox *>(w))
+            return box->title();
+        if (auto *label = qobject_cast<QLabel *>(w))
+            return label->text();
+        if (auto *button = qobject_cast<QAbstractButton *>(w))
+            return button->text();
+        return {};
+    }
+
+    static void addCaptionRow(const char *name, const char *english, const char *chinese)
+    {
+        QTest::newRow(name) << QString::fromUtf8(name) << QString::fromUtf8(english)
+                            << QString::fromUtf8(chinese);
+    }
+
+private slots:
+    void init()
+    {
+        m_prompt.clear();
+        m_core = std::make_unique<Core>(m_prompt, std::make_unique<FakePort>());
+        m_panel = std::make_unique<SystemPanel>(*m_core);
+        setLanguage(true);
+    }
+
+    void cleanup()
+    {
+        m_panel.reset();
+        m_core.reset();
+    }
+
+    void everyControlIsThereOnce_data()
+    {
+        using namespace SystemField;
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("type");
+        for (const QString &text : {projectNumber,
+                                    model,
+                                    batteryId,
+                                    customText,
+                                    ip,
+                                    ipPort,
+                                    productionDate,
+                                    shippingDate,
+                                    batch,
+                                    balanceOpen,
+                                    balanceDiff,
+                                    balanceClose,
+                                    cellNumber,
+                                    lowCellNumber,
+                                    ntcNumber,
+                                    soc,
+                                    cycles,
+                                    standardCapacity,
+                                    fullCapacity,
+                                    attenuationCycles,
+                                    zeroCalibration,
+                                    chargeCalibration,
+                                    dischargeCalibration,
+                                    samplingResistor,
+                                    moduleAddress,
+                                    limitMode,
+                                    limitThreshold,
+                                    limitTime,
+                                    preDischargeTime})
+            QTest::newRow(qPrintable(text)) << text << "QLineEdit";
+        for (int g = 0; g < 3; ++g) {
+            QTest::newRow(qPrintable(activeEnable(g))) << activeEnable(g) << "QCheckBox";
+            for (int c = 0; c < 5; ++c)
+                QTest::newRow(qPrintable(activeValue(g, c))) << activeValue(g, c) << "QLineEdit";
+        }
+        for (const QString &check : {balanceEnable, limitEnable})
+            QTest::newRow(qPrintable(check)) << check << "QCheckBox";
+        for (const QString &list : {usart, baud, parity})
+            QTest::newRow(qPrintable(list)) << list << "QComboBox";
+        QTest::newRow("BMS time") << bmsTime << "QLabel";
+        for (const QString &group : {handshake, customSelection, preDischarge})
+            for (int i = 0; i < 3; ++i)
+                QTest::addRow("%s_%d", qPrintable(group), i)
+                    << QStringLiteral("%1_%2").arg(group).arg(i) << "QRadioButton";
+        for (int n = 1; n <= SystemPanel::buttonCount; ++n)
+            QTest::addRow("Command%d", n) << command(n) << "QPushButton";
+        for (int f : {2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14})
+            QTest::addRow("Frame%d", f) << QStringLiteral("Frame%1").arg(f) << "QGroupBox";
+    }
+
+    void everyControlIsThereOnce()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, type);
+        const auto all = m_panel->findChildren<QWidget *>(name);
+        QCOMPARE(all.size(), 1);
+        QCOMPARE(QString::fromLatin1(all.first()->metaObject()->className()), type);
+    }
+
+    void captionsInBothLanguages_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("english");
+        QTest::addColumn<QString>("chinese");
+        addCaptionRow("Frame2", "Product Settings", "产品设置");
+        addCaptionRow("Label1", "Project No", "项目号");
+        addCaptionRow("Label3", "Battery ID", "电池ID");
+        addCaptionRow("Label5", "IP/Web", "IP/网址");
+        addCaptionRow("Frame4", "Manufacturing Date", "出厂日期");
+        addCaptionRow("Label14", "Production Date", "生产日期");
+        addCaptionRow("Frame3", "Passive Balanced Settings", "被动均衡设置");
+        addCaptionRow("Label9", "Enable", "使能");
+        addCaptionRow("Label7", "Balanced diff volt(V)", "均衡压差(V)");
+        addCaptionRow("Frame5", "Number", "数量");
+        addCaptionRow("Label16", "Low Cell number", "低端串数");
+        addCaptionRow("Frame6", "Capacity dependent", "容量相关");
+        addCaptionRow("Label19", "SOC(%)", "SOC(%)");
+        addCaptionRow("Label22", "80% attenuation cycles", "80%衰减循环次数");
+        addCaptionRow("Frame7", "Calibration current", "校准电流");
+        addCaptionRow("Label17", "Sampling resistor(mR)", "采样电阻(mR)");
+        addCaptionRow("Frame9", "Baud rate", "波特率");
+        addCaptionRow("Label", "USART", "USART");
+        addCaptionRow("Label24", "Parity bit", "奇偶位");
+        addCaptionRow("Frame10", "Charging handshake", "充电握手");
+        addCaptionRow("握手_0", "Disable(0)", "禁止(0)");
+        addCaptionRow("握手_1", "Enable(1)", "使能(1)");
+        addCaptionRow("握手_2", "Val(2)", "Val(2)");
+        addCaptionRow("Frame11", "Custom Selection", "自定选择");
+        addCaptionRow("自选_0", "Val(0)", "Val(0)");
+        addCaptionRow("Frame8", "BMS time", "BMS时间");
+        addCaptionRow("Frame12", "Energy storage module", "储能模块");
+        addCaptionRow("Label35", "BMSADD", "BMS地址");
+        addCaptionRow("Label34", "Current limiting threshold(A)", "充电限流阀值(A)");
+        addCaptionRow("Label38", "Current limiting time(S)", "         充电限流时间(S)");
+        addCaptionRow("Frame13", "PreDischarge Setting", "预放电设置");
+        addCaptionRow("预放_0", "No PreDischarge", "无预放电");
+        addCaptionRow("预放_1", "PreDischarge method1", "预放电方式1");
+        addCaptionRow("Label46", "PreDisMode switch NormalMode time(S)",
+                      "解发防打火切换正常模式时间(S)");
+        addCaptionRow("Frame14", "Active Balanced Settings(V)", "主动均衡设置(V)");
+        addCaptionRow("Label43", "C_Bla_En", "充电均衡使能");
+        addCaptionRow("Label44", "Idle_Bla_En", "静置均衡使能");
+        addCaptionRow("Label48", "Open_DIV", "开启压差");
+        addCaptionRow("Label51", "Time(S)", "时间(S)");
+        addCaptionRow("Command1", "Read", "读取");
+        addCaptionRow("Command2", "Write", "设置");
+        addCaptionRow("Command14", "Read", "读取");
+        addCaptionRow("Command13", "Write", "设置");
+        addCaptionRow("Command20", "Read", "读取");
+        addCaptionRow("Command19", "Write", "设置");
+        addCaptionRow("Command39", "Read", "读取");
+        addCaptionRow("Command40", "Write", "设置");
+    }
+
+    void captionsInBothLanguages()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, english);
+        QFETCH(QString, chinese);
+        QWidget *w = find<QWidget>(name);
+        QVERIFY(w);
+        QCOMPARE(captionOf(w), english);
+        setLanguage(false);
+        QCOMPARE(captionOf(w), chinese);
+        setLanguage(true);
+        QCOMPARE(captionOf(w), english);
+    }
+
+    void fieldsAreNamedByTheirCaption_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("english");
+        QTest::addColumn<QString>("chinese");
+        addCaptionRow("项目编号", "Project No", "项目号");
+        addCaptionRow("端口号", "Port number", "端口号");
+        addCaptionRow("批次", "Batch", "批次");
+        addCaptionRow("均衡使能", "Enable", "使能");
+        addCaptionRow("SOC", "SOC(%)", "SOC(%)");
+        addCaptionRow("采样电阻", "Sampling resistor(mR)", "采样电阻(mR)");
+        addCaptionRow("BMS时间", "BMS time", "BMS时间");
+        addCaptionRow("usart", "USART", "USART");
+        addCaptionRow("波特率", "Baud rate", "波特率");
+        addCaptionRow("奇偶位", "Parity bit", "奇偶位");
+        addCaptionRow("限流使能", "Current limiting enable", "充电限流使能");
+        addCaptionRow("限流时间", "Current limiting time(S)", "充电限流时间(S)");
+        addCaptionRow("预放切换时间", "PreDisMode switch NormalMode time(S)",
+                      "解发防打火切换正常模式时间(S)");
+        addCaptionRow("主动充电均衡使能", "C_Bla_En", "充电均衡使能");
+        addCaptionRow("主动放电均衡开启电压", "D_Bla_En Open_V", "放电均衡使能 开启电压");
+        addCaptionRow("主动静置均衡时间", "Idle_Bla_En Time(S)", "静置均衡使能 时间(S)");
+        addCaptionRow("预放_1", "PreDischarge method1", "预放电方式1");
+    }
+
+    void fieldsAreNamedByTheirCaption()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, english);
+        QFETCH(QString, chinese);
+        QWidget *w = find<QWidget>(name);
+        QVERIFY(w);
+        // Option buttons are named by their own caption.
+        if (!qobject_cast<QRadioButton *>(w)) {
+            QCOMPARE(w->accessibleName(), english);
+            setLanguage(false);
+            QCOMPARE(w->accessibleName(), chinese);
+        } else {
+            QCOMPARE(captionOf(w), english);
+        }
+    }
+
+    // Until the status texts are there the buttons fall back on their caption
+    // and item; afterwards they are named by exactly those texts.
+    void buttonsAreNamedByWhatTheyDo_data()
+    {
+        QTest::addColumn<int>("button");
+        QTest::addColumn<QString>("english");
+        QTest::addColumn<QString>("chinese");
+        QTest::newRow("Command26") << 26 << "Read BMS time"
+                                   << "读取BMS时间";
+        QTest::newRow("Command1") << 1 << "Read Project No."
+                                  << "读取项目编号";
+        QTest::newRow("Command19") << 19 << "Write Charging calibration"
+                                   << "设置充电校准";
+        QTest::newRow("Command31") << 31 << "Write Charging handshake"
+                                   << "设置充电握手";
+    }
+
+    void buttonsAreNamedByWhatTheyDo()
+    {
+        QFETCH(int, button);
+        QFETCH(QString, english);
+        QFETCH(QString, chinese);
+        auto *b = find<QPushButton>(SystemField::command(button));
+        QVERIFY(b);
+        QVERIFY(!b->accessibleName().isEmpty());
+        if (SystemCommands::statusText(button).isEmpty())
+            QSKIP("the buttons' status texts are not there yet");
+        QCOMPARE(b->accessibleName(), english);
+        setLanguage(false);
+        QCOMPARE(b->accessibleName(), chinese);
+        for (int n = 1; n <= SystemPanel::buttonCount; ++n)
+            QCOMPARE(find<QPushButton>(SystemField::command(n))->accessibleName(),
+                     SystemCommands::statusText(n).trimmed());
+    }
+
+    // What the decoders write shows at once; what the user types is what the
+    // request builder reads.
+    void textsFollowTheFormBothWays_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("decoded");
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("project number") << SystemField::projectNumber << "P-01"
+                                        << "PRJ2024";
+        QTest::newRow("IP") << SystemField::ip << "192.168.1.10"
+                            << "bms.example.org";
+        QTest::newRow("production date") << SystemField::productionDate << "2021-03-05"
+                                         << "2024-12-31";
+        QTest::newRow("threshold") << SystemField::limitThreshold << "5"
+                                   << "-12.5";
+        QTest::newRow("rest time") << SystemField::activeValue(2, 4) << "30"
+                                   << "45";
+        QTest::newRow("baud list") << SystemField::baud << "9600"
+                                   << "115200";
+        QTest::newRow("usart list") << SystemField::usart << "1"
+                                    << "02";
+    }
+
+    void textsFollowTheFormBothWays()
+    {
+        QFETCH(QString, control);
+        QFETCH(QString, decoded);
+        QFETCH(QString, typed);
+        Form &form = m_core->state.system;
+        QWidget *w = find<QWidget>(control);
+        QVERIFY(w);
+        auto *edit = qobject_cast<QLineEdit *>(w);
+        if (auto *combo = qobject_cast<QComboBox *>(w))
+            edit = combo->lineEdit();
+        QVERIFY(edit);
+        form.setText(control, decoded);
+        QCOMPARE(edit->text(), decoded);
+        edit->selectAll();
+        QTest::keyClicks(edit, typed);
+        QCOMPARE(form.text(control), typed);
+    }
+
+    // Text longer than its item on the wire cannot be typed, so nothing the
+    // user sees is cut off when it is sent.
+    void identityTextsStopAtTheirWireWidth_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<int>("width");
+        QTest::newRow("project number") << SystemField::projectNumber << 24;
+        QTest::newRow("model") << SystemField::model << 24;
+        QTest::newRow("battery ID") << SystemField::batteryId << 32;
+        QTest::newRow("custom") << SystemField::customText << 32;
+        QTest::newRow("IP") << SystemField::ip << 40;
+        QTest::newRow("port") << SystemField::ipPort << 10;
+        QTest::newRow("batch") << SystemField::batch << 16;
+    }
+
+    void identityTextsStopAtTheirWireWidth()
+    {
+        QFETCH(QString, control);
+        QFETCH(int, width);
+        auto *edit = find<QLineEdit>(control);
+        QVERIFY(edit);
+        QTest::keyClicks(edit, QString(width + 5, QLatin1Char('7')));
+        QCOMPARE(m_core->state.system.text(control), QString(width, QLatin1Char('7')));
+    }
+
+    void checkBoxesFollowTheFormBothWays_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::newRow("passive enable") << SystemField::balanceEnable;
+        QTest::newRow("limit enable") << SystemField::limitEnable;
+        QTest::newRow("charge enable") << SystemField::activeEnable(0);
+        QTest::newRow("rest enable") << SystemField::activeEnable(2);
+    }
+
+    void checkBoxesFollowTheFormBothWays()
+    {
+        QFETCH(QString, control);
+        Form &form = m_core->state.system;
+        auto *box = find<QCheckBox>(control);
+        QVERIFY(box);
+        QVERIFY(form.setCheck(control, 1));
+        QVERIFY(box->isChecked());
+        box->click();
+        QCOMPARE(form.check(control), 0);
+        box->click();
+        QCOMPARE(form.check(control), 1);
+    }
+
+    void optionGroupsFollowTheFormBothWays_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::newRow("handshake") << SystemField::handshake;
+        QTest::newRow("custom selection") << SystemField::customSelection;
+        QTest::newRow("pre-discharge") << SystemField::preDischarge;
+    }
+
+    void optionGroupsFollowTheFormBothWays()
+    {
+        QFETCH(QString, control);
+        Form &form = m_core->state.system;
+        QRadioButton *options[3];
+        for (int i = 0; i < 3; ++i) {
+            options[i] = find<QRadioButton>(QStringLiteral("%1_%2").arg(control).arg(i));
+            QVERIFY(options[i]);
+        }
+        for (int i = 0; i < 3; ++i) {
+            QVERIFY(form.setChoice(control, i));
+            for (int j = 0; j < 3; ++j)
+                QCOMPARE(options[j]->isChecked(), i == j);
+        }
+        options[1]->click();
+        QCOMPARE(form.choice(control), 1);
+        options[0]->click();
+        QCOMPARE(form.choice(control), 0);
+    }
+
+    void parityListIsTranslatedAndBound()
+    {
+        Form &form = m_core->state.system;
+        auto *combo = find<QComboBox>(SystemField::parity);
+        QVERIFY(combo);
+        QVERIFY(form.setChoice(SystemField::parity, 2));
+        QCOMPARE(combo->currentText(), QStringLiteral("Odd"));
+        setLanguage(false);
+        QCOMPARE(combo->currentText(), QStringLiteral("奇校验"));
+        QCOMPARE(combo->itemText(0), QStringLiteral("无校验"));
+        combo->setCurrentIndex(1);
+        emit combo->activated(1);
+        QCOMPARE(form.choice(SystemField::parity), 1);
+        QCOMPARE(form.choiceText(SystemField::parity), QStringLiteral("Even"));
+    }
+
+    void clockLabelShowsTheDecodedTime()
+    {
+        auto *label = find<QLabel>(SystemField::bmsTime);
+        QVERIFY(label);
+        m_core->state.system.setText(SystemField::bmsTime, QStringLiteral("2024-03-09 07:05:00"));
+        QCOMPARE(label->text(), QStringLiteral("2024-03-09 07:05:00"));
+    }
+};
+
+QTEST_MAIN(TestSystemPanel)
+#include "tst_system_panel.moc"
