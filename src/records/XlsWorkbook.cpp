@@ -1,9 +1,699 @@
 #include "records/XlsWorkbook.h"
 
-bool XlsWorkbook::writeRows(const QString &, int, const QList<QStringList> &,
-                            const std::function<void(int)> &, QString *error)
+#include "records/CompoundFile.h"
+
+#include <QFile>
+#include <QHash>
+#include <QRegularExpression>
+#include <QSaveFile>
+#include <QtEndian>
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+// Record types of the BIFF8 workbook stream that matter here.
+enum : quint16 {
+    rBof = 0x0809,
+    rEof = 0x000A,
+    rBoundSheet = 0x0085,
+    rSst = 0x00FC,
+    rExtSst = 0x00FF,
+    rContinue = 0x003C,
+    rIndex = 0x020B,
+    rDbCell = 0x00D7,
+    rDimensions = 0x0200,
+    rRow = 0x0208,
+    rColInfo = 0x007D,
+    rLabelSst = 0x00FD,
+    rLabel = 0x0204,
+    rNumber = 0x0203,
+    rRk = 0x027E,
+    rBlank = 0x0201,
+    rMulRk = 0x00BD,
+    rMulBlank = 0x00BE,
+    rFormula = 0x0006,
+    rString = 0x0207,
+    rBoolErr = 0x0205,
+    rRString = 0x00D6,
+    rShrFmla = 0x04BC,
+    rArray = 0x0221,
+    rTable = 0x0236,
+};
+constexpr int maxRecordData = 8224;
+// Not a record type: a block of records already in their on-disk form, so
+// that tens of thousands of new cells cost one buffer, not one each.
+constexpr quint16 rawBlock = 0xFFFF;
+constexpr int maxRows = 65536;
+constexpr int maxColumns = 256;
+constexpr quint16 defaultXf = 15;
+
+struct Record {
+    quint16 type = 0;
+    QByteArray data;
+};
+
+quint16 u16(const QByteArray &b, qsizetype at)
 {
+    return qFromLittleEndian<quint16>(reinterpret_cast<const uchar *>(b.constData()) + at);
+}
+quint32 u32(const QByteArray &b, qsizetype at)
+{
+    return qFromLittleEndian<quint32>(reinterpret_cast<const uchar *>(b.constData()) + at);
+}
+void add16(QByteArray &b, quint16 v)
+{
+    char c[2];
+    qToLittleEndian(v, c);
+    b.append(c, 2);
+}
+void add32(QByteArray &b, quint32 v)
+{
+    char c[4];
+    qToLittleEndian(v, c);
+    b.append(c, 4);
+}
+void put32(QByteArray &b, qsizetype at, quint32 v)
+{
+    qToLittleEndian<quint32>(v, reinterpret_cast<uchar *>(b.data()) + at);
+}
+
+bool isCellRecord(quint16 t)
+{
+    switch (t) {
+    case rLabelSst:
+    case rLabel:
+    case rNumber:
+    case rRk:
+    case rBlank:
+    case rMulRk:
+    case rMulBlank:
+    case rFormula:
+    case rBoolErr:
+    case rRString:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool isCellTableRecord(quint16 t)
+{
+    return isCellRecord(t) || t == rRow || t == rDbCell || t == rString || t == rShrFmla ||
+           t == rArray || t == rTable;
+}
+
+// One string of the shared string table, kept with its formatting runs and
+// phonetic block so that the template's own strings survive unchanged.
+struct SharedString {
+    QString text;
+    bool wide = false;
+    QByteArray runs; // 4 bytes per run
+    QByteArray ext;  // phonetic block
+};
+
+// Reads the shared string table across its continuation records. A string's
+// characters may break at a record boundary, where a new option byte says
+// whether the rest is 8 or 16 bits per character.
+class SstReader {
+public:
+    explicit SstReader(const QList<QByteArray> &parts) : m_parts(parts) {}
+
+    bool read(quint32 *total, QList<SharedString> *out)
+    {
+        if (!need(8))
+            return false;
+        *total = take32();
+        const quint32 unique = take32();
+        out->reserve(int(std::min<quint32>(unique, 1u << 20)));
+        for (quint32 i = 0; i < unique; ++i) {
+            SharedString s;
+            if (!need(3))
+                return false;
+            const quint16 cch = take16();
+            quint8 flags = take8();
+            quint16 runCount = 0;
+            qint32 extSize = 0;
+            if (flags & 0x08) {
+                if (!need(2))
+                    return false;
+                runCount = take16();
+            }
+            if (flags & 0x04) {
+                if (!need(4))
+                    return false;
+                extSize = qint32(take32());
+            }
+            if (extSize < 0)
+                return false;
+            bool wide = flags & 0x01;
+            s.wide = wide;
+            for (int c = 0; c < cch; ++c) {
+                if (atPartEnd()) {
+                    if (!nextPart() || !need(1))
+                        return false;
+                    wide = take8() & 0x01;
+                    s.wide = s.wide || wide;
+                }
+                if (wide) {
+                    if (!need(2))
+                        return false;
+                    s.text.append(QChar(take16()));
+                } else {
+                    if (!need(1))
+                        return false;
+                    s.text.append(QChar(take8()));
+                }
+            }
+            if (!takeBytes(qsizetype(runCount) * 4, &s.runs) || !takeBytes(extSize, &s.ext))
+                return false;
+            out->append(s);
+        }
+        return true;
+    }
+
+private:
+    bool atPartEnd() const { return m_pos >= m_parts.at(m_part).size(); }
+    bool nextPart()
+    {
+        if (m_part + 1 >= m_parts.size())
+            return false;
+        ++m_part;
+        m_pos = 0;
+        return true;
+    }
+    // Fixed-size fields never straddle a boundary; skip to the next record
+    // when the current one is used up.
+    bool need(qsizetype n)
+    {
+        if (atPartEnd() && !nextPart())
+            return false;
+        return m_pos + n <= m_parts.at(m_part).size();
+    }
+    quint8 take8() { return quint8(m_parts.at(m_part).at(m_pos++)); }
+    quint16 take16()
+    {
+        const quint16 v = u16(m_parts.at(m_part), m_pos);
+        m_pos += 2;
+        return v;
+    }
+    quint32 take32()
+    {
+        const quint32 v = u32(m_parts.at(m_part), m_pos);
+        m_pos += 4;
+        return v;
+    }
+    bool takeBytes(qsizetype n, QByteArray *out)
+    {
+        while (n > 0) {
+            if (atPartEnd() && !nextPart())
+                return false;
+            const QByteArray &p = m_parts.at(m_part);
+            const qsizetype k = std::min(n, p.size() - m_pos);
+            out->append(p.mid(m_pos, k));
+            m_pos += k;
+            n -= k;
+        }
+        return true;
+    }
+
+    const QList<QByteArray> &m_parts;
+    int m_part = 0;
+    qsizetype m_pos = 0;
+};
+
+// Writes the shared string table as SST + CONTINUE records, breaking strings
+// the way readers expect, and notes where every eighth string starts for the
+// EXTSST index.
+class SstWriter {
+public:
+    SstWriter(qsizetype streamOffset, int bucket) : m_offset(streamOffset), m_bucket(bucket) {}
+
+    QList<Record> write(quint32 total, const QList<SharedString> &strings)
+    {
+        m_records.append(Record{rSst, {}});
+        add32(cur(), total);
+        add32(cur(), quint32(strings.size()));
+        for (int i = 0; i < strings.size(); ++i) {
+            const SharedString &s = strings.at(i);
+            const bool wide = s.wide || std::any_of(s.text.cbegin(), s.text.cend(),
+                                                    [](QChar c) { return c.unicode() > 0xFF; });
+            int header = 3 + (s.runs.isEmpty() ? 0 : 2) + (s.ext.isEmpty() ? 0 : 4);
+            // The header and the first character stay together.
+            if (room() < header + (wide ? 2 : 1))
+                startContinue();
+            if (i % m_bucket == 0) {
+                m_index.append({quint32(m_offset + recordStart() + 4 + cur().size()),
+                                quint16(4 + cur().size())});
+            }
+            add16(cur(), quint16(s.text.size()));
+            quint8 flags =
+                (wide ? 0x01 : 0) | (s.ext.isEmpty() ? 0 : 0x04) | (s.runs.isEmpty() ? 0 : 0x08);
+            cur().append(char(flags));
+            if (!s.runs.isEmpty())
+                add16(cur(), quint16(s.runs.size() / 4));
+            if (!s.ext.isEmpty())
+                add32(cur(), quint32(s.ext.size()));
+            const int charSize = wide ? 2 : 1;
+            for (QChar c : s.text) {
+                if (room() < charSize) {
+                    startContinue();
+                    cur().append(char(wide ? 0x01 : 0x00));
+                }
+                if (wide)
+                    add16(cur(), c.unicode());
+                else
+                    cur().append(char(c.unicode()));
+            }
+            appendSplit(s.runs, 4);
+            appendSplit(s.ext, 1);
+        }
+        return m_records;
+    }
+
+    Record extSst() const
+    {
+        Record r{rExtSst, {}};
+        add16(r.data, quint16(m_bucket));
+        for (const auto &[pos, inRecord] : m_index) {
+            add32(r.data, pos);
+            add16(r.data, inRecord);
+            add16(r.data, 0);
+        }
+        return r;
+    }
+
+private:
+    QByteArray &cur() { return m_records.last().data; }
+    int room() { return maxRecordData - int(cur().size()); }
+    qsizetype recordStart() const
+    {
+        qsizetype at = 0;
+        for (int i = 0; i + 1 < m_records.size(); ++i)
+            at += 4 + m_records.at(i).data.size();
+        return at;
+    }
+    void startContinue() { m_records.append(Record{rContinue, {}}); }
+    void appendSplit(const QByteArray &bytes, int unit)
+    {
+        qsizetype at = 0;
+        while (at < bytes.size()) {
+            int fit = room() / unit * unit;
+            if (fit == 0) {
+                startContinue();
+                continue;
+            }
+            const qsizetype k = std::min<qsizetype>(fit, bytes.size() - at);
+            cur().append(bytes.mid(at, k));
+            at += k;
+        }
+    }
+
+    qsizetype m_offset;
+    int m_bucket;
+    QList<Record> m_records;
+    QList<std::pair<quint32, quint16>> m_index;
+};
+
+bool parseRecords(const QByteArray &stream, QList<Record> *out)
+{
+    qsizetype at = 0;
+    while (at + 4 <= stream.size()) {
+        const quint16 type = u16(stream, at);
+        const quint16 len = u16(stream, at + 2);
+        if (at + 4 + len > stream.size())
+            return false;
+        out->append({type, stream.mid(at + 4, len)});
+        at += 4 + len;
+    }
+    return true;
+}
+
+QByteArray serialize(const QList<Record> &records)
+{
+    qsizetype size = 0;
+    for (const Record &r : records)
+        size += 4 + r.data.size();
+    QByteArray out;
+    out.reserve(size);
+    for (const Record &r : records) {
+        if (r.type == rawBlock) {
+            out.append(r.data);
+            continue;
+        }
+        add16(out, r.type);
+        add16(out, quint16(r.data.size()));
+        out.append(r.data);
+    }
+    return out;
+}
+
+qsizetype serializedSize(const QList<Record> &records)
+{
+    qsizetype size = 0;
+    for (const Record &r : records)
+        size += (r.type == rawBlock ? 0 : 4) + r.data.size();
+    return size;
+}
+
+void addRecord(QByteArray &block, quint16 type, const QByteArray &data)
+{
+    add16(block, type);
+    add16(block, quint16(data.size()));
+    block.append(data);
+}
+
+// A plain decimal number is stored as a number, as a spreadsheet would store
+// it when typed; anything else (dates, names, codes with leading zeros) as text.
+bool asNumber(const QString &text, double *value)
+{
+    static const QRegularExpression plain(
+        QStringLiteral("^-?(0|[1-9][0-9]{0,14})(\\.[0-9]{1,10})?$"));
+    if (!plain.match(text).hasMatch())
+        return false;
+    bool ok = false;
+    *value = text.toDouble(&ok);
+    return ok;
+}
+
+int cellRow(const Record &r)
+{
+    return r.data.size() >= 2 ? u16(r.data, 0) : -1;
+}
+
+} // namespace
+
+namespace {
+
+// A workbook loaded for editing: the compound file, the workbook stream split
+// into its substreams (globals first, then one per sheet), and which substream
+// is the first worksheet.
+struct Book {
+    struct Substream {
+        qsizetype offset = 0; // in the stream as read
+        QList<Record> records;
+    };
+    CompoundFile file;
+    CompoundFile::Entry *stream = nullptr;
+    QList<Substream> subs;
+    int firstSheet = -1;
+
+    bool load(const QString &path, QString *error)
+    {
+        QFile in(path);
+        if (!in.open(QIODevice::ReadOnly)) {
+            *error = in.errorString();
+            return false;
+        }
+        if (!file.read(in.readAll(), error))
+            return false;
+        stream = file.stream(QStringLiteral("Workbook"));
+        if (!stream) {
+            *error = QStringLiteral("not an Excel 97-2003 workbook (no Workbook stream)");
+            return false;
+        }
+        QList<Record> records;
+        if (!parseRecords(stream->data, &records) || records.isEmpty() ||
+            records.first().type != rBof) {
+            *error = QStringLiteral("damaged workbook stream");
+            return false;
+        }
+        qsizetype at = 0;
+        int depth = 0;
+        for (const Record &r : records) {
+            if (r.type == rBof && depth == 0)
+                subs.append(Substream{at, {}});
+            if (subs.isEmpty()) {
+                *error = QStringLiteral("damaged workbook stream");
+                return false;
+            }
+            subs.last().records.append(r);
+            if (r.type == rBof)
+                ++depth;
+            else if (r.type == rEof && depth > 0)
+                --depth;
+            at += 4 + r.data.size();
+        }
+        // The first sheet record names the first worksheet.
+        const QList<Record> &globals = subs.first().records;
+        const auto sheetRecord =
+            std::find_if(globals.cbegin(), globals.cend(), [](const Record &r) {
+                return r.type == rBoundSheet && r.data.size() >= 4;
+            });
+        if (sheetRecord == globals.cend()) {
+            *error = QStringLiteral("the workbook has no worksheet");
+            return false;
+        }
+        const qsizetype firstOffset = u32(sheetRecord->data, 0);
+        for (int s = 1; s < subs.size(); ++s)
+            if (subs.at(s).offset == firstOffset)
+                firstSheet = s;
+        if (firstSheet < 0) {
+            *error = QStringLiteral("damaged workbook stream (first sheet not found)");
+            return false;
+        }
+        return true;
+    }
+
+    // Points the sheet records at the substreams' new positions and writes the
+    // file in place through a temporary, so a failure leaves the old file.
+    bool save(const QString &path, QString *error)
+    {
+        QList<Record> &globals = subs.first().records;
+        qsizetype at = serializedSize(globals);
+        QHash<qsizetype, qsizetype> moved;
+        for (int s = 1; s < subs.size(); ++s) {
+            moved.insert(subs.at(s).offset, at);
+            at += serializedSize(subs.at(s).records);
+        }
+        for (Record &r : globals) {
+            if (r.type != rBoundSheet || r.data.size() < 4)
+                continue;
+            const qsizetype old = u32(r.data, 0);
+            if (moved.contains(old))
+                put32(r.data, 0, quint32(moved.value(old)));
+        }
+        QByteArray data;
+        for (const Substream &s : subs)
+            data.append(serialize(s.records));
+        stream->data = data;
+
+        QSaveFile out(path);
+        if (!out.open(QIODevice::WriteOnly)) {
+            *error = out.errorString();
+            return false;
+        }
+        out.write(file.write());
+        if (!out.commit()) {
+            *error = out.errorString();
+            return false;
+        }
+        return true;
+    }
+};
+
+} // namespace
+
+bool XlsWorkbook::freezeFirstRow(const QString &path, QString *error)
+{
+    QString why;
+    Book book;
+    if (!book.load(path, &why)) {
+        if (error)
+            *error = why;
+        return false;
+    }
+    constexpr quint16 rWindow2 = 0x023E;
+    constexpr quint16 rPane = 0x0041;
+    QList<Record> &sheet = book.subs[book.firstSheet].records;
+    sheet.erase(
+        std::remove_if(sheet.begin(), sheet.end(), [](const Record &r) { return r.type == rPane; }),
+        sheet.end());
+    for (int i = 0; i < sheet.size(); ++i) {
+        if (sheet.at(i).type != rWindow2 || sheet.at(i).data.size() < 2)
+            continue;
+        QByteArray &d = sheet[i].data;
+        const quint16 flags = u16(d, 0) | 0x0008 | 0x0100; // frozen, no split line
+        d[0] = char(flags & 0xFF);
+        d[1] = char(flags >> 8);
+        Record pane{rPane, {}};
+        add16(pane.data, 0);       // no columns frozen
+        add16(pane.data, 1);       // one row frozen
+        add16(pane.data, 1);       // first row shown below it
+        add16(pane.data, 0);       // first column shown
+        pane.data.append(char(2)); // the lower pane is active
+        pane.data.append(char(0));
+        sheet.insert(i + 1, pane);
+        return book.save(path, error ? error : &why);
+    }
     if (error)
-        *error = QStringLiteral("not available");
+        *error = QStringLiteral("the first sheet has no window settings");
     return false;
+}
+
+bool XlsWorkbook::writeRows(const QString &path, int firstRow, const QList<QStringList> &rows,
+                            const std::function<void(int)> &progress, QString *error)
+{
+    QString why;
+    auto fail = [error](const QString &reason) {
+        if (error)
+            *error = reason;
+        return false;
+    };
+    if (firstRow < 0 || firstRow + rows.size() > maxRows)
+        return fail(QStringLiteral("too many rows for an Excel 97-2003 worksheet (at most %1)")
+                        .arg(maxRows));
+    Book book;
+    if (!book.load(path, &why))
+        return fail(why);
+    QList<Record> &globals = book.subs.first().records;
+
+    // Shared string table.
+    int sstAt = -1;
+    QList<QByteArray> sstParts;
+    for (int i = 0; i < globals.size(); ++i) {
+        if (globals.at(i).type == rSst) {
+            sstAt = i;
+            sstParts.append(globals.at(i).data);
+            for (int k = i + 1; k < globals.size() && globals.at(k).type == rContinue; ++k)
+                sstParts.append(globals.at(k).data);
+            break;
+        }
+    }
+    quint32 totalRefs = 0;
+    QList<SharedString> strings;
+    if (sstAt >= 0 && !SstReader(sstParts).read(&totalRefs, &strings))
+        return fail(QStringLiteral("damaged shared string table"));
+    QHash<QString, quint32> stringIndex;
+    for (int i = 0; i < strings.size(); ++i)
+        if (strings.at(i).runs.isEmpty() && strings.at(i).ext.isEmpty())
+            stringIndex.insert(strings.at(i).text, quint32(i));
+
+    // The sheet: drop the row index (its offsets would be stale) and the cells
+    // of the rows being written, then add the new rows after the cell table.
+    QList<Record> &sheet = book.subs[book.firstSheet].records;
+    const int lastRow = firstRow + int(rows.size()) - 1;
+    QHash<int, quint16> columnXf;
+    int insertAt = -1;
+    int dimensionsAt = -1;
+    QList<Record> kept;
+    for (const Record &r : sheet) {
+        if (r.type == rIndex || r.type == rDbCell)
+            continue;
+        if ((isCellRecord(r.type) || r.type == rRow) && cellRow(r) >= firstRow &&
+            cellRow(r) <= lastRow && !rows.isEmpty())
+            continue;
+        if (r.type == rColInfo && r.data.size() >= 8) {
+            for (int c = u16(r.data, 0); c <= u16(r.data, 2) && c < maxColumns; ++c)
+                columnXf.insert(c, u16(r.data, 6));
+        }
+        kept.append(r);
+        if (r.type == rDimensions)
+            dimensionsAt = int(kept.size()) - 1;
+        if (isCellTableRecord(r.type))
+            insertAt = int(kept.size());
+    }
+    if (insertAt < 0)
+        insertAt = dimensionsAt >= 0 ? dimensionsAt + 1 : int(kept.size()) - 1;
+
+    QByteArray added;
+    int maxColumn = 0;
+    QByteArray data;
+    for (int block = 0; block < rows.size(); block += 32) {
+        const int end = std::min<int>(block + 32, int(rows.size()));
+        for (int i = block; i < end; ++i) {
+            data.clear();
+            add16(data, quint16(firstRow + i));
+            add16(data, 0);
+            add16(data, quint16(std::min<int>(int(rows.at(i).size()), maxColumns)));
+            add16(data, 0x00FF); // default height
+            add16(data, 0);
+            add16(data, 0);
+            add16(data, 0x0100);
+            add16(data, defaultXf);
+            addRecord(added, rRow, data);
+        }
+        for (int i = block; i < end; ++i) {
+            const QStringList &cells = rows.at(i);
+            for (int c = 0; c < cells.size() && c < maxColumns; ++c) {
+                const QString &text = cells.at(c);
+                if (text.isEmpty())
+                    continue;
+                maxColumn = std::max(maxColumn, c + 1);
+                data.clear();
+                add16(data, quint16(firstRow + i));
+                add16(data, quint16(c));
+                add16(data, columnXf.value(c, defaultXf));
+                double number = 0;
+                if (asNumber(text, &number)) {
+                    char raw[8];
+                    quint64 bits;
+                    std::memcpy(&bits, &number, 8);
+                    qToLittleEndian(bits, raw);
+                    data.append(raw, 8);
+                    addRecord(added, rNumber, data);
+                } else {
+                    auto it = stringIndex.constFind(text);
+                    quint32 isst;
+                    if (it != stringIndex.cend()) {
+                        isst = *it;
+                    } else {
+                        isst = quint32(strings.size());
+                        strings.append({text.left(32767), false, {}, {}});
+                        stringIndex.insert(text, isst);
+                    }
+                    ++totalRefs;
+                    add32(data, isst);
+                    addRecord(added, rLabelSst, data);
+                }
+            }
+            if (progress)
+                progress(i + 1);
+        }
+    }
+    if (!added.isEmpty())
+        kept.insert(insertAt, Record{rawBlock, added});
+    if (dimensionsAt >= 0 && kept.at(dimensionsAt).data.size() >= 14 && !rows.isEmpty()) {
+        QByteArray &d = kept[dimensionsAt].data;
+        const bool empty = u32(d, 4) == 0;
+        const quint32 rwMic = empty ? quint32(firstRow) : std::min(u32(d, 0), quint32(firstRow));
+        const quint32 rwMac = std::max(u32(d, 4), quint32(lastRow + 1));
+        put32(d, 0, rwMic);
+        put32(d, 4, rwMac);
+        const quint16 colMac = std::max<quint16>(u16(d, 10), quint16(maxColumn));
+        d[10] = char(colMac & 0xFF);
+        d[11] = char(colMac >> 8);
+    }
+    sheet = kept;
+
+    // Globals: the new string table and its index replace the old ones.
+    if (sstAt < 0) {
+        // No table yet: it goes just before the end of the globals.
+        sstAt = int(globals.size()) - 1;
+    } else {
+        int end = sstAt + 1;
+        while (end < globals.size() && globals.at(end).type == rContinue)
+            ++end;
+        globals.erase(globals.begin() + sstAt, globals.begin() + end);
+    }
+    for (int i = 0; i < globals.size(); ++i) {
+        if (globals.at(i).type == rExtSst) {
+            globals.removeAt(i);
+            if (i < sstAt)
+                --sstAt;
+            break;
+        }
+    }
+    const qsizetype sstOffset = serializedSize(globals.mid(0, sstAt));
+    const int bucket = std::max<int>(8, int((strings.size() + 127) / 128));
+    SstWriter writer(sstOffset, bucket);
+    const QList<Record> sst = writer.write(totalRefs, strings);
+    for (int i = 0; i < sst.size(); ++i)
+        globals.insert(sstAt + i, sst.at(i));
+    globals.insert(sstAt + int(sst.size()), writer.extSst());
+
+    if (!book.save(path, &why))
+        return fail(why);
+    return true;
 }

@@ -16,4 +16,6 @@ public:
     // false with a reason in `error` and leaves the file as it was.
     static bool writeRows(const QString &path, int firstRow, const QList<QStringList> &rows,
                           const std::function<void(int)> &progress, QString *error);
+    // Freezes the header row of the first sheet (for making templates).
+    static bool freezeFirstRow(const QString &path, QString *error);
 };

@@ -1,13 +1,63 @@
 #include "requests/ParamCommands.h"
 
+#include "requests/ParamForm.h"
 #include "shell/Core.h"
+
+namespace {
+constexpr quint8 firstRowRead = 17;
+constexpr quint8 firstRowWrite = 49;
+constexpr quint8 shortCircuitRead = 96;
+constexpr quint8 shortCircuitWrite = 97;
+} // namespace
 
 ParamCommands::ParamCommands(Core &core) : m_core(core) {}
 
-void ParamCommands::readRow(int) {}
-void ParamCommands::writeRow(int) {}
-void ParamCommands::readAll() {}
-void ParamCommands::writeAll() {}
-void ParamCommands::clear() {}
-void ParamCommands::readShortCircuit() {}
-void ParamCommands::writeShortCircuit() {}
+void ParamCommands::start(quint8 code, bool readAll, bool writeAll)
+{
+    m_core.state.readAllActive = readAll;
+    m_core.state.writeAllActive = writeAll;
+    m_core.requests.send(code);
+}
+
+void ParamCommands::readRow(int row)
+{
+    if (row >= 0 && row < ParamField::rows)
+        start(quint8(firstRowRead + row), false, false);
+}
+
+void ParamCommands::writeRow(int row)
+{
+    if (row >= 0 && row < ParamField::rows)
+        start(quint8(firstRowWrite + row), false, false);
+}
+
+void ParamCommands::readAll()
+{
+    // The whole grid goes blank at once, so rows the chain has not reached yet
+    // cannot be taken for values just read.
+    clear();
+    start(firstRowRead, true, false);
+}
+
+void ParamCommands::writeAll()
+{
+    start(firstRowWrite, false, true);
+}
+
+void ParamCommands::clear()
+{
+    Form &page = m_core.state.param;
+    for (int i = 0; i < ParamField::texts; ++i)
+        page.setText(ParamField::cs(i), QString());
+    for (int i = 0; i < ParamField::checks; ++i)
+        page.setCheck(ParamField::fx(i), 0);
+}
+
+void ParamCommands::readShortCircuit()
+{
+    start(shortCircuitRead, false, false);
+}
+void ParamCommands::writeShortCircuit()
+{
+    start(shortCircuitWrite, false, false);
+}

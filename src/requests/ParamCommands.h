@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QtGlobal>
+
 class Core;
 
 // The buttons of the "parameters" page: each sets the chain flags and the code
@@ -8,14 +10,16 @@ class ParamCommands {
 public:
     explicit ParamCommands(Core &core);
 
-    void readRow(int row);   // DT0..DT16
-    void writeRow(int row);  // SZ0..SZ16
-    void readAll();          // DTff: clears the grid first
-    void writeAll();         // SZff
-    void clear();            // clears the grid, sends nothing
+    void readRow(int row);  // DT0..DT16
+    void writeRow(int row); // SZ0..SZ16
+    void readAll();         // DTff: clears the grid first
+    void writeAll();        // SZff
+    void clear();           // clears the grid, sends nothing
     void readShortCircuit();
     void writeShortCircuit();
 
 private:
+    void start(quint8 code, bool readAll, bool writeAll);
+
     Core &m_core;
 };

@@ -3,10 +3,22 @@
 #include "shell/Form.h"
 
 namespace ParamField {
-QString cs(int index) { return QStringLiteral("CS%1").arg(index); }
-QString fx(int index) { return QStringLiteral("FX%1").arg(index); }
-QString readButton(int row) { return QStringLiteral("DT%1").arg(row); }
-QString writeButton(int row) { return QStringLiteral("SZ%1").arg(row); }
+QString cs(int index)
+{
+    return QStringLiteral("CS%1").arg(index);
+}
+QString fx(int index)
+{
+    return QStringLiteral("FX%1").arg(index);
+}
+QString readButton(int row)
+{
+    return QStringLiteral("DT%1").arg(row);
+}
+QString writeButton(int row)
+{
+    return QStringLiteral("SZ%1").arg(row);
+}
 } // namespace ParamField
 
 void defineParamForm(Form &form)

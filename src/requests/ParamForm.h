@@ -12,8 +12,8 @@ namespace ParamField {
 constexpr int rows = 17;
 constexpr int texts = 85;
 constexpr int checks = 34;
-QString cs(int index); // "CS0" .. "CS84"
-QString fx(int index); // "FX0" .. "FX33"
+QString cs(int index);        // "CS0" .. "CS84"
+QString fx(int index);        // "FX0" .. "FX33"
 QString readButton(int row);  // "DT0" .. "DT16"
 QString writeButton(int row); // "SZ0" .. "SZ16"
 inline const QString readAll = QStringLiteral("DTff");

@@ -10,8 +10,8 @@ class SystemCommands {
 public:
     explicit SystemCommands(Core &core);
 
-    void press(int button);               // 1..40
-    static int code(int button);          // request code of the button
+    void press(int button);                // 1..40
+    static int code(int button);           // request code of the button, -1 for no button
     static QString statusText(int button); // in the current language
 
 private:

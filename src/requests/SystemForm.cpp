@@ -18,18 +18,45 @@ QString activeValue(int group, int column)
         .arg(QString::fromUtf8(groupNames[group]), QString::fromUtf8(columnNames[column]));
 }
 
-QString command(int number) { return QStringLiteral("Command%1").arg(number); }
+QString command(int number)
+{
+    return QStringLiteral("Command%1").arg(number);
+}
 } // namespace SystemField
 
 void defineSystemForm(Form &form)
 {
     using namespace SystemField;
-    for (const QString &name :
-         {projectNumber, model, batteryId, customText, ip, ipPort, productionDate, shippingDate,
-          batch, balanceOpen, balanceDiff, balanceClose, cellNumber, lowCellNumber, ntcNumber, soc,
-          cycles, standardCapacity, fullCapacity, attenuationCycles, zeroCalibration,
-          chargeCalibration, dischargeCalibration, samplingResistor, bmsTime, preDischargeTime,
-          moduleAddress, limitMode, limitThreshold, limitTime})
+    for (const QString &name : {projectNumber,
+                                model,
+                                batteryId,
+                                customText,
+                                ip,
+                                ipPort,
+                                productionDate,
+                                shippingDate,
+                                batch,
+                                balanceOpen,
+                                balanceDiff,
+                                balanceClose,
+                                cellNumber,
+                                lowCellNumber,
+                                ntcNumber,
+                                soc,
+                                cycles,
+                                standardCapacity,
+                                fullCapacity,
+                                attenuationCycles,
+                                zeroCalibration,
+                                chargeCalibration,
+                                dischargeCalibration,
+                                samplingResistor,
+                                bmsTime,
+                                preDischargeTime,
+                                moduleAddress,
+                                limitMode,
+                                limitThreshold,
+                                limitTime})
         form.addText(name);
     form.addCheck(balanceEnable);
     form.addCheck(limitEnable);

@@ -56,7 +56,7 @@ inline const QString limitMode = QStringLiteral("限流模式");
 inline const QString limitThreshold = QStringLiteral("限流值");
 inline const QString limitTime = QStringLiteral("限流时间");
 // active balancing: group 0 charge, 1 discharge, 2 rest
-QString activeEnable(int group);          // "主动充电均衡使能" ... (check)
+QString activeEnable(int group);            // "主动充电均衡使能" ... (check)
 QString activeValue(int group, int column); // column 0 开启电压, 1 关闭电压, 2 开启压差,
                                             // 3 关闭压差, 4 时间
 // buttons "Command1" .. "Command40"
