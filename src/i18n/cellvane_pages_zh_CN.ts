@@ -91,20 +91,12 @@
             <translation>单体过压</translation>
         </message>
         <message>
-            <source>Read Cell_OV</source>
-            <translation>读取单节过压</translation>
-        </message>
-        <message>
             <source>Write Cell_OV</source>
             <translation>设置单体过压</translation>
         </message>
         <message>
             <source>Cell_UV</source>
             <translation>单体欠压</translation>
-        </message>
-        <message>
-            <source>Read Cell_UV</source>
-            <translation>读取单节欠压</translation>
         </message>
         <message>
             <source>Write Cell_UV</source>
@@ -115,20 +107,12 @@
             <translation>总体过压</translation>
         </message>
         <message>
-            <source>Read Total_OV</source>
-            <translation>读取总压过压</translation>
-        </message>
-        <message>
             <source>Write Total_OV</source>
             <translation>设置总体过压</translation>
         </message>
         <message>
             <source>Total_UV</source>
             <translation>总体欠压</translation>
-        </message>
-        <message>
-            <source>Read Total_UV </source>
-            <translation>读取总压欠压 </translation>
         </message>
         <message>
             <source>Write Total_UV</source>
@@ -139,20 +123,12 @@
             <translation>放电过流1</translation>
         </message>
         <message>
-            <source>Read Discharge_OC1</source>
-            <translation>读取放电过流1</translation>
-        </message>
-        <message>
             <source>Write Discharge_OC1</source>
             <translation>设置放电过流1</translation>
         </message>
         <message>
             <source>Discharge_OC2</source>
             <translation>放电过流2</translation>
-        </message>
-        <message>
-            <source>Read Discharge_OC2</source>
-            <translation>读取放电过流2</translation>
         </message>
         <message>
             <source>Write Discharge_OC2</source>
@@ -163,20 +139,12 @@
             <translation>充电过流</translation>
         </message>
         <message>
-            <source>Read Charge_OC</source>
-            <translation>读取充电过流</translation>
-        </message>
-        <message>
             <source>Write Charge_OC</source>
             <translation>设置充电过流</translation>
         </message>
         <message>
             <source>Charge_OT</source>
             <translation>充电高温</translation>
-        </message>
-        <message>
-            <source>Read Charge_OT</source>
-            <translation>读取充电高温</translation>
         </message>
         <message>
             <source>Write Charge_OT</source>
@@ -187,20 +155,12 @@
             <translation>放电高温</translation>
         </message>
         <message>
-            <source>Read Discharge_OT</source>
-            <translation>读取放电高温</translation>
-        </message>
-        <message>
             <source>Write Discharge_OT</source>
             <translation>设置放电高温</translation>
         </message>
         <message>
             <source>Charge_UT</source>
             <translation>充电低温</translation>
-        </message>
-        <message>
-            <source>Read Charge_UT</source>
-            <translation>读取充电低温</translation>
         </message>
         <message>
             <source>Write Charge_UT</source>
@@ -211,20 +171,12 @@
             <translation>放电低温</translation>
         </message>
         <message>
-            <source>Read Discharge_UT</source>
-            <translation>读取放电低温</translation>
-        </message>
-        <message>
             <source>Write Discharge_UT</source>
             <translation>设置放电低温</translation>
         </message>
         <message>
             <source>MOS_OT</source>
             <translation>MOS高温</translation>
-        </message>
-        <message>
-            <source>Read MOS_OT</source>
-            <translation>读取MOS高温</translation>
         </message>
         <message>
             <source>Write MOS_OT</source>
@@ -235,20 +187,12 @@
             <translation>SOC过低</translation>
         </message>
         <message>
-            <source>Read SOC_UC</source>
-            <translation>读取SOC过低</translation>
-        </message>
-        <message>
             <source>Write SOC_UC</source>
             <translation>设置SOC过低</translation>
         </message>
         <message>
             <source>Environment_OT</source>
             <translation>环境高温</translation>
-        </message>
-        <message>
-            <source>Read Environment_OT</source>
-            <translation>读取环境高温</translation>
         </message>
         <message>
             <source>Write Environment_OT</source>
@@ -259,10 +203,6 @@
             <translation>环境低温</translation>
         </message>
         <message>
-            <source>Read Environment_UT</source>
-            <translation>读取环境低温</translation>
-        </message>
-        <message>
             <source>Write Environment_UT</source>
             <translation>设置环境低温</translation>
         </message>
@@ -271,20 +211,12 @@
             <translation>温差过大</translation>
         </message>
         <message>
-            <source>Read Cell_DIFT</source>
-            <translation>读取温差过大</translation>
-        </message>
-        <message>
             <source>Write Cell_DIFT</source>
             <translation>设置温差过大</translation>
         </message>
         <message>
             <source>Cell_DIFV</source>
             <translation>压差过大</translation>
-        </message>
-        <message>
-            <source>Read Cell_DIFV</source>
-            <translation>读取压差过大</translation>
         </message>
         <message>
             <source>Write Cell_DIFV</source>
@@ -466,44 +398,28 @@
             <translation>产品设置</translation>
         </message>
         <message>
-            <source>Manufacturing Date</source>
-            <translation>出厂日期</translation>
-        </message>
-        <message>
-            <source>Passive Balanced Settings</source>
-            <translation>被动均衡设置</translation>
+            <source>Calibration current</source>
+            <translation>校准电流</translation>
         </message>
         <message>
             <source>Number</source>
             <translation>数量</translation>
         </message>
         <message>
+            <source>Manufacturing Date</source>
+            <translation>出厂日期</translation>
+        </message>
+        <message>
             <source>Capacity dependent</source>
             <translation>容量相关</translation>
         </message>
         <message>
-            <source>Calibration current</source>
-            <translation>校准电流</translation>
+            <source>Passive Balanced Settings</source>
+            <translation>被动均衡设置</translation>
         </message>
         <message>
             <source>BMS time</source>
             <translation>BMS时间</translation>
-        </message>
-        <message>
-            <source>Charging handshake</source>
-            <translation>充电握手</translation>
-        </message>
-        <message>
-            <source>Disable(0)</source>
-            <translation>禁止(0)</translation>
-        </message>
-        <message>
-            <source>Enable(1)</source>
-            <translation>使能(1)</translation>
-        </message>
-        <message>
-            <source>Custom Selection</source>
-            <translation>自定选择</translation>
         </message>
         <message>
             <source>Energy storage module</source>
@@ -524,6 +440,22 @@
         <message>
             <source>PreDisMode switch NormalMode time(S)</source>
             <translation>解发防打火切换正常模式时间(S)</translation>
+        </message>
+        <message>
+            <source>Charging handshake</source>
+            <translation>充电握手</translation>
+        </message>
+        <message>
+            <source>Disable(0)</source>
+            <translation>禁止(0)</translation>
+        </message>
+        <message>
+            <source>Enable(1)</source>
+            <translation>使能(1)</translation>
+        </message>
+        <message>
+            <source>Custom Selection</source>
+            <translation>自定选择</translation>
         </message>
         <message>
             <source>Active Balanced Settings(V)</source>

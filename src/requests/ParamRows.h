@@ -13,8 +13,8 @@ QString caption(int row);
 // Unit of the alarm, protection and recovery values ("V", "A", "℃", "%").
 QString unit(int row);
 // What reading or writing the row does, in the current language
-// ("Read Cell_OV" / "读取单节过压"). Some read texts end in a blank, which
-// the status line keeps.
+// ("Read Cell_OV" / "读取单节过压"); the read text is the one the status line
+// shows, some of which end in a blank.
 QString readStatusText(int row);
 QString writeStatusText(int row);
 } // namespace ParamRows
