@@ -1,3 +1,4 @@
+#include "requests/RequestRig.h"
 #include "support/FakePort.h"
 #include "support/RecordingPrompt.h"
 
@@ -307,6 +308,79 @@ private slots:
         for (int i = 0; i < ParamField::checks; ++i)
             if (i != index)
                 QCOMPARE(form.check(ParamField::fx(i)), 0);
+    }
+    // Each button sends its own request: one frame with the operation and item
+    // byte of its row, and the chain flags of its kind.
+    void buttonsSendTheirRequest_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<int>("operation");
+        QTest::addColumn<int>("item");
+        QTest::addColumn<bool>("readAll");
+        QTest::addColumn<bool>("writeAll");
+        for (int r = 0; r < ParamField::rows; ++r) {
+            QTest::addRow("DT%d", r) << ParamField::readButton(r) << 0 << 40 + r << false << false;
+            QTest::addRow("SZ%d", r) << ParamField::writeButton(r) << 1 << 40 + r << false << false;
+        }
+        QTest::newRow("Read All") << ParamField::readAll << 0 << 40 << true << false;
+        QTest::newRow("Write All") << ParamField::writeAll << 1 << 40 << false << true;
+        QTest::newRow("short read") << ParamField::shortRead << 0 << 113 << false << false;
+        QTest::newRow("short write") << ParamField::shortWrite << 1 << 113 << false << false;
+    }
+
+    void buttonsSendTheirRequest()
+    {
+        QFETCH(QString, button);
+        QFETCH(int, operation);
+        QFETCH(int, item);
+        QFETCH(bool, readAll);
+        QFETCH(bool, writeAll);
+        RequestRig rig;
+        rig.fillPages();
+        // A chain left over from before is ended by any button.
+        rig.state().readAllActive = !readAll;
+        rig.state().writeAllActive = !writeAll;
+        ParamPanel panel(rig.core);
+        auto *b = panel.findChild<QPushButton *>(button);
+        QVERIFY(b);
+        b->click();
+        QCOMPARE(rig.prompt.texts(), QStringList());
+        QCOMPARE(rig.port().writes.size(), 1);
+        const QByteArray frame = rig.port().writes.first();
+        QCOMPARE(int(quint8(frame[3])), operation);
+        QCOMPARE(int(quint8(frame[4])), item);
+        QCOMPARE(rig.state().readAllActive, readAll);
+        QCOMPARE(rig.state().writeAllActive, writeAll);
+    }
+
+    // Read All empties the whole grid before the first answer; clear empties it
+    // and sends nothing.
+    void readAllAndClearEmptyTheGrid_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<int>("frames");
+        QTest::newRow("Read All") << ParamField::readAll << 1;
+        QTest::newRow("clear") << ParamField::clear << 0;
+    }
+
+    void readAllAndClearEmptyTheGrid()
+    {
+        QFETCH(QString, button);
+        QFETCH(int, frames);
+        RequestRig rig;
+        rig.fillPages();
+        rig.state().currentCommand = 16;
+        ParamPanel panel(rig.core);
+        panel.findChild<QPushButton *>(button)->click();
+        QCOMPARE(rig.port().writes.size(), frames);
+        for (int i = 0; i < ParamField::texts; ++i) {
+            QCOMPARE(panel.findChild<QLineEdit *>(ParamField::cs(i))->text(), QString());
+            QCOMPARE(rig.state().param.text(ParamField::cs(i)), QString());
+        }
+        for (int i = 0; i < ParamField::checks; ++i)
+            QVERIFY(!panel.findChild<QCheckBox *>(ParamField::fx(i))->isChecked());
+        if (frames == 0)
+            QCOMPARE(rig.state().currentCommand, quint8(16));
     }
 };
 

@@ -1,3 +1,4 @@
+#include "requests/RequestRig.h"
 #include "support/FakePort.h"
 #include "support/RecordingPrompt.h"
 
@@ -418,6 +419,61 @@ private slots:
         QVERIFY(label);
         m_core->state.system.setText(SystemField::bmsTime, QStringLiteral("2024-03-09 07:05:00"));
         QCOMPARE(label->text(), QStringLiteral("2024-03-09 07:05:00"));
+    }
+    // Each of the forty buttons sends the request of its item and then names
+    // it in the status line.
+    void buttonsSendTheirRequest_data()
+    {
+        QTest::addColumn<int>("button");
+        QTest::addColumn<int>("operation");
+        QTest::addColumn<int>("item");
+        // Button numbers of each item's Read and Write, and the item byte.
+        const int pairs[20][3] = {{1, 2, 1},    {3, 4, 2},    {5, 6, 3},     {7, 8, 19},
+                                  {9, 10, 125}, {14, 13, 10}, {11, 12, 12},  {16, 15, 11},
+                                  {17, 18, 13}, {21, 22, 14}, {20, 19, 15},  {24, 23, 16},
+                                  {27, 28, 17}, {26, 25, 18}, {29, 30, 20},  {32, 31, 21},
+                                  {33, 34, 22}, {35, 36, 23}, {37, 38, 130}, {39, 40, 24}};
+        for (const auto &p : pairs) {
+            QTest::addRow("Command%d", p[0]) << p[0] << 0 << p[2];
+            QTest::addRow("Command%d", p[1]) << p[1] << 1 << p[2];
+        }
+    }
+
+    void buttonsSendTheirRequest()
+    {
+        QFETCH(int, button);
+        QFETCH(int, operation);
+        QFETCH(int, item);
+        RequestRig rig;
+        rig.fillPages();
+        SystemPanel panel(rig.core);
+        auto *b = panel.findChild<QPushButton *>(SystemField::command(button));
+        QVERIFY(b);
+        b->click();
+        QCOMPARE(rig.prompt.texts(), QStringList());
+        QCOMPARE(rig.port().writes.size(), 1);
+        const QByteArray frame = rig.port().writes.first();
+        QCOMPARE(int(quint8(frame[3])), operation);
+        QCOMPARE(int(quint8(frame[4])), item);
+        QCOMPARE(rig.state().statusLine(), SystemCommands::statusText(button));
+        QVERIFY(!rig.state().statusLine().isEmpty());
+    }
+
+    // A refused write says why, sends nothing, and the line still names it.
+    void refusedWriteSendsNothing()
+    {
+        RequestRig rig;
+        rig.fillPages();
+        SystemPanel panel(rig.core);
+        auto *edit = panel.findChild<QLineEdit *>(SystemField::model);
+        edit->selectAll();
+        QTest::keyClick(edit, Qt::Key_Delete);
+        QCOMPARE(rig.state().system.text(SystemField::model), QString());
+        panel.findChild<QPushButton *>(SystemField::command(4))->click();
+        QCOMPARE(rig.prompt.texts(), QStringList{QStringLiteral("Parameter cannot be empty")});
+        QVERIFY(rig.port().writes.isEmpty());
+        QCOMPARE(rig.state().currentCommand, quint8(16));
+        QCOMPARE(rig.state().statusLine(), QStringLiteral("Write BMS model"));
     }
 };
 
