@@ -1,3 +1,4 @@
+#include "PanelTestKit.h"
 #include "requests/RequestRig.h"
 #include "support/FakePort.h"
 #include "support/RecordingPrompt.h"
@@ -23,6 +24,8 @@ const char *const textColumns[5] = {"AlaVal", "AlaDelay", "ProtVal", "ProtRecVal
 const char *const checkColumns[2] = {"AlarmEnable", "ProtEnable"};
 } // namespace
 
+using namespace PanelTestKit;
+
 class TestParamPanel : public QObject {
     Q_OBJECT
 
@@ -38,8 +41,7 @@ class TestParamPanel : public QObject {
 
     template <typename T> T *find(const QString &name)
     {
-        const auto all = m_panel->findChildren<T *>(name);
-        return all.size() == 1 ? all.first() : nullptr;
+        return PanelTestKit::findOne<T>(m_panel.get(), name);
     }
 
     QGridLayout *grid()
@@ -89,8 +91,7 @@ private slots:
 
     void everyControlIsThereOnce_data()
     {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("type");
+        addControlColumns();
         for (int i = 0; i < ParamField::texts; ++i)
             QTest::addRow("CS%d", i) << ParamField::cs(i) << "QLineEdit";
         for (int i = 0; i < ParamField::checks; ++i)
@@ -112,9 +113,7 @@ private slots:
     {
         QFETCH(QString, name);
         QFETCH(QString, type);
-        const auto all = m_panel->findChildren<QWidget *>(name);
-        QCOMPARE(all.size(), 1);
-        QCOMPARE(QString::fromLatin1(all.first()->metaObject()->className()), type);
+        verifyOneControl(m_panel.get(), name, type);
     }
 
     // Each text and check box sits in its row, under its column's header, and
@@ -152,39 +151,33 @@ private slots:
 
     void captionsInBothLanguages_data()
     {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("english");
-        QTest::addColumn<QString>("chinese");
-        auto row = [](const char *name, const char *en, const char *zh) {
-            QTest::newRow(name) << QString::fromUtf8(name) << QString::fromUtf8(en)
-                                << QString::fromUtf8(zh);
-        };
-        row("告警设置", "Alarm settings", "告警设置");
-        row("Label_01", "Name", "参数名称");
-        row("Label_02", "AlarmEnable", "  告警使能");
-        row("Label_03", "AlaVal", "告警值");
-        row("Label_04", "Unit", "单位");
-        row("Label_07", "ProtEnable", "保护使能");
-        row("Label_10", "ProtRecVal", "保护恢复值");
-        row("Label_12", "ProtDelay", "保护延时");
-        row("Label14", "Cell_OV", "单体过压");
-        row("Label15", "Cell_UV", "单体欠压");
-        row("Label2", "Total_OV", "总体过压");
-        row("Label16", "Discharge_OC1", "放电过流1");
-        row("Label4", "Charge_UT", "充电低温");
-        row("Label7", "SOC_UC", "SOC过低");
-        row("Label11", "Cell_DIFV", "压差过大");
-        row("DT0", "Read", "读取");
-        row("SZ0", "Write", "设置");
-        row("DT16", "Read", "读取");
-        row("DTff", "Read All", "全部读取");
-        row("SZff", "Write All", "全部写入");
-        row("清空", "clear", "清空");
-        row("短路保护", "Short circuit protection", "短路保护");
-        row("Label12", "Short circuit voltage level", "      短路电压等级(0-15)");
-        row("Label13", "Short circuit delay level", "短路延时等级(0-15)");
-        row("Command1", "Read", "读取");
-        row("Command2", "Write", "设置");
+        addTextColumns();
+        addTextRow("告警设置", "Alarm settings", "告警设置");
+        addTextRow("Label_01", "Name", "参数名称");
+        addTextRow("Label_02", "AlarmEnable", "  告警使能");
+        addTextRow("Label_03", "AlaVal", "告警值");
+        addTextRow("Label_04", "Unit", "单位");
+        addTextRow("Label_07", "ProtEnable", "保护使能");
+        addTextRow("Label_10", "ProtRecVal", "保护恢复值");
+        addTextRow("Label_12", "ProtDelay", "保护延时");
+        addTextRow("Label14", "Cell_OV", "单体过压");
+        addTextRow("Label15", "Cell_UV", "单体欠压");
+        addTextRow("Label2", "Total_OV", "总体过压");
+        addTextRow("Label16", "Discharge_OC1", "放电过流1");
+        addTextRow("Label4", "Charge_UT", "充电低温");
+        addTextRow("Label7", "SOC_UC", "SOC过低");
+        addTextRow("Label11", "Cell_DIFV", "压差过大");
+        addTextRow("DT0", "Read", "读取");
+        addTextRow("SZ0", "Write", "设置");
+        addTextRow("DT16", "Read", "读取");
+        addTextRow("DTff", "Read All", "全部读取");
+        addTextRow("SZff", "Write All", "全部写入");
+        addTextRow("清空", "clear", "清空");
+        addTextRow("短路保护", "Short circuit protection", "短路保护");
+        addTextRow("Label12", "Short circuit voltage level", "      短路电压等级(0-15)");
+        addTextRow("Label13", "Short circuit delay level", "短路延时等级(0-15)");
+        addTextRow("Command1", "Read", "读取");
+        addTextRow("Command2", "Write", "设置");
     }
 
     void captionsInBothLanguages()
@@ -192,44 +185,26 @@ private slots:
         QFETCH(QString, name);
         QFETCH(QString, english);
         QFETCH(QString, chinese);
-        QWidget *w = find<QWidget>(name);
-        QVERIFY(w);
-        auto captionOf = [w] {
-            if (auto *box = qobject_cast<QGroupBox *>(w))
-                return box->title();
-            if (auto *label = qobject_cast<QLabel *>(w))
-                return label->text();
-            return qobject_cast<QAbstractButton *>(w)->text();
-        };
-        QCOMPARE(captionOf(), english);
-        setLanguage(false);
-        QCOMPARE(captionOf(), chinese);
-        setLanguage(true);
-        QCOMPARE(captionOf(), english);
+        verifyCaptionFollowsLanguage(m_panel.get(), name, english, chinese,
+                                     [this](bool english) { setLanguage(english); });
     }
 
     void accessibleNamesFollowTheLanguage_data()
     {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("english");
-        QTest::addColumn<QString>("chinese");
-        auto row = [](const char *name, const char *en, const char *zh) {
-            QTest::newRow(name) << QString::fromUtf8(name) << QString::fromUtf8(en)
-                                << QString::fromUtf8(zh);
-        };
-        row("DT0", "Read Cell_OV", "读取单节过压");
-        row("DT1", "Read Cell_UV", "读取单节欠压");
-        row("DT3", "Read Total_UV", "读取总压欠压");
-        row("DT12", "Read SOC_UC", "读取SOC过低");
-        row("SZ0", "Write Cell_OV", "设置单体过压");
-        row("SZ16", "Write Cell_DIFV", "设置压差过大");
-        row("CS0", "Cell_OV AlaVal", "单体过压 告警值");
-        row("FX0", "Cell_OV AlarmEnable", "单体过压 告警使能");
-        row("CS84", "Cell_DIFV ProtDelay", "压差过大 保护延时");
-        row("短路电压等级", "Short circuit voltage level", "短路电压等级(0-15)");
-        row("短路延时等级", "Short circuit delay level", "短路延时等级(0-15)");
-        row("Command1", "Read short circuit protection", "读取短路保护");
-        row("Command2", "Write short circuit protection", "设置短路保护");
+        addTextColumns();
+        addTextRow("DT0", "Read Cell_OV", "读取单节过压");
+        addTextRow("DT1", "Read Cell_UV", "读取单节欠压");
+        addTextRow("DT3", "Read Total_UV", "读取总压欠压");
+        addTextRow("DT12", "Read SOC_UC", "读取SOC过低");
+        addTextRow("SZ0", "Write Cell_OV", "设置单体过压");
+        addTextRow("SZ16", "Write Cell_DIFV", "设置压差过大");
+        addTextRow("CS0", "Cell_OV AlaVal", "单体过压 告警值");
+        addTextRow("FX0", "Cell_OV AlarmEnable", "单体过压 告警使能");
+        addTextRow("CS84", "Cell_DIFV ProtDelay", "压差过大 保护延时");
+        addTextRow("短路电压等级", "Short circuit voltage level", "短路电压等级(0-15)");
+        addTextRow("短路延时等级", "Short circuit delay level", "短路延时等级(0-15)");
+        addTextRow("Command1", "Read short circuit protection", "读取短路保护");
+        addTextRow("Command2", "Write short circuit protection", "设置短路保护");
     }
 
     void accessibleNamesFollowTheLanguage()

@@ -1,3 +1,4 @@
+#include "PanelTestKit.h"
 #include "requests/RequestRig.h"
 #include "support/FakePort.h"
 #include "support/RecordingPrompt.h"
@@ -18,6 +19,8 @@
 
 #include <memory>
 
+using namespace PanelTestKit;
+
 class TestSystemPanel : public QObject {
     Q_OBJECT
 
@@ -33,25 +36,7 @@ class TestSystemPanel : public QObject {
 
     template <typename T> T *find(const QString &name)
     {
-        const auto all = m_panel->findChildren<T *>(name);
-        return all.size() == 1 ? all.first() : nullptr;
-    }
-
-    static QString captionOf(QWidget *w)
-    {
-        if (auto *box = qobject_cast<QGroupBox *>(w))
-            return box->title();
-        if (auto *label = qobject_cast<QLabel *>(w))
-            return label->text();
-        if (auto *button = qobject_cast<QAbstractButton *>(w))
-            return button->text();
-        return {};
-    }
-
-    static void addCaptionRow(const char *name, const char *english, const char *chinese)
-    {
-        QTest::newRow(name) << QString::fromUtf8(name) << QString::fromUtf8(english)
-                            << QString::fromUtf8(chinese);
+        return PanelTestKit::findOne<T>(m_panel.get(), name);
     }
 
 private slots:
@@ -72,8 +57,7 @@ private slots:
     void everyControlIsThereOnce_data()
     {
         using namespace SystemField;
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("type");
+        addControlColumns();
         for (const QString &text : {projectNumber,
                                     model,
                                     batteryId,
@@ -128,64 +112,60 @@ private slots:
     {
         QFETCH(QString, name);
         QFETCH(QString, type);
-        const auto all = m_panel->findChildren<QWidget *>(name);
-        QCOMPARE(all.size(), 1);
-        QCOMPARE(QString::fromLatin1(all.first()->metaObject()->className()), type);
+        verifyOneControl(m_panel.get(), name, type);
     }
 
     void captionsInBothLanguages_data()
     {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("english");
-        QTest::addColumn<QString>("chinese");
-        addCaptionRow("Frame2", "Product Settings", "产品设置");
-        addCaptionRow("Label1", "Project No", "项目号");
-        addCaptionRow("Label3", "Battery ID", "电池ID");
-        addCaptionRow("Label5", "IP/Web", "IP/网址");
-        addCaptionRow("Frame4", "Manufacturing Date", "出厂日期");
-        addCaptionRow("Label14", "Production Date", "生产日期");
-        addCaptionRow("Frame3", "Passive Balanced Settings", "被动均衡设置");
-        addCaptionRow("Label9", "Enable", "使能");
-        addCaptionRow("Label7", "Balanced diff volt(V)", "均衡压差(V)");
-        addCaptionRow("Frame5", "Number", "数量");
-        addCaptionRow("Label16", "Low Cell number", "低端串数");
-        addCaptionRow("Frame6", "Capacity dependent", "容量相关");
-        addCaptionRow("Label19", "SOC(%)", "SOC(%)");
-        addCaptionRow("Label22", "80% attenuation cycles", "80%衰减循环次数");
-        addCaptionRow("Frame7", "Calibration current", "校准电流");
-        addCaptionRow("Label17", "Sampling resistor(mR)", "采样电阻(mR)");
-        addCaptionRow("Frame9", "Baud rate", "波特率");
-        addCaptionRow("Label", "USART", "USART");
-        addCaptionRow("Label24", "Parity bit", "奇偶位");
-        addCaptionRow("Frame10", "Charging handshake", "充电握手");
-        addCaptionRow("握手_0", "Disable(0)", "禁止(0)");
-        addCaptionRow("握手_1", "Enable(1)", "使能(1)");
-        addCaptionRow("握手_2", "Val(2)", "Val(2)");
-        addCaptionRow("Frame11", "Custom Selection", "自定选择");
-        addCaptionRow("自选_0", "Val(0)", "Val(0)");
-        addCaptionRow("Frame8", "BMS time", "BMS时间");
-        addCaptionRow("Frame12", "Energy storage module", "储能模块");
-        addCaptionRow("Label35", "BMSADD", "BMS地址");
-        addCaptionRow("Label34", "Current limiting threshold(A)", "充电限流阀值(A)");
-        addCaptionRow("Label38", "Current limiting time(S)", "         充电限流时间(S)");
-        addCaptionRow("Frame13", "PreDischarge Setting", "预放电设置");
-        addCaptionRow("预放_0", "No PreDischarge", "无预放电");
-        addCaptionRow("预放_1", "PreDischarge method1", "预放电方式1");
-        addCaptionRow("Label46", "PreDisMode switch NormalMode time(S)",
-                      "解发防打火切换正常模式时间(S)");
-        addCaptionRow("Frame14", "Active Balanced Settings(V)", "主动均衡设置(V)");
-        addCaptionRow("Label43", "C_Bla_En", "充电均衡使能");
-        addCaptionRow("Label44", "Idle_Bla_En", "静置均衡使能");
-        addCaptionRow("Label48", "Open_DIV", "开启压差");
-        addCaptionRow("Label51", "Time(S)", "时间(S)");
-        addCaptionRow("Command1", "Read", "读取");
-        addCaptionRow("Command2", "Write", "设置");
-        addCaptionRow("Command14", "Read", "读取");
-        addCaptionRow("Command13", "Write", "设置");
-        addCaptionRow("Command20", "Read", "读取");
-        addCaptionRow("Command19", "Write", "设置");
-        addCaptionRow("Command39", "Read", "读取");
-        addCaptionRow("Command40", "Write", "设置");
+        addTextColumns();
+        addTextRow("Frame2", "Product Settings", "产品设置");
+        addTextRow("Label1", "Project No", "项目号");
+        addTextRow("Label3", "Battery ID", "电池ID");
+        addTextRow("Label5", "IP/Web", "IP/网址");
+        addTextRow("Frame4", "Manufacturing Date", "出厂日期");
+        addTextRow("Label14", "Production Date", "生产日期");
+        addTextRow("Frame3", "Passive Balanced Settings", "被动均衡设置");
+        addTextRow("Label9", "Enable", "使能");
+        addTextRow("Label7", "Balanced diff volt(V)", "均衡压差(V)");
+        addTextRow("Frame5", "Number", "数量");
+        addTextRow("Label16", "Low Cell number", "低端串数");
+        addTextRow("Frame6", "Capacity dependent", "容量相关");
+        addTextRow("Label19", "SOC(%)", "SOC(%)");
+        addTextRow("Label22", "80% attenuation cycles", "80%衰减循环次数");
+        addTextRow("Frame7", "Calibration current", "校准电流");
+        addTextRow("Label17", "Sampling resistor(mR)", "采样电阻(mR)");
+        addTextRow("Frame9", "Baud rate", "波特率");
+        addTextRow("Label", "USART", "USART");
+        addTextRow("Label24", "Parity bit", "奇偶位");
+        addTextRow("Frame10", "Charging handshake", "充电握手");
+        addTextRow("握手_0", "Disable(0)", "禁止(0)");
+        addTextRow("握手_1", "Enable(1)", "使能(1)");
+        addTextRow("握手_2", "Val(2)", "Val(2)");
+        addTextRow("Frame11", "Custom Selection", "自定选择");
+        addTextRow("自选_0", "Val(0)", "Val(0)");
+        addTextRow("Frame8", "BMS time", "BMS时间");
+        addTextRow("Frame12", "Energy storage module", "储能模块");
+        addTextRow("Label35", "BMSADD", "BMS地址");
+        addTextRow("Label34", "Current limiting threshold(A)", "充电限流阀值(A)");
+        addTextRow("Label38", "Current limiting time(S)", "         充电限流时间(S)");
+        addTextRow("Frame13", "PreDischarge Setting", "预放电设置");
+        addTextRow("预放_0", "No PreDischarge", "无预放电");
+        addTextRow("预放_1", "PreDischarge method1", "预放电方式1");
+        addTextRow("Label46", "PreDisMode switch NormalMode time(S)",
+                   "解发防打火切换正常模式时间(S)");
+        addTextRow("Frame14", "Active Balanced Settings(V)", "主动均衡设置(V)");
+        addTextRow("Label43", "C_Bla_En", "充电均衡使能");
+        addTextRow("Label44", "Idle_Bla_En", "静置均衡使能");
+        addTextRow("Label48", "Open_DIV", "开启压差");
+        addTextRow("Label51", "Time(S)", "时间(S)");
+        addTextRow("Command1", "Read", "读取");
+        addTextRow("Command2", "Write", "设置");
+        addTextRow("Command14", "Read", "读取");
+        addTextRow("Command13", "Write", "设置");
+        addTextRow("Command20", "Read", "读取");
+        addTextRow("Command19", "Write", "设置");
+        addTextRow("Command39", "Read", "读取");
+        addTextRow("Command40", "Write", "设置");
     }
 
     void captionsInBothLanguages()
@@ -193,38 +173,31 @@ private slots:
         QFETCH(QString, name);
         QFETCH(QString, english);
         QFETCH(QString, chinese);
-        QWidget *w = find<QWidget>(name);
-        QVERIFY(w);
-        QCOMPARE(captionOf(w), english);
-        setLanguage(false);
-        QCOMPARE(captionOf(w), chinese);
-        setLanguage(true);
-        QCOMPARE(captionOf(w), english);
+        verifyCaptionFollowsLanguage(m_panel.get(), name, english, chinese,
+                                     [this](bool english) { setLanguage(english); });
     }
 
     void fieldsAreNamedByTheirCaption_data()
     {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("english");
-        QTest::addColumn<QString>("chinese");
-        addCaptionRow("项目编号", "Project No", "项目号");
-        addCaptionRow("端口号", "Port number", "端口号");
-        addCaptionRow("批次", "Batch", "批次");
-        addCaptionRow("均衡使能", "Enable", "使能");
-        addCaptionRow("SOC", "SOC(%)", "SOC(%)");
-        addCaptionRow("采样电阻", "Sampling resistor(mR)", "采样电阻(mR)");
-        addCaptionRow("BMS时间", "BMS time", "BMS时间");
-        addCaptionRow("usart", "USART", "USART");
-        addCaptionRow("波特率", "Baud rate", "波特率");
-        addCaptionRow("奇偶位", "Parity bit", "奇偶位");
-        addCaptionRow("限流使能", "Current limiting enable", "充电限流使能");
-        addCaptionRow("限流时间", "Current limiting time(S)", "充电限流时间(S)");
-        addCaptionRow("预放切换时间", "PreDisMode switch NormalMode time(S)",
-                      "解发防打火切换正常模式时间(S)");
-        addCaptionRow("主动充电均衡使能", "C_Bla_En", "充电均衡使能");
-        addCaptionRow("主动放电均衡开启电压", "D_Bla_En Open_V", "放电均衡使能 开启电压");
-        addCaptionRow("主动静置均衡时间", "Idle_Bla_En Time(S)", "静置均衡使能 时间(S)");
-        addCaptionRow("预放_1", "PreDischarge method1", "预放电方式1");
+        addTextColumns();
+        addTextRow("项目编号", "Project No", "项目号");
+        addTextRow("端口号", "Port number", "端口号");
+        addTextRow("批次", "Batch", "批次");
+        addTextRow("均衡使能", "Enable", "使能");
+        addTextRow("SOC", "SOC(%)", "SOC(%)");
+        addTextRow("采样电阻", "Sampling resistor(mR)", "采样电阻(mR)");
+        addTextRow("BMS时间", "BMS time", "BMS时间");
+        addTextRow("usart", "USART", "USART");
+        addTextRow("波特率", "Baud rate", "波特率");
+        addTextRow("奇偶位", "Parity bit", "奇偶位");
+        addTextRow("限流使能", "Current limiting enable", "充电限流使能");
+        addTextRow("限流时间", "Current limiting time(S)", "充电限流时间(S)");
+        addTextRow("预放切换时间", "PreDisMode switch NormalMode time(S)",
+                   "解发防打火切换正常模式时间(S)");
+        addTextRow("主动充电均衡使能", "C_Bla_En", "充电均衡使能");
+        addTextRow("主动放电均衡开启电压", "D_Bla_En Open_V", "放电均衡使能 开启电压");
+        addTextRow("主动静置均衡时间", "Idle_Bla_En Time(S)", "静置均衡使能 时间(S)");
+        addTextRow("预放_1", "PreDischarge method1", "预放电方式1");
     }
 
     void fieldsAreNamedByTheirCaption()
