@@ -220,9 +220,8 @@ SystemPanel::SystemPanel(Core &core, QWidget *parent) : Panel(core, parent)
             addGroup(columns[0], "Frame2", QT_TRANSLATE_NOOP("SystemPanel", "Product Settings"));
         addFields(grid, 0, productFields());
         for (int i = 0; i < 4; ++i)
-            addButtonPair(grid, i, 1, 2 * i + 1, 2 * i + 2, Qt::Horizontal,
-                          grid->itemAtPosition(i, 0)->widget());
-        addButtonPair(grid, 4, 2, 9, 10, Qt::Vertical, grid->itemAtPosition(4, 0)->widget());
+            addButtonPair(grid, i, 1, 2 * i + 1, 2 * i + 2, Qt::Horizontal);
+        addButtonPair(grid, 4, 2, 9, 10, Qt::Vertical);
     }
     {
         QGridLayout *grid =
@@ -230,8 +229,7 @@ SystemPanel::SystemPanel(Core &core, QWidget *parent) : Panel(core, parent)
         int row = 0;
         for (const CalibrationItem &item : calibrationItems()) {
             addFields(grid, row, {item.field});
-            addButtonPair(grid, row, 1, item.read, item.write, Qt::Horizontal,
-                          grid->itemAtPosition(row, 0)->widget());
+            addButtonPair(grid, row, 1, item.read, item.write, Qt::Horizontal);
             ++row;
         }
     }
@@ -239,56 +237,55 @@ SystemPanel::SystemPanel(Core &core, QWidget *parent) : Panel(core, parent)
         QGridLayout *grid =
             addGroup(columns[0], "Frame5", QT_TRANSLATE_NOOP("SystemPanel", "Number"));
         addFields(grid, 0, countFields());
-        addButtonPair(grid, 0, 3, 16, 15, Qt::Vertical, grid->parentWidget());
+        addButtonPair(grid, 0, 3, 16, 15, Qt::Vertical);
     }
     {
         QGridLayout *grid =
             addGroup(columns[0], "Frame4", QT_TRANSLATE_NOOP("SystemPanel", "Manufacturing Date"));
         addFields(grid, 0, dateFields());
-        addButtonPair(grid, 0, 3, 14, 13, Qt::Vertical, grid->parentWidget());
+        addButtonPair(grid, 0, 3, 14, 13, Qt::Vertical);
     }
 
     {
         QGridLayout *grid =
             addGroup(columns[1], "Frame6", QT_TRANSLATE_NOOP("SystemPanel", "Capacity dependent"));
         addFields(grid, 0, capacityFields());
-        addButtonPair(grid, 0, 5, 17, 18, Qt::Vertical, grid->parentWidget());
+        addButtonPair(grid, 0, 5, 17, 18, Qt::Vertical);
     }
     {
         QGridLayout *grid = addGroup(columns[1], "Frame3",
                                      QT_TRANSLATE_NOOP("SystemPanel", "Passive Balanced Settings"));
         addFields(grid, 0, passiveBalanceFields());
-        addButtonPair(grid, 0, 4, 11, 12, Qt::Vertical, grid->parentWidget());
+        addButtonPair(grid, 0, 4, 11, 12, Qt::Vertical);
     }
     {
         QGridLayout *grid =
             addGroup(columns[1], "Frame9", QT_TRANSLATE_NOOP("SystemPanel", "Baud rate"));
         addFields(grid, 0, serialFields());
-        addButtonPair(grid, 0, 3, 29, 30, Qt::Vertical, grid->parentWidget());
+        addButtonPair(grid, 0, 3, 29, 30, Qt::Vertical);
     }
     {
         QGridLayout *grid =
             addGroup(columns[1], "Frame8", QT_TRANSLATE_NOOP("SystemPanel", "BMS time"));
-        m_timeLabel = new QLabel(grid->parentWidget());
-        m_timeLabel->setFrameShape(QFrame::StyledPanel);
-        m_timeLabel->setFrameShadow(QFrame::Sunken);
-        m_timeLabel->setAlignment(Qt::AlignCenter);
-        m_timeLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        auto *time = new QLabel(grid->parentWidget());
+        time->setFrameShape(QFrame::StyledPanel);
+        time->setFrameShadow(QFrame::Sunken);
+        time->setAlignment(Qt::AlignCenter);
+        time->setTextInteractionFlags(Qt::TextSelectableByMouse);
         // Room for "yyyy-mm-dd hh:mm:ss".
-        m_timeLabel->setMinimumWidth(
-            m_timeLabel->fontMetrics().horizontalAdvance(QStringLiteral("0000-00-00 00:00:00")) +
-            12);
-        FormBinder::bindLabel(m_timeLabel, m_core.state.system, SystemField::bmsTime);
-        m_namedFields.append({m_timeLabel, grid->parentWidget()});
-        grid->addWidget(m_timeLabel, 0, 0, 1, 2);
-        addButtonPair(grid, 0, 1, 26, 25, Qt::Horizontal, grid->parentWidget());
+        time->setMinimumWidth(
+            time->fontMetrics().horizontalAdvance(QStringLiteral("0000-00-00 00:00:00")) + 12);
+        FormBinder::bindLabel(time, m_core.state.system, SystemField::bmsTime);
+        m_namedFields.append({time, grid->parentWidget()});
+        grid->addWidget(time, 0, 0, 1, 2);
+        addButtonPair(grid, 0, 1, 26, 25, Qt::Horizontal);
     }
 
     {
         QGridLayout *grid = addGroup(columns[2], "Frame12",
                                      QT_TRANSLATE_NOOP("SystemPanel", "Energy storage module"));
         addFields(grid, 0, moduleFields());
-        addButtonPair(grid, 0, 5, 35, 36, Qt::Vertical, grid->parentWidget());
+        addButtonPair(grid, 0, 5, 35, 36, Qt::Vertical);
     }
     {
         QGridLayout *grid = addGroup(columns[2], "Frame13",
@@ -306,7 +303,7 @@ SystemPanel::SystemPanel(Core &core, QWidget *parent) : Panel(core, parent)
         m_namedFields.append({field, label});
         grid->addWidget(label, 3, 0, 1, 3);
         grid->addWidget(field, 4, 0, 1, 2, Qt::AlignLeft);
-        addButtonPair(grid, 0, 3, 37, 38, Qt::Vertical, grid->parentWidget());
+        addButtonPair(grid, 0, 3, 37, 38, Qt::Vertical);
     }
     {
         QGridLayout *grid =
@@ -314,13 +311,13 @@ SystemPanel::SystemPanel(Core &core, QWidget *parent) : Panel(core, parent)
         addOptions(grid, 0, 2, SystemField::handshake,
                    {QT_TRANSLATE_NOOP("SystemPanel", "Disable(0)"),
                     QT_TRANSLATE_NOOP("SystemPanel", "Enable(1)"), "Val(2)"});
-        addButtonPair(grid, 0, 2, 32, 31, Qt::Vertical, grid->parentWidget());
+        addButtonPair(grid, 0, 2, 32, 31, Qt::Vertical);
     }
     {
         QGridLayout *grid =
             addGroup(columns[2], "Frame11", QT_TRANSLATE_NOOP("SystemPanel", "Custom Selection"));
         addOptions(grid, 0, 2, SystemField::customSelection, {"Val(0)", "Val(1)", "Val(2)"});
-        addButtonPair(grid, 0, 2, 33, 34, Qt::Vertical, grid->parentWidget());
+        addButtonPair(grid, 0, 2, 33, 34, Qt::Vertical);
     }
     for (QVBoxLayout *column : columns)
         column->addStretch(1);
@@ -331,7 +328,7 @@ SystemPanel::SystemPanel(Core &core, QWidget *parent) : Panel(core, parent)
         QGridLayout *grid = addGroup(
             active, "Frame14", QT_TRANSLATE_NOOP("SystemPanel", "Active Balanced Settings(V)"));
         addActiveBalancing(grid);
-        addButtonPair(grid, 1, 3, 39, 40, Qt::Vertical, grid->parentWidget(), 8);
+        addButtonPair(grid, 1, 3, 39, 40, Qt::Vertical, 8);
     }
 
     applyCaptions();
@@ -414,7 +411,7 @@ void SystemPanel::addFields(QGridLayout *grid, int firstRow, const QList<FieldSp
 }
 
 void SystemPanel::addButtonPair(QGridLayout *grid, int row, int rowSpan, int read, int write,
-                                Qt::Orientation orientation, QWidget *what, int column)
+                                Qt::Orientation orientation, int column)
 {
     auto *pair = new QWidget(grid->parentWidget());
     QBoxLayout *layout = orientation == Qt::Horizontal
@@ -429,7 +426,6 @@ void SystemPanel::addButtonPair(QGridLayout *grid, int row, int rowSpan, int rea
         connect(button, &QPushButton::clicked, this, [this, n] { m_core.systemCommands.press(n); });
         layout->addWidget(button);
         m_buttons[n] = button;
-        m_buttonItem[n] = what;
     }
     m_captions.append({m_buttons[read], QT_TRANSLATE_NOOP("SystemPanel", "Read")});
     m_captions.append({m_buttons[write], QT_TRANSLATE_NOOP("SystemPanel", "Write")});
@@ -501,8 +497,8 @@ void SystemPanel::applyCaptions()
         else if (auto *button = qobject_cast<QAbstractButton *>(c.widget))
             button->setText(text);
     }
-    if (auto *parity = qobject_cast<QComboBox *>(m_parity))
-        FormBinder::retranslateCombo(parity, m_core.state.system, SystemField::parity);
+    if (m_parity)
+        FormBinder::retranslateCombo(m_parity, m_core.state.system, SystemField::parity);
 
     auto captionOf = [](const QWidget *w) {
         if (auto *box = qobject_cast<const QGroupBox *>(w))
@@ -524,9 +520,6 @@ void SystemPanel::applyCaptions()
         buttonPadding;
     for (int n = 1; n <= buttonCount; ++n) {
         m_buttons[n]->setFixedWidth(buttonWidth);
-        QString name = SystemCommands::statusText(n).trimmed();
-        if (name.isEmpty())
-            name = m_buttons[n]->text() + QLatin1Char(' ') + captionOf(m_buttonItem[n]);
-        m_buttons[n]->setAccessibleName(name);
+        m_buttons[n]->setAccessibleName(SystemCommands::statusText(n).trimmed());
     }
 }

@@ -6,6 +6,7 @@
 
 #include <array>
 
+class QComboBox;
 class QGridLayout;
 class QGroupBox;
 class QLabel;
@@ -49,21 +50,18 @@ private:
     QWidget *makeField(const FieldSpec &spec, QWidget *parent);
     // Adds the rows of `fields` (caption left, value right) from `firstRow` on.
     void addFields(QGridLayout *grid, int firstRow, const QList<FieldSpec> &fields);
-    // Read and Write right of the fields, spanning `rowSpan` rows; `what`
-    // names the item in the accessible names until the status texts of the
-    // buttons are available.
+    // Read and Write right of the fields in grid column `column`, spanning
+    // `rowSpan` rows; they are named by what they do (their status texts).
     void addButtonPair(QGridLayout *grid, int row, int rowSpan, int read, int write,
-                       Qt::Orientation orientation, QWidget *what, int column = 2);
+                       Qt::Orientation orientation, int column = 2);
     // Option buttons, `perRow` to a row, bound to the choice `control`.
     void addOptions(QGridLayout *grid, int row, int perRow, const QString &control,
                     const QList<const char *> &sources);
     void addActiveBalancing(QGridLayout *grid);
 
-    QLabel *m_timeLabel = nullptr;
-    QWidget *m_parity = nullptr;
+    QComboBox *m_parity = nullptr;
 
     QList<Caption> m_captions;
     QList<NamedField> m_namedFields;
     std::array<QPushButton *, buttonCount + 1> m_buttons{}; // [n] is "Command<n>"
-    std::array<QWidget *, buttonCount + 1> m_buttonItem{};  // the caption of what it acts on
 };
