@@ -1,28 +1,128 @@
 #include "link/LinkController.h"
 
 #include "link/Frame.h"
+#include "link/LinkForm.h"
+#include "link/ModeString.h"
 #include "link/PortIo.h"
+#include "link/PortMap.h"
+#include "link/SerialPortIo.h"
+#include "records/RecordForm.h"
 #include "shell/Core.h"
 #include "shell/UserPrompt.h"
 
 #include <QCoreApplication>
+#include <QScopedValueRollback>
+
+#include <limits>
+
+namespace {
+
+// Values behind the address and protocol list entries, in list order.
+int addressValue(int index)
+{
+    return index == 0 ? 255 : index - 1;
+}
+constexpr quint8 protocolValues[] = {16};
+
+// Parity letter of the mode string for each parity entry, in either language.
+QString parityLetter(const QString &entry)
+{
+    struct Row {
+        const char *english;
+        const char *chinese;
+        const char *letter;
+    };
+    static const Row rows[] = {
+        {"None", "无校验", "N"},
+        {"Even", "偶校验", "E"},
+        {"Odd", "奇校验", "O"},
+    };
+    for (const Row &r : rows)
+        if (entry == QLatin1String(r.english) || entry == QString::fromUtf8(r.chinese))
+            return QLatin1String(r.letter);
+    return {};
+}
+
+// Leading decimal digits, as the port entries carry their number ("COM12").
+int leadingNumber(const QString &text)
+{
+    int value = 0;
+    for (QChar c : text) {
+        if (!c.isDigit())
+            break;
+        value = value * 10 + c.digitValue();
+    }
+    return value;
+}
+
+const QStringList &settingLists()
+{
+    static const QStringList lists = {LinkField::port,     LinkField::baud,    LinkField::parity,
+                                      LinkField::dataBits, LinkField::address, LinkField::protocol};
+    return lists;
+}
+
+} // namespace
 
 LinkController::LinkController(Core &core, std::unique_ptr<PortIo> port)
-    : m_core(core), m_port(std::move(port))
+    : m_core(core), m_port(port ? std::move(port) : std::make_unique<SerialPortIo>())
 {
     m_sendTimer.setInterval(600);
     m_receiveTimer.setInterval(1);
+    connect(&m_sendTimer, &QTimer::timeout, this, &LinkController::sendTick);
+    connect(&m_receiveTimer, &QTimer::timeout, this, &LinkController::receiveTick);
+    connect(m_port.get(), &PortIo::readyRead, this, &LinkController::receiveTick);
+    connect(m_port.get(), &PortIo::lost, this, &LinkController::onPortLost);
+    connect(&m_core.state.link, &Form::changed, this, &LinkController::onLinkFormChanged);
+    // What the lists show before the page has loaded.
+    m_portSettings = settingsFromLists();
 }
 
 LinkController::~LinkController() = default;
 
-bool LinkController::portOpen() const { return m_portOpen; }
-QString LinkController::openPortFirstText()
+bool LinkController::portOpen() const
 {
-    return QCoreApplication::translate("LinkController", "Please open the serial port first");
+    return m_portOpen;
 }
 
-PortIo &LinkController::port() { return *m_port; }
+QString LinkController::openPortFirstText()
+{
+    return tr("Please open the serial port first");
+}
+QString LinkController::openCaption()
+{
+    return tr("Open serial port");
+}
+QString LinkController::closeCaption()
+{
+    return tr("Close serial port");
+}
+
+QString LinkController::parityCaption(const QString &entry)
+{
+    static const char *const names[] = {QT_TRANSLATE_NOOP("LinkController", "None"),
+                                        QT_TRANSLATE_NOOP("LinkController", "Even"),
+                                        QT_TRANSLATE_NOOP("LinkController", "Odd")};
+    for (const char *name : names)
+        if (entry == QLatin1String(name))
+            return tr(name);
+    return entry;
+}
+
+PortIo &LinkController::port()
+{
+    return *m_port;
+}
+
+void LinkController::setDispatchHandler(std::function<void()> handler)
+{
+    m_dispatch = std::move(handler);
+}
+
+void LinkController::setRequestHandler(std::function<void()> handler)
+{
+    m_request = std::move(handler);
+}
 
 void LinkController::sendFrame(quint8 operation)
 {
@@ -33,6 +133,13 @@ void LinkController::sendFrame(quint8 operation)
         return;
     }
     QByteArray &tx = s.txFrame;
+    // The builder sizes the frame to its length field; anything else would
+    // put the CRC outside the array.
+    if (tx.size() < Frame::overhead || tx.size() != Frame::overhead + Frame::dataLength(tx)) {
+        qWarning("sendFrame: txFrame of %d bytes does not match its length field", int(tx.size()));
+        s.currentCommand = 16;
+        return;
+    }
     tx[0] = char(Frame::requestStart);
     tx[1] = char(s.deviceAddress);
     tx[2] = char(s.protocolCode);
@@ -42,46 +149,305 @@ void LinkController::sendFrame(quint8 operation)
     if (written == tx.size())
         return;
     s.currentCommand = 16;
+    if (written < 0 && !m_port->isOpen())
+        return; // the device has gone; its loss is reported on its own
     s.prompt.message(QStringLiteral("%1_%2_%3_%4_%5")
                          .arg(written >= 0 ? 1 : 0)
                          .arg(tx.size())
                          .arg(qMax<qint64>(written, 0))
                          .arg(m_port->handleValue())
-                         .arg(QCoreApplication::translate("LinkController",
-                                                          "Send the serial port error")));
+                         .arg(tr("Send the serial port error")));
 }
+
 void LinkController::restartSendTimer()
 {
     m_sendTimer.stop();
     m_sendTimer.start();
 }
-void LinkController::stopSendTimer() { m_sendTimer.stop(); }
-void LinkController::load() {}
-void LinkController::refresh() {}
-void LinkController::buildPortSettings() {}
-// Minimal until the link page lands: opens the port with the default settings.
-void LinkController::toggleOpen()
+
+void LinkController::stopSendTimer()
 {
-    if (m_portOpen) {
-        m_portOpen = false;
-        m_port->close();
-        m_sendTimer.stop();
-        m_receiveTimer.stop();
-        return;
+    m_sendTimer.stop();
+}
+
+void LinkController::load()
+{
+    Form &form = m_core.state.link;
+    enumeratePorts();
+    for (const QString &list : {LinkField::baud, LinkField::parity, LinkField::dataBits,
+                                LinkField::address, LinkField::protocol})
+        form.setChoice(list, 0);
+    // Selecting an entry runs its list's action even when it was selected
+    // already.
+    applyAddress();
+    applyProtocol();
+    buildPortSettings();
+}
+
+void LinkController::refresh()
+{
+    load();
+    buildPortSettings();
+}
+
+void LinkController::enumeratePorts()
+{
+    const PortMap map;
+    QStringList entries;
+    for (int n = PortMap::firstNumber; n <= PortMap::lastNumber; ++n) {
+        const QString device = map.deviceOf(n);
+        if (!device.isEmpty() && m_port->probe(device))
+            entries << QStringLiteral("COM%1").arg(n);
     }
+    m_core.state.link.setEntries(LinkField::port, entries, int(entries.size()) - 1);
+}
+
+QString LinkController::deviceOf(int number)
+{
+    return PortMap().deviceOf(number);
+}
+
+QString LinkController::settingsFromLists() const
+{
+    const Form &form = m_core.state.link;
+    const QString baud = form.choiceText(LinkField::baud);
+    const QString parity = form.choiceText(LinkField::parity);
+    const QString dataBits = form.choiceText(LinkField::dataBits);
+    if (baud.isEmpty() || parity.isEmpty() || dataBits.isEmpty())
+        return {};
+    return ModeString::compose(baud, parityLetter(parity), dataBits);
+}
+
+void LinkController::buildPortSettings()
+{
+    // A list without a selection leaves the settings as they were.
+    const QString port = m_core.state.link.choiceText(LinkField::port);
+    if (port.isEmpty())
+        return;
+    m_portNumber = leadingNumber(port.mid(3, 3));
+    const QString settings = settingsFromLists();
+    if (!settings.isEmpty())
+        m_portSettings = settings;
+}
+
+void LinkController::applyAddress()
+{
+    const int index = m_core.state.link.choice(LinkField::address);
+    if (index >= 0)
+        m_core.state.deviceAddress = quint8(addressValue(index));
+}
+
+void LinkController::applyProtocol()
+{
+    const int index = m_core.state.link.choice(LinkField::protocol);
+    if (index >= 0 && index < int(std::size(protocolValues)))
+        m_core.state.protocolCode = protocolValues[index];
+}
+
+void LinkController::onLinkFormChanged(const QString &control)
+{
+    if (control == LinkField::address)
+        applyAddress();
+    else if (control == LinkField::protocol)
+        applyProtocol();
+    else if (control == LinkField::port || control == LinkField::baud ||
+             control == LinkField::parity || control == LinkField::dataBits)
+        buildPortSettings();
+}
+
+void LinkController::setListsEnabled(bool enabled)
+{
+    for (const QString &list : settingLists())
+        m_core.state.link.setEnabled(list, enabled);
+}
+
+bool LinkController::openPort()
+{
+    // An unmapped number gives no device name, which no port opens.
     int error = 0;
-    if (m_port->open(QString(), PortIo::Settings{}, &error) == PortIo::OpenResult::Ok) {
-        m_portOpen = true;
-        m_sendTimer.start();
-        m_receiveTimer.start();
+    const PortIo::OpenResult result =
+        m_port->open(deviceOf(m_portNumber), ModeString::parse(m_portSettings), &error);
+    if (result == PortIo::OpenResult::Ok)
+        return true;
+    showOpenFailure(result, error);
+    return false;
+}
+
+void LinkController::showOpenFailure(PortIo::OpenResult result, int errorCode)
+{
+    // These three have always been Chinese only, whatever the language.
+    UserPrompt &prompt = m_core.state.prompt;
+    const QString number = QString::number(m_portNumber);
+    const QString code = QString::number(errorCode);
+    switch (result) {
+    case PortIo::OpenResult::Ok:
+        break;
+    case PortIo::OpenResult::InvalidPort:
+        prompt.message(QStringLiteral("端口 ") + number + QStringLiteral("无效. 请设置正确."), {},
+                       UserPrompt::Icon::Warning);
+        break;
+    case PortIo::OpenResult::InvalidTimeouts:
+        prompt.message(QStringLiteral("端口超时设定无效 ") + number + QStringLiteral(" 错误: ") +
+                       code);
+        break;
+    case PortIo::OpenResult::InvalidSettings:
+        prompt.message(QStringLiteral("无效设备 DCB 块 ") + m_portSettings +
+                       QStringLiteral(" 错误: ") + code);
+        break;
     }
 }
-bool LinkController::reopen(int, int) { return false; }
+
+void LinkController::toggleOpen()
+{
+    clearReceiveBuffer();
+    if (m_portOpen) {
+        closePort(true);
+        return;
+    }
+    AppState &s = m_core.state;
+    buildPortSettings();
+    if (!openPort()) {
+        s.prompt.message(tr("Error: Closing Port COM%1fail，Please check COM%1Is it still being "
+                            "read or written or corrupted")
+                             .arg(m_portNumber),
+                         tr("warn"), UserPrompt::Icon::Warning);
+        return;
+    }
+    s.link.setEnabled(LinkField::refresh, false);
+    if (s.selectedTab == 2)
+        s.currentCommand = 0;
+    else if (s.selectedTab == 7)
+        s.currentCommand = 16;
+    m_portOpen = true;
+    emit portOpenChanged(true);
+    setListsEnabled(false);
+    m_sendTimer.start();
+    m_receiveTimer.start();
+}
+
+void LinkController::closePort(bool flush)
+{
+    AppState &s = m_core.state;
+    m_portOpen = false;
+    m_core.upgrade.enableControls();
+    s.link.setEnabled(LinkField::refresh, true);
+    if (flush)
+        m_port->flush();
+    m_port->close();
+    s.setStatusLine(QString());
+    emit portOpenChanged(false);
+    setListsEnabled(true);
+    m_sendTimer.stop();
+    m_receiveTimer.stop();
+    s.record.setCheck(RecordField::recording, 0);
+    m_core.recorder.stop();
+}
+
+bool LinkController::reopen(int baudIndex, int parityIndex)
+{
+    Form &form = m_core.state.link;
+    m_port->close();
+    form.setChoice(LinkField::baud, baudIndex);
+    form.setChoice(LinkField::parity, parityIndex);
+    buildPortSettings();
+    // A port the user has closed stays closed.
+    if (!m_portOpen)
+        return false;
+    if (openPort())
+        return true;
+    closePort(false);
+    return false;
+}
+
 void LinkController::shutdown()
 {
     m_sendTimer.stop();
     m_receiveTimer.stop();
+    m_port->close();
+    if (m_portOpen) {
+        m_portOpen = false;
+        emit portOpenChanged(false);
+    }
 }
-void LinkController::sendTick() {}
-void LinkController::receiveTick() {}
-void LinkController::clearReceiveBuffer() {}
+
+void LinkController::sendTick()
+{
+    // A message box opened by this tick or by a frame being dispatched spins
+    // the event loop; the tick that arrives meanwhile is skipped rather than
+    // run in the middle of the other one.
+    if (m_sendTicking || m_assembler.busy())
+        return;
+    const QScopedValueRollback<bool> ticking(m_sendTicking, true);
+    AppState &s = m_core.state;
+
+    if (s.currentCommand > 16 && s.currentCommand == m_lastSentCommand)
+        ++m_retryCount;
+    else
+        m_retryCount = 0;
+    if (s.linkCountdown > std::numeric_limits<qint32>::min())
+        --s.linkCountdown;
+
+    if (m_retryCount > 4 && s.currentCommand != 255) {
+        m_retryCount = 0;
+        s.currentCommand = 16;
+        s.prompt.message(tr("Send failed"));
+        m_core.upgrade.enableControls();
+    }
+    if (m_retryCount > 40 && s.currentCommand == 255) {
+        m_retryCount = 0;
+        s.currentCommand = 16;
+        m_core.upgrade.abandon();
+    }
+    m_lastSentCommand = s.currentCommand;
+    if (m_request)
+        m_request();
+    else
+        m_core.requests.buildRequest();
+}
+
+void LinkController::receiveTick()
+{
+    if (m_portOpen)
+        receiveStep();
+}
+
+void LinkController::receiveStep()
+{
+    if (m_assembler.busy())
+        return; // bytes stay in the port until the running step is done
+    const QByteArray bytes = m_port->read(ReceiveAssembler::maxRead);
+    if (bytes.isEmpty())
+        return;
+    AppState &s = m_core.state;
+    m_assembler.step(bytes, s.deviceAddress, s.protocolCode,
+                     [this, &s](QByteArrayView frame, int n) {
+                         s.rxFrame = frame.toByteArray();
+                         s.rxDataLength = n;
+                         if (m_dispatch)
+                             m_dispatch();
+                         else
+                             m_core.responses.dispatchResponse();
+                     });
+}
+
+void LinkController::clearReceiveBuffer()
+{
+    m_assembler.clear();
+}
+
+void LinkController::onPortLost()
+{
+    if (!m_portOpen)
+        return;
+    // Nothing may be sent or read while the message is up, or every tick would
+    // add a message of its own.
+    m_sendTimer.stop();
+    m_receiveTimer.stop();
+    m_core.state.prompt.message(tr("The serial port COM%1 (%2) was disconnected. Check the cable "
+                                   "and the adapter, then open the port again.")
+                                    .arg(m_portNumber)
+                                    .arg(deviceOf(m_portNumber)),
+                                tr("warn"), UserPrompt::Icon::Warning);
+    if (m_portOpen)
+        toggleOpen();
+}

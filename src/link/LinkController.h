@@ -1,26 +1,38 @@
 #pragma once
 
+#include "link/PortIo.h"
+#include "link/ReceiveAssembler.h"
+
 #include <QObject>
 #include <QString>
 #include <QTimer>
 
+#include <functional>
 #include <memory>
 
 class Core;
-class PortIo;
 
 // The link: the COM port, its settings, the frame sender, the receive step and
 // the two timers that drive all traffic. Tick functions are plain functions
 // that the timers call, so tests can drive them deterministically.
+//
+// The link page's lists live in AppState::link; the link follows their
+// selections (address, protocol, port settings) whichever side changes them.
 class LinkController : public QObject {
     Q_OBJECT
 public:
+    // Without a port of its own the link uses the QSerialPort line.
     LinkController(Core &core, std::unique_ptr<PortIo> port);
     ~LinkController() override;
 
+    // True exactly while the page shows closeCaption().
     bool portOpen() const;
     // Shown wherever a request needs the port and it is closed.
     static QString openPortFirstText();
+    static QString openCaption();
+    static QString closeCaption();
+    // The parity list shows its English source entries translated.
+    static QString parityCaption(const QString &entry);
     PortIo &port();
 
     // Completes txFrame (start, address, protocol, operation, CRC) and writes it.
@@ -33,27 +45,62 @@ public:
     // Page actions.
     void load();           // enumerate ports, select first entries
     void refresh();        // load again, then build the settings
+    void enumeratePorts(); // the port list: every COM1..COM99 that opens, last one selected
     void buildPortSettings();
-    void toggleOpen();     // the open/close button
+    void toggleOpen(); // the open/close button
     QString portSettings() const { return m_portSettings; }
     int portNumber() const { return m_portNumber; }
+    // The device behind COM<number>, for the list entry's tooltip.
+    static QString deviceOf(int number);
 
+    // Opens COM portNumber() with portSettings(); on failure the user has been
+    // told why (the messages have no English form) and no port is open.
+    bool openPort();
     // Closes without flushing, selects the two list positions (rebuilding the
-    // settings) and opens again; used by the firmware upgrade.
+    // settings) and opens again; used by the firmware upgrade. When the port
+    // cannot be opened again the page falls back to its closed state.
     bool reopen(int baudIndex, int parityIndex);
     // Shutdown: stops both timers and closes without flushing.
     void shutdown();
 
     void sendTick();
     void receiveTick();
+    void receiveStep();
     void clearReceiveBuffer();
+    const ReceiveAssembler &receiveBuffer() const { return m_assembler; }
+
+    int retryCount() const { return m_retryCount; }
+    quint8 lastSentCommand() const { return m_lastSentCommand; }
+
+    // Where accepted frames and timer-driven requests go; the dispatcher and
+    // the request builder unless replaced (tests register their own).
+    void setDispatchHandler(std::function<void()> handler);
+    void setRequestHandler(std::function<void()> handler);
+
+signals:
+    void portOpenChanged(bool open);
 
 private:
+    QString settingsFromLists() const;
+    void closePort(bool flush);
+    void onLinkFormChanged(const QString &control);
+    void applyAddress();
+    void applyProtocol();
+    void setListsEnabled(bool enabled);
+    void onPortLost();
+    void showOpenFailure(PortIo::OpenResult result, int errorCode);
+
     Core &m_core;
     std::unique_ptr<PortIo> m_port;
     QTimer m_sendTimer;
     QTimer m_receiveTimer;
+    ReceiveAssembler m_assembler;
+    std::function<void()> m_dispatch;
+    std::function<void()> m_request;
     QString m_portSettings;
     int m_portNumber = 0;
     bool m_portOpen = false;
+    quint8 m_retryCount = 0;
+    quint8 m_lastSentCommand = 0;
+    bool m_sendTicking = false;
 };

@@ -4,7 +4,7 @@
 #include <QObject>
 #include <QString>
 
-// The serial line as the link uses it: opened with one settings string, read
+// The serial line as the link uses it: opened with one settings block, read
 // without blocking, written whole or reported short. The program uses the
 // QSerialPort implementation; tests substitute a scripted one.
 class PortIo : public QObject {
@@ -12,11 +12,18 @@ class PortIo : public QObject {
 public:
     enum class OpenResult { Ok, InvalidPort, InvalidTimeouts, InvalidSettings };
 
+    // What a mode string such as "9600,N,8 ,1" describes. A block the mode
+    // string parser refused has `valid` false; the port then opens the device
+    // and refuses the block, so a missing device is still reported first.
     struct Settings {
         qint32 baud = 9600;
-        char parity = 'N'; // 'N', 'E' or 'O'
-        int dataBits = 8;
-        int stopBits = 1;
+        char parity = 'N'; // 'N', 'E', 'O', 'M' or 'S'
+        int dataBits = 8;  // 5..8
+        int stopBits = 1;  // 1, 2, or 3 for one and a half
+        char flow = 0;     // 0 none, 'X' XON/XOFF, 'P' hardware handshake
+        bool valid = true;
+
+        bool operator==(const Settings &) const = default;
     };
 
     using QObject::QObject;
@@ -33,9 +40,17 @@ public:
     virtual void close() = 0;
     // A number that names the open port in messages (a descriptor here).
     virtual qintptr handleValue() const = 0;
+    // Whether `device` could be opened right now; opens it and closes it at
+    // once, leaving this port as it is. A port that cannot tell lists nothing.
+    virtual bool probe(const QString &device)
+    {
+        Q_UNUSED(device);
+        return false;
+    }
 
 signals:
     void readyRead();
     // The device went away while open (adapter unplugged, pty peer gone).
+    // Emitted once; the port is closed by then.
     void lost();
 };

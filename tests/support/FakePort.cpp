@@ -4,10 +4,14 @@ PortIo::OpenResult FakePort::open(const QString &device, const Settings &setting
 {
     openedDevices << device;
     openedSettings << settings;
+    OpenResult result = openResult;
+    // Like a driver, a block the mode-string parser refused is not applied.
+    if (result == OpenResult::Ok && !settings.valid)
+        result = OpenResult::InvalidSettings;
     if (errorCode)
         *errorCode = openErrorCode;
-    m_open = openResult == OpenResult::Ok;
-    return openResult;
+    m_open = result == OpenResult::Ok;
+    return result;
 }
 
 QByteArray FakePort::read(int maxBytes)
@@ -41,5 +45,12 @@ void FakePort::feed(const QByteArray &bytes)
 
 void FakePort::unplug()
 {
+    m_open = false;
     emit lost();
+}
+
+bool FakePort::probe(const QString &device)
+{
+    probes << device;
+    return presentDevices.contains(device);
 }

@@ -18,10 +18,12 @@ public:
     void flush() override { ++flushes; }
     void close() override;
     qintptr handleValue() const override { return m_open ? 7 : -1; }
+    // True for the devices listed in presentDevices.
+    bool probe(const QString &device) override;
 
     // Bytes that arrive from the BMS; emits readyRead.
     void feed(const QByteArray &bytes);
-    // Simulates the adapter being pulled out.
+    // Simulates the adapter being pulled out: the port closes and says so.
     void unplug();
 
     OpenResult openResult = OpenResult::Ok;
@@ -34,6 +36,8 @@ public:
     int flushes = 0;
     int closes = 0;
     int reads = 0;
+    QStringList presentDevices; // what probe() finds
+    QStringList probes;
 
 private:
     bool m_open = false;

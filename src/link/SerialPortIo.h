@@ -1,0 +1,38 @@
+#pragma once
+
+#include "link/PortIo.h"
+
+#include <QSerialPort>
+
+// The serial line on QSerialPort. Reads take what has already arrived and
+// never wait; writes are handed to the port whole. A device that goes away
+// (USB adapter pulled out, the other side of a virtual line closed) shows up
+// as a resource, read or write error; the port then closes itself, since a
+// dead descriptor would otherwise report the same error for every event-loop
+// turn, and announces the loss once.
+class SerialPortIo : public PortIo {
+    Q_OBJECT
+public:
+    explicit SerialPortIo(QObject *parent = nullptr);
+    ~SerialPortIo() override;
+
+    OpenResult open(const QString &device, const Settings &settings, int *errorCode) override;
+    bool isOpen() const override;
+    QByteArray read(int maxBytes) override;
+    qint64 write(const QByteArray &bytes) override;
+    void flush() override;
+    void close() override;
+    qintptr handleValue() const override;
+    bool probe(const QString &device) override;
+
+    // The numeric error reported when a settings block is refused.
+    static int invalidSettingsError();
+
+private:
+    static bool apply(QSerialPort &port, const Settings &settings);
+    void onError(QSerialPort::SerialPortError error);
+
+    QSerialPort m_serial;
+    bool m_lost = false;
+    quint32 m_session = 0; // one per open, so a late loss report finds its port gone
+};
