@@ -1,8 +1,208 @@
 #include "records/Recorder.h"
 
+#include "records/OutputFiles.h"
+#include "records/RecordForm.h"
+#include "records/RecordingLine.h"
 #include "shell/Core.h"
+#include "shell/UserPrompt.h"
 
-Recorder::Recorder(Core &core) : m_core(core) { m_timer.setInterval(1000); }
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 
-void Recorder::tick() {}
-void Recorder::stop() { m_timer.stop(); }
+namespace {
+QString native(const QString &path)
+{
+    return QDir::toNativeSeparators(path);
+}
+} // namespace
+
+Recorder::Recorder(Core &core) : m_core(core), m_encoder(QStringConverter::System)
+{
+    m_timer.setInterval(1000);
+    connect(&m_timer, &QTimer::timeout, this, &Recorder::tick);
+    connect(&m_core.state.record, &Form::changed, this, &Recorder::followCheckBox);
+    connect(&m_conversion, &RecordingConversion::progress, this, &Recorder::showProgress);
+    connect(&m_conversion, &RecordingConversion::finished, this, &Recorder::conversionDone);
+}
+
+QString Recorder::templateName()
+{
+    return QStringLiteral("Real time data template.xlsx");
+}
+QString Recorder::fileFilter()
+{
+    return QStringLiteral("Batch Files (*.txt)");
+}
+QString Recorder::topFolder()
+{
+    return QStringLiteral("real-time data");
+}
+
+void Recorder::followCheckBox(const QString &control)
+{
+    if (control != RecordField::recording)
+        return;
+    const bool ticked = m_core.state.record.check(RecordField::recording) != 0;
+    if (ticked && !m_timer.isActive())
+        start();
+    else if (!ticked)
+        m_timer.stop();
+}
+
+void Recorder::stop()
+{
+    m_timer.stop();
+    m_core.state.record.setCheck(RecordField::recording, 0);
+}
+
+void Recorder::start()
+{
+    AppState &s = m_core.state;
+    s.record.setValue(RecordField::progress, 0);
+    const QDateTime moment = OutputFiles::now();
+    QString error;
+    const QString folder = OutputFiles::dayFolder(topFolder(), moment.date(), &error);
+    if (folder.isEmpty())
+        return failRecording(error);
+    const QString path =
+        OutputFiles::freePath(folder, OutputFiles::stampName(moment), QStringLiteral(".txt"));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return failRecording(tr("Cannot create the recording file \"%1\": %2")
+                                 .arg(native(path), file.errorString()));
+    file.close();
+    s.recordFilePath = path;
+    s.record.setText(RecordField::path, native(path));
+    s.convertedLineCount = 0;
+    s.recordLineCount = 0;
+    m_timer.start();
+}
+
+bool Recorder::conditionsHold() const
+{
+    const AppState &s = m_core.state;
+    return s.record.check(RecordField::recording) != 0 && m_core.link.portOpen() &&
+           s.currentCommand < 16 && s.linkCountdown > 0 && !s.recordFilePath.isEmpty();
+}
+
+void Recorder::tick()
+{
+    if (!conditionsHold())
+        return;
+    AppState &s = m_core.state;
+    const int number = s.recordLineCount + 1;
+    const QString line = RecordingLine::compose(s.info, number, OutputFiles::now());
+    const QByteArray bytes = m_encoder.encode(line + QStringLiteral("\r\n"));
+    // Opened and closed for every line, so each line is on disk once written.
+    QFile file(s.recordFilePath);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append) || file.write(bytes) != bytes.size() ||
+        !file.flush()) {
+        return failRecording(tr("Cannot write to the recording file \"%1\": %2")
+                                 .arg(native(s.recordFilePath), file.errorString()));
+    }
+    file.close();
+    s.recordLineCount = number;
+}
+
+// One message, and the recording stops, rather than the same failure every
+// second.
+void Recorder::failRecording(const QString &message)
+{
+    stop();
+    m_core.state.prompt.message(message + QLatin1Char('\n') + tr("Recording has stopped."), {},
+                                UserPrompt::Icon::Warning);
+}
+
+void Recorder::selectFile()
+{
+    const QString start = QDir(OutputFiles::programFolder()).filePath(topFolder());
+    const QString path = m_core.state.prompt.openFileName(fileFilter(), start);
+    if (!path.isEmpty())
+        m_core.state.record.setText(RecordField::path, native(path));
+}
+
+void Recorder::latestFile()
+{
+    m_core.state.record.setText(RecordField::path, native(m_core.state.recordFilePath));
+}
+
+void Recorder::convert()
+{
+    if (m_conversion.isRunning())
+        return;
+    AppState &s = m_core.state;
+    stop();
+    auto refuse = [&s](const QString &text) {
+        s.prompt.message(text, {}, UserPrompt::Icon::Warning);
+    };
+    const QString recording =
+        QDir::fromNativeSeparators(s.record.text(RecordField::path).trimmed());
+    const QString workbook = RecordingConversion::workbookPathFor(recording);
+    if (workbook.isEmpty())
+        return refuse(
+            tr("\"%1\" is not a recording file: choose a file whose name contains \".txt\".")
+                .arg(native(recording)));
+    const QString templatePath = QDir(OutputFiles::programFolder()).filePath(templateName());
+    if (!QFileInfo(templatePath).isFile())
+        return refuse(
+            tr("The template \"%1\" is missing. Put it beside the program and export again.")
+                .arg(native(templatePath)));
+    if (OutputFiles::heldByAnotherProgram(workbook))
+        return refuse(
+            tr("The workbook \"%1\" is open in another program. Close it there and export again.")
+                .arg(native(workbook)));
+    if (QFileInfo::exists(workbook)) {
+        QFile existing(workbook);
+        if (!existing.open(QIODevice::ReadWrite))
+            return refuse(tr("The workbook \"%1\" cannot be replaced: %2")
+                              .arg(native(workbook), existing.errorString()));
+    }
+    QString error;
+    if (!m_conversion.start(recording, templatePath, workbook, &error))
+        return refuse(error);
+    s.record.setValue(RecordField::progress, 0);
+    s.record.setText(RecordField::progressText, QString());
+    s.record.setEnabled(RecordField::convert, false);
+    m_conversionTarget = workbook;
+    m_conversion.runInBackground();
+}
+
+void Recorder::showProgress(int percent)
+{
+    m_core.state.record.setValue(RecordField::progress, percent);
+    m_core.state.record.setText(RecordField::progressText,
+                                QString::number(percent) + QLatin1Char('%'));
+}
+
+void Recorder::conversionDone(bool ok)
+{
+    AppState &s = m_core.state;
+    s.record.setEnabled(RecordField::convert, true);
+    if (ok) {
+        s.exportXlsxPath = m_conversionTarget;
+        s.convertedLineCount = m_conversion.linesWritten();
+        showProgress(100);
+        s.prompt.message(tr("Export succeeded"));
+    } else {
+        s.prompt.message(tr("The export failed.") + QLatin1Char('\n') + m_conversion.errorString(),
+                         {}, UserPrompt::Icon::Warning);
+    }
+    emit conversionFinished(ok);
+}
+
+void Recorder::openExport()
+{
+    const QString path = m_core.state.exportXlsxPath;
+    if (path.isEmpty())
+        return;
+    if (!QFileInfo::exists(path)) {
+        m_core.state.prompt.message(tr("The workbook \"%1\" no longer exists.").arg(native(path)),
+                                    {}, UserPrompt::Icon::Warning);
+        return;
+    }
+    if (!m_opener || !m_opener(path))
+        m_core.state.prompt.message(tr("No program could open \"%1\".").arg(native(path)), {},
+                                    UserPrompt::Icon::Warning);
+}

@@ -1,13 +1,20 @@
 #pragma once
 
+#include "records/RecordingConversion.h"
+
 #include <QObject>
+#include <QStringEncoder>
 #include <QTimer>
+
+#include <functional>
 
 class Core;
 
 // Live recording: one line per second of what the information page shows,
 // appended to a dated text file beside the program. Follows the recording
-// check box of the page's form.
+// check box of the page's form: ticking it starts a new file, clearing it
+// stops. Also the page's other actions: picking a recording and converting it
+// into a workbook, and opening the last workbook.
 class Recorder : public QObject {
     Q_OBJECT
 public:
@@ -16,8 +23,38 @@ public:
     void tick(); // the 1000 ms recording timer
     void stop(); // clears the check box and stops the timer
     QTimer &timer() { return m_timer; }
+    bool isRecording() const { return m_timer.isActive(); }
+
+    // Page buttons.
+    void selectFile(); // file dialog; the choice goes into the path box
+    void latestFile(); // the current (or last) recording into the path box
+    void convert();    // the recording in the path box into its workbook
+    void openExport(); // the last workbook in the user's spreadsheet program
+    bool isConverting() const { return m_conversion.isRunning(); }
+
+    // How "Open Export File" reaches the spreadsheet program; the window sets
+    // it (the core does not link the GUI). Returns false when nothing opened.
+    void setOpener(std::function<bool(const QString &)> opener) { m_opener = std::move(opener); }
+
+    static QString templateName(); // beside the program
+    static QString fileFilter();
+    static QString topFolder(); // "real-time data"
+
+signals:
+    void conversionFinished(bool ok);
 
 private:
+    void followCheckBox(const QString &control);
+    void start();
+    bool conditionsHold() const;
+    void failRecording(const QString &message);
+    void showProgress(int percent);
+    void conversionDone(bool ok);
+
     Core &m_core;
     QTimer m_timer;
+    QStringEncoder m_encoder;
+    RecordingConversion m_conversion;
+    QString m_conversionTarget;
+    std::function<bool(const QString &)> m_opener;
 };

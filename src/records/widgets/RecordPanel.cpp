@@ -1,7 +1,103 @@
 #include "records/widgets/RecordPanel.h"
 
+#include "records/RecordForm.h"
 #include "shell/Core.h"
+#include "shell/widgets/FormBinder.h"
 
-RecordPanel::RecordPanel(Core &core, QWidget *parent) : Panel(core, parent) { setObjectName(QStringLiteral("RecordPanel")); }
+#include <QCheckBox>
+#include <QDesktopServices>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QUrl>
+#include <QVBoxLayout>
 
-void RecordPanel::applyCaptions() {}
+namespace {
+QLabel *namedLabel(const QString &name, QWidget *parent)
+{
+    auto *label = new QLabel(parent);
+    label->setObjectName(name);
+    return label;
+}
+} // namespace
+
+RecordPanel::RecordPanel(Core &core, QWidget *parent) : Panel(core, parent)
+{
+    setObjectName(QStringLiteral("RecordPanel"));
+    Form &form = m_core.state.record;
+
+    m_frame = new QGroupBox(this);
+    m_frame->setObjectName(QStringLiteral("Frame2"));
+    m_recording = new QCheckBox(m_frame);
+    FormBinder::bindCheckBox(m_recording, form, RecordField::recording);
+    m_hint = namedLabel(QStringLiteral("Label2"), m_frame);
+    m_hint->setWordWrap(true);
+    m_pathLabel = namedLabel(QStringLiteral("Label1"), m_frame);
+    auto *path = new QLineEdit(m_frame);
+    FormBinder::bindLineEdit(path, form, RecordField::path);
+    m_pathLabel->setBuddy(path);
+    m_path = path;
+
+    auto button = [&](const QString &control, void (Recorder::*action)()) {
+        auto *b = new QPushButton(m_frame);
+        FormBinder::bindEnabled(b, form, control);
+        connect(b, &QPushButton::clicked, this, [this, action] { (m_core.recorder.*action)(); });
+        return b;
+    };
+    m_selectFile = button(RecordField::selectFile, &Recorder::selectFile);
+    m_latestFile = button(RecordField::latestFile, &Recorder::latestFile);
+    m_convert = button(RecordField::convert, &Recorder::convert);
+    m_openExport = button(RecordField::openExport, &Recorder::openExport);
+
+    m_progressLabel = namedLabel(QStringLiteral("Label4"), m_frame);
+    auto *bar = new QProgressBar(m_frame);
+    bar->setTextVisible(false);
+    FormBinder::bindProgress(bar, form, RecordField::progress);
+    m_progress = bar;
+    auto *percent = new QLabel(m_frame);
+    FormBinder::bindLabel(percent, form, RecordField::progressText);
+    percent->setMinimumWidth(48);
+
+    auto *grid = new QGridLayout(m_frame);
+    grid->addWidget(m_recording, 0, 0, 1, 3);
+    grid->addWidget(m_hint, 1, 0, 1, 3);
+    grid->addWidget(m_pathLabel, 2, 0);
+    grid->addWidget(path, 2, 1, 1, 2);
+    auto *buttons = new QHBoxLayout;
+    for (QPushButton *b : {m_selectFile, m_latestFile, m_convert, m_openExport})
+        buttons->addWidget(b);
+    buttons->addStretch();
+    grid->addLayout(buttons, 3, 0, 1, 3);
+    grid->addWidget(m_progressLabel, 4, 0);
+    grid->addWidget(bar, 4, 1);
+    grid->addWidget(percent, 4, 2);
+    grid->setColumnStretch(1, 1);
+
+    auto *page = new QVBoxLayout(this);
+    page->addWidget(m_frame);
+    page->addStretch();
+
+    m_core.recorder.setOpener(
+        [](const QString &file) { return QDesktopServices::openUrl(QUrl::fromLocalFile(file)); });
+    applyCaptions();
+}
+
+void RecordPanel::applyCaptions()
+{
+    m_frame->setTitle(tr("Real time recording"));
+    m_recording->setText(tr("Real-time data storage"));
+    m_hint->setText(tr("Note: The communication status should jump normally, indicating that it is "
+                       "in communication, otherwise it may not be able to record real-time data."));
+    m_pathLabel->setText(tr("File Directory:"));
+    m_selectFile->setText(tr("Select File"));
+    m_latestFile->setText(tr("Latest Files"));
+    m_convert->setText(tr("Export to Excel"));
+    m_openExport->setText(tr("Open Export File"));
+    m_progressLabel->setText(tr("Progress:"));
+    m_path->setAccessibleName(tr("File Directory:"));
+    m_progress->setAccessibleName(tr("Progress:"));
+}

@@ -2,9 +2,29 @@
 
 #include "shell/widgets/Panel.h"
 
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QPushButton;
+
+// The "other settings " page: live recording to a text file and the
+// conversion of a recording into a workbook.
 class RecordPanel : public Panel {
     Q_OBJECT
 public:
     explicit RecordPanel(Core &core, QWidget *parent = nullptr);
     void applyCaptions() override;
+
+private:
+    QGroupBox *m_frame = nullptr;
+    QCheckBox *m_recording = nullptr;
+    QLabel *m_hint = nullptr;
+    QLabel *m_pathLabel = nullptr;
+    QLabel *m_progressLabel = nullptr;
+    QPushButton *m_selectFile = nullptr;
+    QPushButton *m_latestFile = nullptr;
+    QPushButton *m_convert = nullptr;
+    QPushButton *m_openExport = nullptr;
+    QWidget *m_path = nullptr;
+    QWidget *m_progress = nullptr;
 };

@@ -1,7 +1,108 @@
 #include "records/widgets/StoredDataPanel.h"
 
+#include "records/StoredForm.h"
+#include "records/StoredGrid.h"
 #include "shell/Core.h"
+#include "shell/widgets/FormBinder.h"
 
-StoredDataPanel::StoredDataPanel(Core &core, QWidget *parent) : Panel(core, parent) { setObjectName(QStringLiteral("StoredDataPanel")); }
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
 
-void StoredDataPanel::applyCaptions() {}
+StoredDataPanel::StoredDataPanel(Core &core, QWidget *parent) : Panel(core, parent)
+{
+    setObjectName(QStringLiteral("StoredDataPanel"));
+    Form &form = m_core.state.stored;
+
+    auto button = [&](const QString &control, void (StoredRecords::*action)()) {
+        auto *b = new QPushButton(this);
+        FormBinder::bindEnabled(b, form, control);
+        connect(b, &QPushButton::clicked, this, [this, action] { (m_core.stored.*action)(); });
+        return b;
+    };
+    m_countButton = button(StoredField::countButton, &StoredRecords::requestCount);
+    m_getData = button(StoredField::getData, &StoredRecords::getData);
+    m_export = button(StoredField::exportButton, &StoredRecords::exportRows);
+
+    m_countLabel = new QLabel(this);
+    m_countLabel->setObjectName(QStringLiteral("Label1"));
+    auto *count = new QLabel(this);
+    FormBinder::bindLabel(count, form, StoredField::count);
+    count->setMinimumWidth(60);
+    m_progressLabel = new QLabel(this);
+    m_progressLabel->setObjectName(QStringLiteral("Label2"));
+    auto *progress = new QLabel(this);
+    FormBinder::bindLabel(progress, form, StoredField::exportProgress);
+    progress->setMinimumWidth(48);
+
+    m_grid = new QTableWidget(this);
+    m_grid->setObjectName(QStringLiteral("MSHFlexGrid1"));
+    m_grid->setColumnCount(StoredGrid::columnCount);
+    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_grid->verticalHeader()->hide();
+    m_grid->horizontalHeader()->setDefaultAlignment(
+        Qt::Alignment(Qt::AlignCenter | Qt::TextWordWrap));
+    m_grid->setWordWrap(false);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(m_countButton);
+    buttons->addWidget(m_countLabel);
+    buttons->addWidget(count);
+    buttons->addSpacing(24);
+    buttons->addWidget(m_getData);
+    buttons->addWidget(m_export);
+    buttons->addWidget(m_progressLabel);
+    buttons->addWidget(progress);
+    buttons->addStretch();
+    auto *page = new QVBoxLayout(this);
+    page->addLayout(buttons);
+    page->addWidget(m_grid, 1);
+
+    connect(&m_core.state, &AppState::storedRowsChanged, this, &StoredDataPanel::showRows);
+    applyCaptions();
+}
+
+void StoredDataPanel::applyCaptions()
+{
+    m_countButton->setText(tr("Number of stored data"));
+    m_getData->setText(tr("get data"));
+    m_export->setText(tr("Export to Excel"));
+    m_countLabel->setText(tr("Number:"));
+    m_progressLabel->setText(tr("Export progress:"));
+    m_grid->setAccessibleName(tr("Stored data"));
+    buildHeader();
+    m_core.stored.resetGrid();
+}
+
+void StoredDataPanel::buildHeader()
+{
+    const bool english = m_core.state.englishUi() != 0;
+    m_grid->setHorizontalHeaderLabels(StoredGrid::headers());
+    const QList<int> widths = StoredGrid::widthsTwips(english);
+    for (int c = 0; c < widths.size(); ++c)
+        m_grid->setColumnWidth(c, widths.at(c) / StoredGrid::twipsPerPixel);
+    m_grid->horizontalHeader()->setFixedHeight(StoredGrid::headerHeightTwips(english) /
+                                               StoredGrid::twipsPerPixel);
+}
+
+// The grid shows an empty row under its header, then the rows read since the
+// last new header.
+void StoredDataPanel::showRows()
+{
+    const QStringList rows = m_core.stored.gridRows();
+    if (m_core.stored.gridGeneration() != m_shownGeneration || rows.size() < m_shownRows) {
+        m_shownGeneration = m_core.stored.gridGeneration();
+        m_shownRows = 0;
+        m_grid->clearContents();
+        m_grid->setRowCount(1);
+    }
+    m_grid->setRowCount(1 + int(rows.size()));
+    for (; m_shownRows < rows.size(); ++m_shownRows) {
+        const QStringList cells = rows.at(m_shownRows).split(QLatin1Char('\t'));
+        for (int c = 0; c < StoredGrid::columnCount && c < cells.size(); ++c)
+            m_grid->setItem(m_shownRows + 1, c, new QTableWidgetItem(cells.at(c)));
+    }
+}

@@ -2,9 +2,30 @@
 
 #include "shell/widgets/Panel.h"
 
+class QLabel;
+class QPushButton;
+class QTableWidget;
+
+// The "store data" page: reads the BMS's history records into a grid and
+// exports them to a workbook.
 class StoredDataPanel : public Panel {
     Q_OBJECT
 public:
     explicit StoredDataPanel(Core &core, QWidget *parent = nullptr);
+    // Also rebuilds the grid header in the new language; the grid starts
+    // empty again while the rows read stay exportable.
     void applyCaptions() override;
+
+private:
+    void buildHeader();
+    void showRows();
+
+    QPushButton *m_countButton = nullptr;
+    QPushButton *m_getData = nullptr;
+    QPushButton *m_export = nullptr;
+    QLabel *m_countLabel = nullptr;
+    QLabel *m_progressLabel = nullptr;
+    QTableWidget *m_grid = nullptr;
+    int m_shownGeneration = -1;
+    int m_shownRows = 0;
 };

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+#include <functional>
+
+// Where recordings and exports go and how they are named: folders beside the
+// program, one per day ("yyyy-mm-dd"), files named by the moment they were
+// made ("yyyy-mm-dd hh.mm.ss"). Tests point the folder and the clock elsewhere.
+namespace OutputFiles {
+
+// The folder of the program (where the templates lie and the output folders
+// are made).
+QString programFolder();
+void setProgramFolder(const QString &folder); // "" restores the default
+QDateTime now();
+void setClock(std::function<QDateTime()> clock); // {} restores the system clock
+
+QString dayName(const QDate &date);         // 2024-05-07
+QString stampName(const QDateTime &moment); // 2024-05-07 09.03.00
+
+// `folder`/`base``suffix`, or `base (2)``suffix`, `base (3)``suffix`... when
+// that name is taken: a new file never replaces an older one, even when two
+// are made within the same second.
+QString freePath(const QString &folder, const QString &base, const QString &suffix);
+
+// programFolder()/`top`/<today>, created with its parents when missing.
+// Returns "" and a message for the user in `error` when it cannot be made.
+QString dayFolder(const QString &top, const QDate &day, QString *error);
+
+// True when a spreadsheet program has `path` open: LibreOffice and Excel both
+// leave a lock file beside a workbook they edit.
+bool heldByAnotherProgram(const QString &path);
+
+} // namespace OutputFiles
