@@ -19,6 +19,10 @@ void Core::selectTab(int tab)
     state.currentCommand = (tab == 1 || tab == 2 || tab == 5) ? 0 : 16;
     if (tab == 1 || tab == 2)
         state.readAllActive = false;
+    // An exchange that ended (a read, a write, an upgrade) leaves the send timer
+    // stopped; without this the live page would stay frozen after it.
+    if (state.currentCommand == 0 && link.portOpen() && !link.sendTimer().isActive())
+        link.sendTimer().start();
 }
 
 void Core::shutdown()
