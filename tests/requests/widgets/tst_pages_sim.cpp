@@ -126,6 +126,17 @@ class TestPagesSim : public QObject {
 
     QList<QByteArray> sentFrames() const { return m_port->sent; }
 
+    // CELLVANE_PAGE_SHOTS names a folder for pictures of the filled pages.
+    void saveShot(QWidget *panel, const QString &name)
+    {
+        const QString folder = qEnvironmentVariable("CELLVANE_PAGE_SHOTS");
+        if (folder.isEmpty())
+            return;
+        QDir().mkpath(folder);
+        panel->resize(925, 610);
+        QVERIFY(panel->grab().save(QDir(folder).filePath(name + QStringLiteral(".png"))));
+    }
+
 private slots:
     void initTestCase()
     {
@@ -209,6 +220,8 @@ private slots:
             state().param.text(ParamField::cs(i)).toDouble(&number);
             QVERIFY2(number, qPrintable(ParamField::cs(i)));
         }
+        saveShot(m_paramPanel.get(),
+                 QStringLiteral("read-all-") + QLatin1String(QTest::currentDataTag()));
     }
 
     // Values typed into the grid go out with Write All and come back with the
@@ -629,6 +642,8 @@ private slots:
             else
                 QVERIFY2(!shown.isEmpty(), qPrintable(s.control));
         }
+        saveShot(m_systemPanel.get(),
+                 QStringLiteral("system-") + QLatin1String(QTest::currentDataTag()).left(2));
         if (readButton == 26) {
             const QDateTime clock = QDateTime::fromString(system.text(SystemField::bmsTime),
                                                           QStringLiteral("yyyy-MM-dd HH:mm:ss"));
