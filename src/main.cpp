@@ -1,12 +1,19 @@
+#include "link/SerialPortIo.h"
+#include "shell/Core.h"
+#include "shell/widgets/GuiPrompt.h"
+#include "shell/widgets/MainWindow.h"
+
 #include <QApplication>
-#include <QMainWindow>
+
+#include <memory>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Cellvane V1.6"));
-    window.setFixedSize(933, 700);
+    GuiPrompt prompt;
+    Core core(prompt, std::make_unique<SerialPortIo>());
+    MainWindow window(core);
+    prompt.setParentWidget(&window);
     window.show();
     return app.exec();
 }

@@ -1,7 +1,151 @@
 #include "link/widgets/LinkPanel.h"
 
+#include "link/LinkForm.h"
 #include "shell/Core.h"
+#include "shell/widgets/FormBinder.h"
 
-LinkPanel::LinkPanel(Core &core, QWidget *parent) : Panel(core, parent) { setObjectName(QStringLiteral("LinkPanel")); }
+#include <QComboBox>
+#include <QDir>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QVBoxLayout>
 
-void LinkPanel::applyCaptions() {}
+LinkPanel::LinkPanel(Core &core, QWidget *parent) : Panel(core, parent)
+{
+    setObjectName(QStringLiteral("LinkPanel"));
+    Form &form = m_core.state.link;
+
+    m_group = new QGroupBox(this);
+    m_group->setObjectName(QStringLiteral("串口设置"));
+    auto *grid = new QGridLayout(m_group);
+    grid->setHorizontalSpacing(12);
+    grid->setVerticalSpacing(10);
+    const struct {
+        const QString &control;
+        const char *labelName;
+    } rows[] = {
+        {LinkField::port, "com标题"},      {LinkField::baud, "波特率标题"},
+        {LinkField::parity, "校验位标题"}, {LinkField::dataBits, "数据位标题"},
+        {LinkField::address, "Label2"},    {LinkField::protocol, "Label1"},
+    };
+    for (const auto &r : rows) {
+        Row row;
+        row.control = r.control;
+        row.label = new QLabel(m_group);
+        row.label->setObjectName(QString::fromUtf8(r.labelName));
+        row.combo = new QComboBox(m_group);
+        row.combo->setMinimumWidth(140);
+        row.label->setBuddy(row.combo);
+        if (r.control == LinkField::parity)
+            FormBinder::bindCombo(row.combo, form, r.control, &LinkController::parityCaption);
+        else
+            FormBinder::bindCombo(row.combo, form, r.control);
+        const int line = int(m_rows.size());
+        grid->addWidget(row.label, line, 0, Qt::AlignRight | Qt::AlignVCenter);
+        grid->addWidget(row.combo, line, 1);
+        m_rows.append(row);
+    }
+
+    m_openClose = new QPushButton(this);
+    FormBinder::bindEnabled(m_openClose, form, LinkField::openClose);
+    m_openClose->setMinimumHeight(32);
+    connect(m_openClose, &QPushButton::clicked, this, [this] {
+        m_core.link.toggleOpen();
+        syncWithLink();
+    });
+    m_refresh = new QPushButton(this);
+    FormBinder::bindEnabled(m_refresh, form, LinkField::refresh);
+    m_refresh->setMinimumHeight(32);
+    connect(m_refresh, &QPushButton::clicked, this, [this] {
+        m_core.link.refresh();
+        syncWithLink();
+    });
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(m_openClose);
+    buttons->addWidget(m_refresh);
+    auto *column = new QVBoxLayout;
+    column->addWidget(m_group);
+    column->addSpacing(16);
+    column->addLayout(buttons);
+    auto *outer = new QHBoxLayout(this);
+    outer->addStretch(1);
+    outer->addLayout(column, 0);
+    outer->addStretch(1);
+    column->setContentsMargins(0, 40, 0, 0);
+    column->addStretch(1);
+
+    // Also when the link closes on its own (the adapter was pulled out), so the
+    // caption never lags behind the port.
+    connect(&m_core.link, &LinkController::portOpenChanged, this, &LinkPanel::syncWithLink);
+    connect(&form, &Form::changed, this, [this](const QString &control) {
+        if (control == LinkField::port)
+            updatePortTips();
+    });
+
+    m_core.link.load();
+    applyCaptions();
+    updatePortTips();
+}
+
+QComboBox *LinkPanel::list(const QString &control) const
+{
+    for (const Row &row : m_rows)
+        if (row.control == control)
+            return row.combo;
+    return nullptr;
+}
+
+void LinkPanel::syncWithLink()
+{
+    const QString caption =
+        m_core.link.portOpen() ? LinkController::closeCaption() : LinkController::openCaption();
+    if (m_openClose->text() != caption) {
+        m_openClose->setText(caption);
+        m_openClose->setAccessibleName(caption);
+    }
+}
+
+void LinkPanel::updatePortTips()
+{
+    // Which device a COM number stands for is not obvious on Linux.
+    QComboBox *ports = list(LinkField::port);
+    for (int i = 0; i < ports->count(); ++i) {
+        const int number = ports->itemText(i).mid(3).toInt();
+        const QString device = number > 0 ? LinkController::deviceOf(number) : QString();
+        ports->setItemData(i, QDir::toNativeSeparators(device), Qt::ToolTipRole);
+    }
+    ports->setToolTip(ports->currentIndex() >= 0
+                          ? ports->itemData(ports->currentIndex(), Qt::ToolTipRole).toString()
+                          : QString());
+}
+
+void LinkPanel::mousePressEvent(QMouseEvent *event)
+{
+    m_openClose->setFocus(Qt::MouseFocusReason);
+    Panel::mousePressEvent(event);
+}
+
+void LinkPanel::applyCaptions()
+{
+    m_group->setTitle(tr("COM settings"));
+    const QString captions[] = {
+        tr("COM selection"), tr("   Baud rate"),          tr("  Parity bit"),
+        tr("    Data bits"), tr("Communication address"), tr("Communication protocol"),
+    };
+    for (int i = 0; i < m_rows.size(); ++i) {
+        m_rows[i].label->setText(captions[i]);
+        // Qt on Linux ignores a combo box's accessible name; its description is
+        // what a screen reader announces with it.
+        m_rows[i].combo->setAccessibleDescription(nameFromCaption(captions[i]));
+        m_rows[i].combo->setAccessibleName(nameFromCaption(captions[i]));
+    }
+    FormBinder::retranslateCombo(list(LinkField::parity), m_core.state.link, LinkField::parity);
+    m_refresh->setText(tr("Refresh serial port"));
+    m_refresh->setAccessibleName(m_refresh->text());
+    m_openClose->setText(QString()); // re-captioned in the new language below
+    syncWithLink();
+}

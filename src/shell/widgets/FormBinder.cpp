@@ -13,7 +13,8 @@
 #include <QSignalBlocker>
 
 namespace {
-// Holds a list's display function for as long as the list lives.
+// Holds a list's display function, and the entries it shows, for as long as
+// the list lives.
 class ComboDisplay : public QObject {
 public:
     ComboDisplay(QObject *parent, std::function<QString(const QString &)> fn)
@@ -21,6 +22,7 @@ public:
     {
     }
     std::function<QString(const QString &)> display;
+    QStringList shown;
 };
 
 ComboDisplay *displayOf(QComboBox *combo)
@@ -61,9 +63,8 @@ void bindEnabled(QWidget *widget, Form &form, const QString &control)
 {
     if (widget->objectName().isEmpty())
         widget->setObjectName(control);
-    follow(widget, form, control, [widget, &form, control] {
-        widget->setEnabled(form.isEnabled(control));
-    });
+    follow(widget, form, control,
+           [widget, &form, control] { widget->setEnabled(form.isEnabled(control)); });
 }
 
 void bindLineEdit(QLineEdit *edit, Form &form, const QString &control)
@@ -85,7 +86,11 @@ void bindPlainText(QPlainTextEdit *edit, Form &form, const QString &control)
 {
     bindEnabled(edit, form, control);
     follow(edit, form, control, [edit, &form, control] {
-        const QString text = form.text(control);
+        // Lines in the form end with CR LF; a text document would take the CR
+        // for a line break of its own and show an empty line after each.
+        QString text = form.text(control);
+        text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+        text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
         if (edit->toPlainText() != text) {
             const QSignalBlocker block(edit);
             edit->setPlainText(text);
@@ -122,11 +127,13 @@ void retranslateCombo(QComboBox *combo, Form &form, const QString &control)
 {
     const QSignalBlocker block(combo);
     const QStringList entries = form.entries(control);
-    const ComboDisplay *d = displayOf(combo);
+    ComboDisplay *d = displayOf(combo);
     combo->clear();
     for (const QString &e : entries)
         combo->addItem(d && d->display ? d->display(e) : e);
     combo->setCurrentIndex(form.choice(control));
+    if (d)
+        d->shown = entries;
 }
 
 void bindCombo(QComboBox *combo, Form &form, const QString &control,
@@ -135,8 +142,10 @@ void bindCombo(QComboBox *combo, Form &form, const QString &control,
     new ComboDisplay(combo, std::move(display));
     bindEnabled(combo, form, control);
     follow(combo, form, control, [combo, &form, control] {
-        const QStringList entries = form.entries(control);
-        if (combo->count() != entries.size()) {
+        // A new port list can have as many entries as the old one, so the
+        // entries themselves are compared, not their number.
+        const ComboDisplay *d = displayOf(combo);
+        if (!d || d->shown != form.entries(control) || combo->count() != d->shown.size()) {
             retranslateCombo(combo, form, control);
         } else if (combo->currentIndex() != form.choice(control)) {
             const QSignalBlocker block(combo);

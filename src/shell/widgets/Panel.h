@@ -13,6 +13,10 @@ public:
     Panel(Core &core, QWidget *parent = nullptr);
     virtual void applyCaptions() = 0;
 
+    // A caption as a screen reader should say it: without the blanks that
+    // align it and without its colon ("  电池ID：" -> "电池ID").
+    static QString nameFromCaption(const QString &caption);
+
 protected:
     Core &m_core;
 };

@@ -1,0 +1,60 @@
+#include "i18n/SettingsRecord.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSettings>
+#include <QStandardPaths>
+
+namespace {
+const QString languageKey = QStringLiteral("language");
+
+QString configHome()
+{
+#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
+    // Honoured even when relative paths or test modes would make
+    // QStandardPaths pick another folder.
+    const QString xdg = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (!xdg.isEmpty())
+        return xdg;
+    return QDir::homePath() + QStringLiteral("/.config");
+#else
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+#endif
+}
+} // namespace
+
+namespace SettingsRecord {
+
+QString filePath()
+{
+    return configHome() + QStringLiteral("/cellvane/cellvane.conf");
+}
+
+quint8 storedLanguage()
+{
+    const QSettings record(filePath(), QSettings::IniFormat);
+    bool ok = false;
+    const int value = record.value(languageKey).toInt(&ok);
+    return ok && value == 1 ? 1 : 0;
+}
+
+bool storeLanguage(quint8 english)
+{
+    const QString path = filePath();
+    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
+        return false;
+    QSettings record(path, QSettings::IniFormat);
+    record.setValue(languageKey, english ? 1 : 0);
+    record.sync();
+    return record.status() == QSettings::NoError;
+}
+
+Remembered rememberLanguage(quint8 english)
+{
+    const quint8 choice = english ? 1 : 0;
+    if (storedLanguage() == choice)
+        return Remembered::Unchanged;
+    return storeLanguage(choice) ? Remembered::Written : Remembered::Failed;
+}
+
+} // namespace SettingsRecord

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+// The program's persistent settings: an INI file in the user's configuration
+// folder. It holds the language choice only; port, address and protocol are
+// picked anew on the link page in every run.
+namespace SettingsRecord {
+// $XDG_CONFIG_HOME/cellvane/cellvane.conf (~/.config/cellvane/cellvane.conf).
+QString filePath();
+// 1 English, 0 Chinese. Chinese when nothing is stored or the record is
+// unreadable, so a damaged file never keeps the window from starting.
+quint8 storedLanguage();
+// Writes the language byte and saves the record. False when the file could not
+// be written; the record then keeps what it held.
+bool storeLanguage(quint8 english);
+
+// What the language dialog's OK did to the record: the record is written only
+// when the choice differs from what it holds.
+enum class Remembered { Unchanged, Written, Failed };
+Remembered rememberLanguage(quint8 english);
+} // namespace SettingsRecord

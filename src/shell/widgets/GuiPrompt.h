@@ -1,0 +1,23 @@
+#pragma once
+
+#include "shell/UserPrompt.h"
+
+#include <QPointer>
+
+class QWidget;
+
+// Real dialogs: modal message boxes with one OK button, Yes/No questions and
+// the file-open dialog, all centred on the main window once it exists.
+class GuiPrompt : public UserPrompt {
+public:
+    static QString defaultTitle();
+
+    void setParentWidget(QWidget *parent) { m_parent = parent; }
+
+    void message(const QString &text, const QString &title = {}, Icon icon = Icon::None) override;
+    bool question(const QString &title, const QString &text) override;
+    QString openFileName(const QString &filter, const QString &startFolder = {}) override;
+
+private:
+    QPointer<QWidget> m_parent;
+};

@@ -1,0 +1,115 @@
+#include "shell/widgets/MainWindow.h"
+
+#include "i18n/SettingsRecord.h"
+#include "i18n/widgets/AboutDialog.h"
+#include "i18n/widgets/LanguageDialog.h"
+#include "shell/Core.h"
+#include "shell/widgets/Panel.h"
+#include "shell/widgets/PanelHost.h"
+
+#include <QCloseEvent>
+#include <QMenuBar>
+#include <QTimer>
+
+MainWindow::MainWindow(Core &core, QWidget *parent)
+    : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                              Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                              Qt::WindowCloseButtonHint),
+      m_core(core)
+{
+    setObjectName(QStringLiteral("MainWindow"));
+    setWindowTitle(QStringLiteral("Cellvane V1.6"));
+    // The stored language is in force before any page exists, so every caption
+    // is in it from the first paint on.
+    m_core.state.setEnglishUi(SettingsRecord::storedLanguage() == 1);
+
+    m_host = new PanelHost(core, this);
+    setCentralWidget(m_host);
+    // Top-level entries without sub-items: the actions themselves sit on the bar.
+    menuBar()->addAction(m_host->languageAction());
+    menuBar()->addAction(m_host->aboutAction());
+    connect(m_host->languageAction(), &QAction::triggered, this, &MainWindow::showLanguageDialog);
+    connect(m_host->aboutAction(), &QAction::triggered, this, &MainWindow::showAboutDialog);
+    connect(&m_core.state, &AppState::languageChanged, this, [this] {
+        if (m_aboutDialog)
+            m_aboutDialog->applyCaptions();
+    });
+
+    setFixedSize(fixedWidth, fixedHeight);
+}
+
+LanguageDialog *MainWindow::languageDialog() const
+{
+    return m_languageDialog;
+}
+AboutDialog *MainWindow::aboutDialog() const
+{
+    return m_aboutDialog;
+}
+
+void MainWindow::applyCaptions()
+{
+    m_host->applyCaptions();
+    if (m_aboutDialog)
+        m_aboutDialog->applyCaptions();
+}
+
+void MainWindow::showLanguageDialog()
+{
+    if (!m_languageDialog)
+        m_languageDialog = new LanguageDialog(m_core.state, this);
+    m_languageDialog->present();
+}
+
+void MainWindow::showAboutDialog()
+{
+    if (!m_aboutDialog)
+        m_aboutDialog = new AboutDialog(this);
+    applyCaptions();
+    m_aboutDialog->show();
+    m_aboutDialog->raise();
+    m_aboutDialog->activateWindow();
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    // Traffic stops before anything is torn down, so no tick or answer reaches
+    // a closed page; an upgrade or record read in progress is cut off.
+    m_core.shutdown();
+    QWidget *order[] = {
+        m_host->page(PanelHost::Page::Link),
+        m_host,
+        m_host->page(PanelHost::Page::Info),
+        m_host->page(PanelHost::Page::Param),
+        m_host->page(PanelHost::Page::System),
+        m_host->page(PanelHost::Page::Stored),
+        m_host->page(PanelHost::Page::Upgrade),
+        m_host->page(PanelHost::Page::Record),
+        m_aboutDialog,
+        m_languageDialog,
+    };
+    for (QWidget *w : order)
+        if (w)
+            w->close();
+    event->accept();
+}
+
+void MainWindow::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange &&
+        (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))) {
+        // Deferred: changing the state from inside its own change event is
+        // ignored by some window managers.
+        QTimer::singleShot(0, this, [this] {
+            setWindowState(windowState() & ~(Qt::WindowMaximized | Qt::WindowFullScreen));
+        });
+    }
+}
+
+void MainWindow::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    if (size() != QSize(fixedWidth, fixedHeight) && !(windowState() & Qt::WindowMinimized))
+        resize(fixedWidth, fixedHeight);
+}

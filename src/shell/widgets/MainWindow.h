@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+
+class AboutDialog;
+class Core;
+class LanguageDialog;
+class PanelHost;
+
+// The program's one top-level window: fixed size, the tab host as its client,
+// the "language" and "about" menu entries, and the shutdown order on close.
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    // Outer size 14000 x 10500 twips at 15 twips per pixel.
+    static constexpr int fixedWidth = 933;
+    static constexpr int fixedHeight = 700;
+
+    explicit MainWindow(Core &core, QWidget *parent = nullptr);
+
+    PanelHost *host() const { return m_host; }
+    // Null until first opened.
+    LanguageDialog *languageDialog() const;
+    AboutDialog *aboutDialog() const;
+
+    // The caption routine of every window in the current language.
+    void applyCaptions();
+    void showLanguageDialog();
+    void showAboutDialog();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    Core &m_core;
+    PanelHost *m_host = nullptr;
+    QPointer<LanguageDialog> m_languageDialog;
+    QPointer<AboutDialog> m_aboutDialog;
+};
