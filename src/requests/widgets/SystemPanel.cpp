@@ -28,13 +28,14 @@ struct SystemPanel::FieldSpec {
     int maxLength = 0;
     // The caption reads the same in both languages.
     bool fixedCaption = false;
+    // A value the box must show whole.
+    const char *widest = nullptr;
 };
 
 namespace {
 using Field = SystemPanel::FieldSpec;
 
 constexpr int identityBoxWidth = 124;
-constexpr int dateBoxWidth = 84;
 constexpr int numberBoxWidth = 56;
 constexpr int listWidth = 84;
 // Room either side of a Read or Write caption.
@@ -63,10 +64,11 @@ const QList<Field> &dateFields()
     // The batch is up to eight bytes written as hexadecimal pairs.
     static const QList<Field> fields = {
         {"Label14", QT_TRANSLATE_NOOP("SystemPanel", "Production Date"),
-         SystemField::productionDate, Field::Text, 10},
+         SystemField::productionDate, Field::Text, 10, false, "0000-00-00"},
         {"Label11", QT_TRANSLATE_NOOP("SystemPanel", "Shipping Date"), SystemField::shippingDate,
-         Field::Text, 10},
-        {"Label12", QT_TRANSLATE_NOOP("SystemPanel", "Batch"), SystemField::batch, Field::Text, 16},
+         Field::Text, 10, false, "0000-00-00"},
+        {"Label12", QT_TRANSLATE_NOOP("SystemPanel", "Batch"), SystemField::batch, Field::Text, 16,
+         false, "0D0D0D0D0D0D0D0D"},
     };
     return fields;
 }
@@ -387,9 +389,14 @@ QWidget *SystemPanel::makeField(const FieldSpec &spec, QWidget *parent)
         // What does not fit the item on the wire would be cut off unseen.
         edit->setMaxLength(spec.maxLength);
     }
-    edit->setFixedWidth(spec.maxLength > 10    ? identityBoxWidth
-                        : spec.maxLength == 10 ? dateBoxWidth
-                                               : numberBoxWidth);
+    int width = spec.maxLength > 10 ? identityBoxWidth : numberBoxWidth;
+    if (spec.widest) {
+        // The box's frame and text margins take about a character more.
+        const QFontMetrics fm = edit->fontMetrics();
+        width = std::max(width, fm.horizontalAdvance(QLatin1String(spec.widest)) +
+                                    fm.horizontalAdvance(QLatin1Char('0')) + 8);
+    }
+    edit->setFixedWidth(width);
     FormBinder::bindLineEdit(edit, form, spec.control);
     return edit;
 }

@@ -4,6 +4,8 @@
 #include "requests/widgets/ParamPanel.h"
 #include "requests/widgets/SystemPanel.h"
 #include "shell/Core.h"
+#include "shell/widgets/MainWindow.h"
+#include "shell/widgets/PanelHost.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -140,6 +142,48 @@ private slots:
                              qPrintable(describe(kids[i]) + QStringLiteral(" overlaps ") +
                                         describe(kids[j])));
         }
+    }
+    void fitsTheRealWindow_data()
+    {
+        QTest::addColumn<int>("tab");
+        QTest::addColumn<bool>("english");
+        QTest::newRow("parameters-en") << 3 << true;
+        QTest::newRow("parameters-zh") << 3 << false;
+        QTest::newRow("system-en") << 4 << true;
+        QTest::newRow("system-zh") << 4 << false;
+    }
+
+    // In the fixed-size main window the page gets at least the room it needs.
+    void fitsTheRealWindow()
+    {
+        QFETCH(int, tab);
+        QFETCH(bool, english);
+        RecordingPrompt prompt;
+        Core core(prompt, std::make_unique<FakePort>());
+        MainWindow window(core);
+        // The window starts in the stored language; switch as the language
+        // dialog does.
+        core.state.setEnglishUi(english);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.host()->selectTab(tab);
+        Panel *panel =
+            window.host()->page(tab == 3 ? PanelHost::Page::Param : PanelHost::Page::System);
+        QVERIFY(panel->isVisible());
+        QCOMPARE(panel->findChild<QPushButton *>(QStringLiteral("Command2"))->text(),
+                 english ? QStringLiteral("Write") : QStringLiteral("设置"));
+        const QSize need = panel->minimumSizeHint();
+        QVERIFY2(need.width() <= panel->width() && need.height() <= panel->height(),
+                 qPrintable(QStringLiteral("needs %1 x %2, has %3 x %4")
+                                .arg(need.width())
+                                .arg(need.height())
+                                .arg(panel->width())
+                                .arg(panel->height())));
+        const QString shots = qEnvironmentVariable("CELLVANE_PAGE_SHOTS");
+        if (!shots.isEmpty())
+            QVERIFY(window.grab().save(QDir(shots).filePath(QStringLiteral("window-") +
+                                                            QLatin1String(QTest::currentDataTag()) +
+                                                            QStringLiteral(".png"))));
     }
 };
 
