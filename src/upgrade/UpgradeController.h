@@ -1,25 +1,58 @@
 #pragma once
 
 #include <QByteArray>
+#include <QString>
 
 class Core;
 
 // Firmware transfer in numbered 128-byte blocks, stop-and-wait, inside the
-// ordinary request/response machinery (code 255).
+// ordinary request/response machinery (code 255). Block 0 is the start frame,
+// blocks 1..N carry the image, and the frame after the last one is the end
+// frame (block field 0xFFFF). Each acknowledgement of block A makes the next
+// frame block A + 1, whatever was sent; the send timer re-sends the current
+// frame when no answer comes.
 class UpgradeController {
 public:
     explicit UpgradeController(Core &core);
 
-    void start();           // the page's upgrade button
-    void buildRequest();    // the request builder's branch for code 255
-    void handleReply();     // every dispatched frame; acts on qualifying acks
-    void abandon();         // the send timer gave up (more than 40 re-sends)
-    void enableControls();  // upgrade button and both target options
+    void start();          // the page's upgrade button
+    void buildRequest();   // the request builder's branch for code 255
+    void handleReply();    // every dispatched frame; acts on qualifying acks
+    void abandon();        // the send timer gave up (more than 40 re-sends)
+    void enableControls(); // upgrade button and both target options
+
+    // The page's file button: a chosen file replaces the path, a cancelled
+    // dialog keeps it.
+    void chooseFile();
+    // A target option was clicked: BOOT keeps the line's baud rate, so its
+    // baud selector is disabled.
+    void selectTarget(int index);
+    // Progress label "p%" and bar at p percent, p clamped to 0..100.
+    void showProgress(int percent);
+
+    bool appSelected() const;
+    // Item byte of every upgrade frame and of the acknowledgements that count.
+    quint8 targetItem() const;
+    // The upgrade baud rate / 10 carried by the start frame.
+    quint16 baudWord() const;
+
+    static constexpr quint8 appItem = 0xFA;
+    static constexpr quint8 bootItem = 0xFB;
+    static constexpr quint16 endBlock = 0xFFFF;
+    static QString fileFilter() { return QStringLiteral("Batch Files (*.bin)"); }
+    static QString bootWarningTitle() { return QStringLiteral("升级提示"); }
+    static QString bootWarningText();
+    static QString binOnlyText() { return QStringLiteral("请选择BIN文件"); }
+    static QString succeededText();
+    static QString failedText();
 
     QByteArray upgradeImage;
     qint32 upgradeImageLength = 0;
     qint32 upgradeBlock = 0;
 
 private:
+    // Closes the line and opens it again at the link page's saved settings.
+    void restoreLine();
+
     Core &m_core;
 };

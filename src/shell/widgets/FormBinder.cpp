@@ -31,6 +31,18 @@ ComboDisplay *displayOf(QComboBox *combo)
     return nullptr;
 }
 
+// A form's check state is 0 clear, 1 ticked, 2 grey; Qt numbers the last two
+// the other way round.
+Qt::CheckState toQtCheckState(int state)
+{
+    return state == 1 ? Qt::Checked : state == 2 ? Qt::PartiallyChecked : Qt::Unchecked;
+}
+
+int fromQtCheckState(Qt::CheckState state)
+{
+    return state == Qt::Checked ? 1 : state == Qt::PartiallyChecked ? 2 : 0;
+}
+
 // Calls `update` now and whenever `control` of `form` changes, for as long as
 // `widget` lives.
 void follow(QWidget *widget, Form &form, const QString &control, std::function<void()> update)
@@ -95,14 +107,14 @@ void bindCheckBox(QCheckBox *box, Form &form, const QString &control)
 {
     bindEnabled(box, form, control);
     follow(box, form, control, [box, &form, control] {
-        const auto state = Qt::CheckState(form.check(control));
+        const Qt::CheckState state = toQtCheckState(form.check(control));
         if (box->checkState() != state) {
             const QSignalBlocker block(box);
             box->setCheckState(state);
         }
     });
     QObject::connect(box, &QCheckBox::clicked, &form, [box, &form, control] {
-        form.setCheck(control, int(box->checkState()));
+        form.setCheck(control, fromQtCheckState(box->checkState()));
     });
 }
 

@@ -1,0 +1,406 @@
+#include "sim/SimServer.h"
+
+#include "sim/PackItems.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QSaveFile>
+
+#include <cstdio>
+
+namespace {
+constexpr int pollIntervalMs = 250;
+constexpr int statusDelayMs = 25;
+constexpr qint64 historyEndsBeforeStartS = 60;
+
+QString phaseName(PackModel::Phase phase)
+{
+    switch (phase) {
+    case PackModel::Phase::Charge:
+        return QStringLiteral("charge");
+    case PackModel::Phase::RestFull:
+        return QStringLiteral("rest after charge");
+    case PackModel::Phase::Discharge:
+        return QStringLiteral("discharge");
+    case PackModel::Phase::RestEmpty:
+        return QStringLiteral("rest after discharge");
+    }
+    return {};
+}
+
+QJsonArray toJson(const QList<int> &values)
+{
+    QJsonArray a;
+    for (int v : values)
+        a.append(v);
+    return a;
+}
+
+// The pack's calendar clock is a plain local date and time without a zone.
+QDateTime localNow()
+{
+    const QDateTime now = QDateTime::currentDateTime();
+    return QDateTime(now.date(), now.time(), Qt::UTC);
+}
+} // namespace
+
+SimServer::SimServer(const SimOptions &options, QObject *parent)
+    : QObject(parent), m_options(options), m_faults(options.faults), m_packLine(options.line)
+{
+    m_queueTimer.setSingleShot(true);
+    connect(&m_queueTimer, &QTimer::timeout, this, &SimServer::runQueue);
+    m_pollTimer.setInterval(pollIntervalMs);
+    connect(&m_pollTimer, &QTimer::timeout, this, &SimServer::pollPack);
+    m_statusTimer.setSingleShot(true);
+    m_statusTimer.setInterval(statusDelayMs);
+    connect(&m_statusTimer, &QTimer::timeout, this, &SimServer::writeStatus);
+}
+
+SimServer::~SimServer() = default;
+
+void SimServer::log(const QString &text) const
+{
+    std::fprintf(stderr, "cellvane-sim: %s\n", text.toLocal8Bit().constData());
+    std::fflush(stderr);
+}
+
+bool SimServer::start(QString *error)
+{
+    m_clock.start();
+    const QDateTime clock = localNow();
+    m_pack = std::make_unique<PackModel>(m_options.pack, now(), clock);
+    m_history = std::make_unique<HistoryLog>(m_options.records, *m_pack,
+                                             clock.addSecs(-historyEndsBeforeStartS));
+    Responder::Options r;
+    r.address = quint8(m_options.address);
+    r.protocol = quint8(m_options.protocol);
+    r.lineUsart = m_options.lineUsart;
+    r.normalLine = m_options.line;
+    m_responder = std::make_unique<Responder>(*m_pack, *m_history, r);
+
+    if (!m_options.linkPath.isEmpty()) {
+        m_line = SerialLine::createPty(m_packLine, &m_devicePath, error);
+        if (!m_line)
+            return false;
+        const QFileInfo link(m_options.linkPath);
+        if (link.isSymLink()) {
+            QFile::remove(m_options.linkPath); // left over from an earlier run
+        } else if (link.exists()) {
+            *error = QStringLiteral("%1 exists and is not a symbolic link").arg(m_options.linkPath);
+            return false;
+        }
+        if (!QFile::link(m_devicePath, m_options.linkPath)) {
+            *error = QStringLiteral("cannot create the symbolic link %1").arg(m_options.linkPath);
+            return false;
+        }
+        m_linkCreated = true;
+    } else {
+        m_line = SerialLine::openDevice(m_options.device, m_packLine, error);
+        if (!m_line)
+            return false;
+        m_devicePath = m_options.device;
+    }
+
+    connect(m_line.get(), &SerialLine::received, this, &SimServer::onReceived);
+    connect(m_line.get(), &SerialLine::hostAttachedChanged, this, [this](bool attached) {
+        log(attached ? QStringLiteral("host opened the line")
+                     : QStringLiteral("host closed the line"));
+        markDirty();
+    });
+    connect(m_line.get(), &SerialLine::failed, this, [this](const QString &reason) {
+        log(QStringLiteral("line failed: %1").arg(reason));
+        emit fatal(reason);
+    });
+    m_pollTimer.start();
+
+    log(QStringLiteral("pack at address %1, protocol %2 on %3%4: %5 cells, %6 sensors, "
+                       "%7 stored records, line %8, speed %9")
+            .arg(m_options.address)
+            .arg(m_options.protocol)
+            .arg(m_devicePath)
+            .arg(m_linkCreated ? QStringLiteral(" (linked as %1)").arg(m_options.linkPath)
+                               : QString())
+            .arg(m_options.pack.cells)
+            .arg(m_options.pack.sensors)
+            .arg(m_history->count())
+            .arg(m_packLine.toString())
+            .arg(m_options.pack.speed));
+    writeStatus();
+    return true;
+}
+
+void SimServer::stop()
+{
+    m_pollTimer.stop();
+    m_queueTimer.stop();
+    if (m_linkCreated && QFileInfo(m_options.linkPath).isSymLink())
+        QFile::remove(m_options.linkPath);
+    m_linkCreated = false;
+    writeStatus();
+}
+
+void SimServer::noteHostLine()
+{
+    const std::optional<LineSettings> host = m_line->hostSettings();
+    if (host != m_hostLine) {
+        m_hostLine = host;
+        if (host) {
+            m_hostLines.append(host->toString());
+            log(QStringLiteral("host line %1").arg(host->toString()));
+        }
+    }
+    if (m_checkPending && !m_lineChecks.isEmpty()) {
+        m_checkPending = false;
+        LineCheck &check = m_lineChecks.last();
+        check.seen = host;
+        check.ok = host && *host == check.expected;
+        log(QStringLiteral("line check after %1: pack %2, host %3: %4")
+                .arg(check.reason, check.expected.toString(),
+                     host ? host->toString() : QStringLiteral("unknown"),
+                     check.ok ? QStringLiteral("ok") : QStringLiteral("MISMATCH")));
+    }
+}
+
+void SimServer::onReceived(const QByteArray &bytes)
+{
+    if (m_line->isPty()) {
+        noteHostLine();
+        if (!m_options.anyLine && m_hostLine && *m_hostLine != m_packLine) {
+            m_garbledBytes += bytes.size();
+            const QString mismatch = QStringLiteral("host sends at %1 but the pack listens at %2: "
+                                                    "bytes lost")
+                                         .arg(m_hostLine->toString(), m_packLine.toString());
+            if (mismatch != m_lastMismatch)
+                log(mismatch);
+            m_lastMismatch = mismatch;
+            markDirty();
+            return;
+        }
+        m_lastMismatch.clear();
+    }
+    if (m_options.verbose)
+        log(QStringLiteral("received %1").arg(QString::fromLatin1(bytes.toHex(' '))));
+    for (const QByteArray &frame : m_assembler.push(bytes, now()))
+        onRequest(frame);
+}
+
+void SimServer::onRequest(const QByteArray &frame)
+{
+    if (quint8(frame[1]) != m_options.address || quint8(frame[2]) != m_options.protocol) {
+        ++m_otherAddress;
+        return;
+    }
+    ++m_requests;
+    if (m_faults.dropRequest()) {
+        ++m_dropped;
+        if (m_options.verbose)
+            log(QStringLiteral("request dropped"));
+        markDirty();
+        return;
+    }
+
+    const quint8 item = quint8(frame[4]);
+    const Responder::Outcome out = m_responder->handle(frame, now());
+    if (!out.note.isEmpty())
+        log(out.note);
+    if (out.image)
+        saveImage(*out.image);
+    if (out.reply.isEmpty()) {
+        ++m_unanswered;
+    } else {
+        ++m_answers;
+        if (m_options.verbose)
+            log(QStringLiteral("answer %1").arg(QString::fromLatin1(out.reply.toHex(' '))));
+        schedule(out.reply);
+    }
+    if (out.lineAfter) {
+        const bool upgrade = item == PackItem::upgradeApp || item == PackItem::upgradeBoot;
+        scheduleLine(*out.lineAfter, !upgrade ? QStringLiteral("serial settings write")
+                                     : *out.lineAfter == m_responder->normalLine()
+                                         ? QStringLiteral("upgrade end")
+                                         : QStringLiteral("upgrade start"));
+    }
+    markDirty();
+}
+
+void SimServer::schedule(const QByteArray &reply)
+{
+    const FaultInjector::Delivery delivery = m_faults.deliver(reply);
+    if (delivery.corrupted)
+        ++m_corrupted;
+    if (delivery.noiseBytes > 0)
+        ++m_noisy;
+    for (const FaultInjector::Chunk &chunk : delivery.chunks) {
+        m_lastDueMs = std::max(now(), m_lastDueMs) + chunk.gapMs;
+        m_queue.push_back({m_lastDueMs, chunk.bytes, std::nullopt, {}});
+    }
+    runQueue();
+}
+
+void SimServer::scheduleLine(const LineSettings &line, const QString &reason)
+{
+    m_lastDueMs = std::max(now(), m_lastDueMs);
+    m_queue.push_back({m_lastDueMs, {}, line, reason});
+    runQueue();
+}
+
+void SimServer::runQueue()
+{
+    while (!m_queue.empty()) {
+        Pending &next = m_queue.front();
+        const qint64 wait = next.dueMs - now();
+        if (wait > 0) {
+            m_queueTimer.start(int(wait));
+            return;
+        }
+        if (next.line) {
+            // The pack changes its format only once the answer before it is out.
+            if (!m_line->drained()) {
+                m_queueTimer.start(1);
+                return;
+            }
+            applyLine(*next.line, next.lineReason);
+        } else {
+            m_line->write(next.bytes);
+        }
+        m_queue.pop_front();
+    }
+}
+
+void SimServer::applyLine(const LineSettings &line, const QString &reason)
+{
+    if (line == m_packLine)
+        return;
+    m_packLine = line;
+    if (!m_line->applySettings(line))
+        log(QStringLiteral("cannot set the device to %1").arg(line.toString()));
+    log(QStringLiteral("pack line now %1 (%2)").arg(line.toString(), reason));
+    if (m_line->isPty()) {
+        m_lineChecks.append({reason, line, std::nullopt, false});
+        m_checkPending = true;
+    }
+    markDirty();
+}
+
+void SimServer::saveImage(const FirmwareImage &image)
+{
+    if (m_options.firmwareOut.isEmpty()) {
+        log(QStringLiteral("%1 image of %2 bytes received (not kept: no --firmware-out)")
+                .arg(image.target)
+                .arg(image.bytes.size()));
+        return;
+    }
+    QDir dir(m_options.firmwareOut);
+    if (!dir.mkpath(QStringLiteral("."))) {
+        log(QStringLiteral("cannot create %1: %2 image not kept")
+                .arg(m_options.firmwareOut, image.target));
+        return;
+    }
+    const QString stem =
+        image.target + QLatin1Char(' ') +
+        QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh.mm.ss"));
+    QString path = dir.filePath(stem + QStringLiteral(".bin"));
+    for (int n = 2; QFileInfo::exists(path); ++n)
+        path = dir.filePath(QStringLiteral("%1-%2.bin").arg(stem).arg(n));
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(image.bytes) != image.bytes.size() ||
+        !file.commit()) {
+        log(QStringLiteral("cannot write %1: %2").arg(path, file.errorString()));
+        return;
+    }
+    m_firmwareFiles.append(path);
+    log(QStringLiteral("%1 image written to %2").arg(image.target, path));
+}
+
+void SimServer::pollPack()
+{
+    if (const std::optional<LineSettings> restore = m_responder->poll(now())) {
+        log(QStringLiteral("upgrade abandoned by the host"));
+        scheduleLine(*restore, QStringLiteral("upgrade time-out"));
+    }
+    markDirty();
+}
+
+void SimServer::markDirty()
+{
+    if (!m_options.statusFile.isEmpty() && !m_statusTimer.isActive())
+        m_statusTimer.start();
+}
+
+QJsonObject SimServer::status() const
+{
+    QJsonObject o;
+    o[QStringLiteral("device")] = m_devicePath;
+    o[QStringLiteral("address")] = m_options.address;
+    o[QStringLiteral("protocol")] = m_options.protocol;
+    o[QStringLiteral("line")] = m_packLine.toString();
+    if (m_line) {
+        o[QStringLiteral("hostAttached")] = m_line->hostAttached();
+        o[QStringLiteral("hostOpens")] = m_line->hostOpens();
+        o[QStringLiteral("discardedBytes")] = double(m_line->discardedBytes());
+    }
+    o[QStringLiteral("hostLine")] = m_hostLine ? m_hostLine->toString() : QString();
+    o[QStringLiteral("hostLines")] = QJsonArray::fromStringList(m_hostLines);
+    QJsonArray checks;
+    for (const LineCheck &c : m_lineChecks)
+        checks.append(QJsonObject{{QStringLiteral("reason"), c.reason},
+                                  {QStringLiteral("expected"), c.expected.toString()},
+                                  {QStringLiteral("seen"), c.seen ? c.seen->toString() : QString()},
+                                  {QStringLiteral("ok"), c.ok}});
+    o[QStringLiteral("lineChecks")] = checks;
+    o[QStringLiteral("counters")] =
+        QJsonObject{{QStringLiteral("requests"), double(m_requests)},
+                    {QStringLiteral("answers"), double(m_answers)},
+                    {QStringLiteral("dropped"), double(m_dropped)},
+                    {QStringLiteral("corrupted"), double(m_corrupted)},
+                    {QStringLiteral("noisy"), double(m_noisy)},
+                    {QStringLiteral("unanswered"), double(m_unanswered)},
+                    {QStringLiteral("otherAddress"), double(m_otherAddress)},
+                    {QStringLiteral("garbledBytes"), double(m_garbledBytes)},
+                    {QStringLiteral("skippedBytes"), m_assembler.skipped()}};
+    if (m_pack) {
+        const LiveSnapshot &s = m_pack->snapshot();
+        o[QStringLiteral("pack")] =
+            QJsonObject{{QStringLiteral("phase"), phaseName(m_pack->phase())},
+                        {QStringLiteral("sleeping"), m_pack->sleeping()},
+                        {QStringLiteral("storage"), m_pack->inStorage()},
+                        {QStringLiteral("socPermille"), s.socPermille},
+                        {QStringLiteral("currentCentiA"), s.currentCentiA},
+                        {QStringLiteral("totalCentiV"), s.totalCentiV},
+                        {QStringLiteral("cycles"), s.cycles},
+                        {QStringLiteral("cellCount"), s.cellCount},
+                        {QStringLiteral("sensorCount"), s.sensorCount},
+                        {QStringLiteral("cellMv"), toJson(s.cellMv)},
+                        {QStringLiteral("sensorDeciC"), toJson(s.sensorDeciC)},
+                        {QStringLiteral("balancingBits"), double(s.balancingBits)},
+                        {QStringLiteral("alarms"), double(s.alarms)},
+                        {QStringLiteral("protections"), double(s.protections)},
+                        {QStringLiteral("faults"), s.faults},
+                        {QStringLiteral("state1"), s.state1},
+                        {QStringLiteral("state2"), s.state2}};
+        o[QStringLiteral("records")] = m_history->count();
+    }
+    if (m_responder) {
+        const FirmwareSession &f = m_responder->firmware();
+        o[QStringLiteral("upgrade")] = QJsonObject{{QStringLiteral("active"), f.active()},
+                                                   {QStringLiteral("target"), f.target()},
+                                                   {QStringLiteral("baud"), f.baud()},
+                                                   {QStringLiteral("blocks"), f.blocksReceived()}};
+    }
+    o[QStringLiteral("firmwareFiles")] = QJsonArray::fromStringList(m_firmwareFiles);
+    return o;
+}
+
+void SimServer::writeStatus()
+{
+    if (m_options.statusFile.isEmpty())
+        return;
+    QSaveFile file(m_options.statusFile);
+    if (!file.open(QIODevice::WriteOnly))
+        return;
+    file.write(QJsonDocument(status()).toJson(QJsonDocument::Indented));
+    file.commit();
+}
