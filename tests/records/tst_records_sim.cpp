@@ -7,9 +7,6 @@
 #include "records/OutputFiles.h"
 #include "records/StoredRecordText.h"
 #include "shell/Core.h"
-#include "sim/HistoryLog.h"
-#include "sim/Responder.h"
-#include "sim/SimOptions.h"
 #include "support/RecordingPrompt.h"
 
 #include <QDir>
@@ -17,6 +14,7 @@
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QProcess>
+#include <QSerialPort>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -41,6 +39,7 @@ class TestRecordsSim : public QObject {
 
     QTemporaryDir m_dir;
     QProcess m_sim;
+    QString m_link;
 
 private slots:
     void initTestCase()
@@ -50,7 +49,7 @@ private slots:
             QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
             QStringLiteral("/cellvane/ports");
         QVERIFY(QDir().mkpath(ports));
-        const QString link = ports + QStringLiteral("/com%1").arg(comNumber);
+        const QString link = m_link = ports + QStringLiteral("/com%1").arg(comNumber);
         QFile::remove(link);
         m_sim.start(QStringLiteral(CELLVANE_SIM_EXE),
                     {QStringLiteral("--link"), link, QStringLiteral("--records"),
@@ -91,51 +90,55 @@ private slots:
         QCOMPARE(core.state.storedRowCount(), records);
         QCOMPARE(core.stored.gridRows(), core.state.storedRows);
 
-        // What the simulator holds: its history, rebuilt from the same seed;
-        // only the start-up moment is unknown, and the newest record's time
-        // (less its fixed jitter) gives it back.
-        bool exit = false;
-        QString message;
-        const auto options = SimOptions::parse(
-            {QStringLiteral("cellvane-sim"), QStringLiteral("--link"), QStringLiteral("x")},
-            &message, &exit);
-        QVERIFY(options);
-        const QDateTime guess(QDate(2024, 1, 1), QTime(0, 0), Qt::UTC);
-        const PackModel pack(options->pack, 0, guess);
-        const qint64 jitter =
-            guess.secsTo(HistoryLog(records, pack, guess).record(records - 1)->time);
-        const QStringList newest = core.state.storedRows.first().split(QLatin1Char('\t'));
-        QDateTime seen = QDateTime::fromString(newest.at(2), QStringLiteral("yyyy-MM-dd hh:mm:ss"));
-        seen.setTimeSpec(Qt::UTC);
-        const HistoryLog history(records, PackModel(options->pack, 0, seen.addSecs(-jitter + 60)),
-                                 seen.addSecs(-jitter));
-
+        // What the simulator holds, asked for again record by record on a
+        // port of the test's own and read field by field from its answers.
+        core.link.toggleOpen();
+        QSerialPort line(QFileInfo(m_link).canonicalFilePath());
+        line.setBaudRate(9600);
+        QVERIFY(line.open(QIODevice::ReadWrite));
         for (int row = 0; row < records; ++row) {
-            const HistoryRecord r = *history.record(records - 1 - row);
+            const int index = records - 1 - row;
+            const QByteArray request = QByteArray::fromHex("0000") + char(index >> 8) +
+                                       char(index & 0xFF) + QByteArray::fromHex("00000001");
+            line.write(Frame::build(Frame::requestStart, 0xFF, 0x10, 0, 0x46, request));
+            QByteArray reply;
+            while (reply.size() < 59 && line.waitForReadyRead(3000))
+                reply += line.readAll();
+            QCOMPARE(reply.size(), 59);
+            QVERIFY(Frame::crcValid(reply));
+            auto byte = [&reply](int at) { return int(quint8(reply.at(at))); };
+            auto word = [&](int at) { return byte(at) * 256 + byte(at + 1); };
+            auto signedWord = [&](int at) { return qint16(word(at)); };
+            const QString time = QStringLiteral("%1-%2-%3 %4:%5:%6")
+                                     .arg(2000 + byte(13))
+                                     .arg(byte(14), 2, 10, QLatin1Char('0'))
+                                     .arg(byte(15), 2, 10, QLatin1Char('0'))
+                                     .arg(byte(16), 2, 10, QLatin1Char('0'))
+                                     .arg(byte(17), 2, 10, QLatin1Char('0'))
+                                     .arg(byte(18), 2, 10, QLatin1Char('0'));
+            const QStringList expected = {QString::number(word(9)),
+                                          QString::number(word(11)),
+                                          time,
+                                          number(word(19) * 0.01),
+                                          number(signedWord(21) * 0.01),
+                                          number(word(23) * 0.1),
+                                          number(word(25)),
+                                          number(word(27) * 0.001),
+                                          QString::number(word(29)),
+                                          number(word(31) * 0.001),
+                                          QString::number(word(33)),
+                                          number(word(35) * 0.001),
+                                          number(signedWord(37) * 0.1),
+                                          QString::number(word(39)),
+                                          number(signedWord(41) * 0.1),
+                                          QString::number(word(43))};
             const QStringList got = core.state.storedRows.at(row).split(QLatin1Char('\t'));
-            const QStringList expected = {QString::number(r.number),
-                                          QString::number(r.type),
-                                          r.time.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")),
-                                          number(r.totalCentiV * 0.01),
-                                          number(r.currentCentiA * 0.01),
-                                          number(r.socPermille * 0.1),
-                                          number(r.sohPercent),
-                                          number(r.maxCellMv * 0.001),
-                                          QString::number(r.maxCellNo),
-                                          number(r.minCellMv * 0.001),
-                                          QString::number(r.minCellNo),
-                                          number(r.differenceMv * 0.001),
-                                          number(r.maxDeciC * 0.1),
-                                          QString::number(r.maxSensorNo),
-                                          number(r.minDeciC * 0.1),
-                                          QString::number(r.minSensorNo)};
             QCOMPARE(got.mid(0, 16), expected);
-            // The status texts are those of the bits the simulator sends.
-            const QByteArray frame =
-                Frame::build(Frame::responseStart, 0xFF, 0x10, 0, 0x46, Responder::recordData(r));
-            QCOMPARE(got.mid(16, 4), StoredRecordText::columns(frame).mid(16, 4));
+            QCOMPARE(got.at(0), QString::number(index + 1));
+            QCOMPARE(got.mid(16, 4), StoredRecordText::columns(reply).mid(16, 4));
             QCOMPARE(got.size(), 21);
         }
+        line.close();
 
         // And the workbook holds what the grid holds.
         OutputFiles::setProgramFolder(m_dir.path());
