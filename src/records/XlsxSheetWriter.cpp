@@ -487,6 +487,8 @@ void XlsxSheetWriter::writeColumns(const QList<ColumnRun> &runs, const QList<int
             hide[c] = true;
 
     m_columnStyles = QStringList(width, QString());
+    if (width == 0)
+        return; // an empty column list is not allowed
     m_writer->writeStartElement(m_prefix + QStringLiteral("cols"));
     for (int c = 1; c <= width;) {
         int end = c;
