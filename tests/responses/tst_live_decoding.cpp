@@ -139,7 +139,8 @@ private slots:
         // Words that must still be decoded whatever the length says.
         place(data, 7, {0x13, 0x88});
         place(data, 57, {0x04});
-        place(data, 59, {0x01});
+        if (length >= 53)
+            place(data, 59, {0x01});
         if (length >= 54)
             place(data, 60, {0x02});
         const QByteArray frame = readReply(6, data);
