@@ -5,6 +5,8 @@ set -e
 cd "$(dirname "$0")/.."
 sh tools/deps.sh
 JOBS=$(nproc)
+# Lets clones in other folders share the compiler cache.
+export CCACHE_BASEDIR="$(pwd)"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j "$JOBS"
 ctest --test-dir build -j "$JOBS" --output-on-failure
