@@ -42,10 +42,11 @@ RecordPanel::RecordPanel(Core &core, QWidget *parent) : Panel(core, parent)
     m_pathLabel->setBuddy(path);
     m_path = path;
 
-    auto button = [&](const QString &control, void (Recorder::*action)()) {
+    Recorder *recorder = &m_core.recorder;
+    auto button = [this, &form, recorder](const QString &control, void (Recorder::*action)()) {
         auto *b = new QPushButton(m_frame);
         FormBinder::bindEnabled(b, form, control);
-        connect(b, &QPushButton::clicked, this, [this, action] { (m_core.recorder.*action)(); });
+        connect(b, &QPushButton::clicked, this, [recorder, action] { (recorder->*action)(); });
         return b;
     };
     m_selectFile = button(RecordField::selectFile, &Recorder::selectFile);
