@@ -14,9 +14,9 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStyle>
 #include <QTableWidget>
 #include <QTemporaryDir>
-#include <QStyle>
 #include <QTest>
 #include <QTextLayout>
 
