@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QTranslator>
 
 #include <memory>
@@ -28,6 +30,12 @@ void install(bool english)
             if (t->load(dir.filePath(file)))
                 list.push_back(std::move(t));
         }
+        // The toolkit's own texts (the OK, Yes and No of message boxes, the
+        // file dialog) where the Qt installation carries them.
+        auto qt = std::make_unique<QTranslator>();
+        if (qt->load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"),
+                     QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+            list.push_back(std::move(qt));
         for (auto &t : list)
             QCoreApplication::installTranslator(t.get());
     } else if (english && !list.empty()) {

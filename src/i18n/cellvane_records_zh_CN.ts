@@ -2,6 +2,53 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN">
 <context>
+    <name>CompoundFile</name>
+    <message>
+        <source>not an Excel 97-2003 workbook (no compound file signature)</source>
+        <translation>不是 Excel 97-2003 工作簿（没有复合文件标识）</translation>
+    </message>
+    <message>
+        <source>unsupported compound file sector size</source>
+        <translation>不支持的复合文件扇区大小</translation>
+    </message>
+    <message>
+        <source>damaged compound file (allocation table index)</source>
+        <translation>复合文件已损坏（分配表索引）</translation>
+    </message>
+    <message>
+        <source>damaged compound file (allocation table)</source>
+        <translation>复合文件已损坏（分配表）</translation>
+    </message>
+    <message>
+        <source>damaged compound file (directory)</source>
+        <translation>复合文件已损坏（目录）</translation>
+    </message>
+    <message>
+        <source>damaged compound file (mini allocation table)</source>
+        <translation>复合文件已损坏（小分配表）</translation>
+    </message>
+    <message>
+        <source>damaged compound file (mini stream)</source>
+        <translation>复合文件已损坏（小数据流）</translation>
+    </message>
+    <message>
+        <source>damaged compound file (small stream)</source>
+        <translation>复合文件已损坏（小数据流）</translation>
+    </message>
+    <message>
+        <source>damaged compound file (stream)</source>
+        <translation>复合文件已损坏（数据流）</translation>
+    </message>
+    <message>
+        <source>damaged compound file (short stream)</source>
+        <translation>复合文件已损坏（数据流过短）</translation>
+    </message>
+    <message>
+        <source>damaged compound file (no root entry)</source>
+        <translation>复合文件已损坏（没有根目录项）</translation>
+    </message>
+</context>
+<context>
     <name>OutputFiles</name>
     <message>
         <source>Cannot create the folder "%1" or write into it.</source>
@@ -387,6 +434,37 @@
     <message>
         <source>Export succeeded</source>
         <translation>导出成功</translation>
+    </message>
+</context>
+<context>
+    <name>XlsWorkbook</name>
+    <message>
+        <source>not an Excel 97-2003 workbook (no Workbook stream)</source>
+        <translation>不是 Excel 97-2003 工作簿（没有 Workbook 流）</translation>
+    </message>
+    <message>
+        <source>damaged workbook stream</source>
+        <translation>工作簿数据流已损坏</translation>
+    </message>
+    <message>
+        <source>the workbook has no worksheet</source>
+        <translation>工作簿中没有工作表</translation>
+    </message>
+    <message>
+        <source>damaged workbook stream (first sheet not found)</source>
+        <translation>工作簿数据流已损坏（找不到第一个工作表）</translation>
+    </message>
+    <message>
+        <source>the first sheet has no window settings</source>
+        <translation>第一个工作表没有窗口设置</translation>
+    </message>
+    <message>
+        <source>too many rows for an Excel 97-2003 worksheet (at most %1)</source>
+        <translation>行数超出 Excel 97-2003 工作表的上限（最多 %1 行）</translation>
+    </message>
+    <message>
+        <source>damaged shared string table</source>
+        <translation>共享字符串表已损坏</translation>
     </message>
 </context>
 <context>

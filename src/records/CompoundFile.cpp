@@ -1,5 +1,6 @@
 #include "records/CompoundFile.h"
 
+#include <QCoreApplication>
 #include <QtEndian>
 
 #include <algorithm>
@@ -52,16 +53,17 @@ bool CompoundFile::read(const QByteArray &bytes, QString *error)
 {
     auto fail = [error](const char *why) {
         if (error)
-            *error = QString::fromLatin1(why);
+            *error = QCoreApplication::translate("CompoundFile", why);
         return false;
     };
     m_entries.clear();
     if (bytes.size() < headerSize || !bytes.startsWith(signature))
-        return fail("not an Excel 97-2003 workbook (no compound file signature)");
+        return fail(QT_TRANSLATE_NOOP(
+            "CompoundFile", "not an Excel 97-2003 workbook (no compound file signature)"));
     const int shift = u16(bytes, 0x1E);
     const int miniShift = u16(bytes, 0x20);
     if ((shift != 9 && shift != 12) || miniShift != 6)
-        return fail("unsupported compound file sector size");
+        return fail(QT_TRANSLATE_NOOP("CompoundFile", "unsupported compound file sector size"));
     const qsizetype ssize = qsizetype(1) << shift;
     const quint32 fatCount = u32(bytes, 0x2C);
     const quint32 firstDir = u32(bytes, 0x30);
@@ -87,7 +89,8 @@ bool CompoundFile::read(const QByteArray &bytes, QString *error)
         fatSectors.append(u32(bytes, 0x4C + 4 * i));
     for (quint32 d = 0; d < difatCount && quint32(fatSectors.size()) < fatCount; ++d) {
         if (qsizetype(difatSector) >= sectorTotal)
-            return fail("damaged compound file (allocation table index)");
+            return fail(QT_TRANSLATE_NOOP("CompoundFile",
+                                          "damaged compound file (allocation table index)"));
         const QByteArray sec = sectorData(difatSector);
         const int perSector = int(ssize / 4) - 1;
         for (int i = 0; i < perSector && quint32(fatSectors.size()) < fatCount; ++i)
@@ -97,7 +100,8 @@ bool CompoundFile::read(const QByteArray &bytes, QString *error)
     QList<quint32> fat;
     for (quint32 s : fatSectors) {
         if (qsizetype(s) >= sectorTotal)
-            return fail("damaged compound file (allocation table)");
+            return fail(
+                QT_TRANSLATE_NOOP("CompoundFile", "damaged compound file (allocation table)"));
         const QByteArray sec = sectorData(s);
         for (qsizetype i = 0; i < ssize / 4; ++i)
             fat.append(u32(sec, 4 * i));
@@ -119,10 +123,11 @@ bool CompoundFile::read(const QByteArray &bytes, QString *error)
 
     QByteArray dir;
     if (!readChain(firstDir, &dir))
-        return fail("damaged compound file (directory)");
+        return fail(QT_TRANSLATE_NOOP("CompoundFile", "damaged compound file (directory)"));
     QByteArray miniFatBytes;
     if (firstMiniFat != endOfChain && !readChain(firstMiniFat, &miniFatBytes))
-        return fail("damaged compound file (mini allocation table)");
+        return fail(
+            QT_TRANSLATE_NOOP("CompoundFile", "damaged compound file (mini allocation table)"));
     QList<quint32> miniFat;
     for (qsizetype i = 0; i + 4 <= miniFatBytes.size(); i += 4)
         miniFat.append(u32(miniFatBytes, i));
@@ -139,26 +144,29 @@ bool CompoundFile::read(const QByteArray &bytes, QString *error)
         const quint64 size = u32(e.raw, 120); // version 3 ignores the high half
         if (e.type == 5) {
             if (start != endOfChain && !readChain(start, &miniStream))
-                return fail("damaged compound file (mini stream)");
+                return fail(
+                    QT_TRANSLATE_NOOP("CompoundFile", "damaged compound file (mini stream)"));
             miniStream.truncate(qsizetype(size));
         } else if (e.type == 2) {
             if (size < cutoff) {
                 QList<quint32> sectors;
                 if (size > 0 && !chain(miniFat, start, &sectors))
-                    return fail("damaged compound file (small stream)");
+                    return fail(
+                        QT_TRANSLATE_NOOP("CompoundFile", "damaged compound file (small stream)"));
                 for (quint32 s : sectors)
                     e.data.append(miniStream.mid(qsizetype(s) * miniSectorSize, miniSectorSize));
             } else if (!readChain(start, &e.data)) {
-                return fail("damaged compound file (stream)");
+                return fail(QT_TRANSLATE_NOOP("CompoundFile", "damaged compound file (stream)"));
             }
             if (quint64(e.data.size()) < size)
-                return fail("damaged compound file (short stream)");
+                return fail(
+                    QT_TRANSLATE_NOOP("CompoundFile", "damaged compound file (short stream)"));
             e.data.truncate(qsizetype(size));
         }
         m_entries.append(e);
     }
     if (m_entries.isEmpty() || m_entries.first().type != 5)
-        return fail("damaged compound file (no root entry)");
+        return fail(QT_TRANSLATE_NOOP("CompoundFile", "damaged compound file (no root entry)"));
     return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include "records/CompoundFile.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QHash>
 #include <QRegularExpression>
@@ -410,13 +411,14 @@ struct Book {
             return false;
         stream = file.stream(QStringLiteral("Workbook"));
         if (!stream) {
-            *error = QStringLiteral("not an Excel 97-2003 workbook (no Workbook stream)");
+            *error = QCoreApplication::translate(
+                "XlsWorkbook", "not an Excel 97-2003 workbook (no Workbook stream)");
             return false;
         }
         QList<Record> records;
         if (!parseRecords(stream->data, &records) || records.isEmpty() ||
             records.first().type != rBof) {
-            *error = QStringLiteral("damaged workbook stream");
+            *error = QCoreApplication::translate("XlsWorkbook", "damaged workbook stream");
             return false;
         }
         qsizetype at = 0;
@@ -425,7 +427,7 @@ struct Book {
             if (r.type == rBof && depth == 0)
                 subs.append(Substream{at, {}});
             if (subs.isEmpty()) {
-                *error = QStringLiteral("damaged workbook stream");
+                *error = QCoreApplication::translate("XlsWorkbook", "damaged workbook stream");
                 return false;
             }
             subs.last().records.append(r);
@@ -442,7 +444,7 @@ struct Book {
                 return r.type == rBoundSheet && r.data.size() >= 4;
             });
         if (sheetRecord == globals.cend()) {
-            *error = QStringLiteral("the workbook has no worksheet");
+            *error = QCoreApplication::translate("XlsWorkbook", "the workbook has no worksheet");
             return false;
         }
         const qsizetype firstOffset = u32(sheetRecord->data, 0);
@@ -450,7 +452,8 @@ struct Book {
             if (subs.at(s).offset == firstOffset)
                 firstSheet = s;
         if (firstSheet < 0) {
-            *error = QStringLiteral("damaged workbook stream (first sheet not found)");
+            *error = QCoreApplication::translate("XlsWorkbook",
+                                                 "damaged workbook stream (first sheet not found)");
             return false;
         }
         return true;
@@ -528,7 +531,8 @@ bool XlsWorkbook::freezeFirstRow(const QString &path, QString *error)
         return book.save(path, error ? error : &why);
     }
     if (error)
-        *error = QStringLiteral("the first sheet has no window settings");
+        *error =
+            QCoreApplication::translate("XlsWorkbook", "the first sheet has no window settings");
     return false;
 }
 
@@ -542,7 +546,8 @@ bool XlsWorkbook::writeRows(const QString &path, int firstRow, const QList<QStri
         return false;
     };
     if (firstRow < 0 || firstRow + rows.size() > maxRows)
-        return fail(QStringLiteral("too many rows for an Excel 97-2003 worksheet (at most %1)")
+        return fail(QCoreApplication::translate(
+                        "XlsWorkbook", "too many rows for an Excel 97-2003 worksheet (at most %1)")
                         .arg(maxRows));
     Book book;
     if (!book.load(path, &why))
@@ -564,7 +569,7 @@ bool XlsWorkbook::writeRows(const QString &path, int firstRow, const QList<QStri
     quint32 totalRefs = 0;
     QList<SharedString> strings;
     if (sstAt >= 0 && !SstReader(sstParts).read(&totalRefs, &strings))
-        return fail(QStringLiteral("damaged shared string table"));
+        return fail(QCoreApplication::translate("XlsWorkbook", "damaged shared string table"));
     QHash<QString, quint32> stringIndex;
     for (int i = 0; i < strings.size(); ++i)
         if (strings.at(i).runs.isEmpty() && strings.at(i).ext.isEmpty())

@@ -1,5 +1,6 @@
 #include "records/widgets/RecordPanel.h"
 
+#include "i18n/widgets/CaptionFit.h"
 #include "records/RecordForm.h"
 #include "shell/Core.h"
 #include "shell/widgets/FormBinder.h"
@@ -99,6 +100,8 @@ void RecordPanel::applyCaptions()
     m_convert->setText(tr("Export to Excel"));
     m_openExport->setText(tr("Open Export File"));
     m_progressLabel->setText(tr("Progress:"));
+    for (QPushButton *b : {m_selectFile, m_latestFile, m_convert, m_openExport})
+        CaptionFit::padButton(b);
     m_path->setAccessibleName(tr("File Directory:"));
     m_progress->setAccessibleName(tr("Progress:"));
 }

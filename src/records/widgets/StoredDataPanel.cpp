@@ -1,5 +1,6 @@
 #include "records/widgets/StoredDataPanel.h"
 
+#include "i18n/widgets/CaptionFit.h"
 #include "records/StoredForm.h"
 #include "records/StoredGrid.h"
 #include "shell/Core.h"
@@ -11,6 +12,8 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 StoredDataPanel::StoredDataPanel(Core &core, QWidget *parent) : Panel(core, parent)
 {
@@ -72,6 +75,8 @@ void StoredDataPanel::applyCaptions()
     m_export->setText(tr("Export to Excel"));
     m_countLabel->setText(tr("Number:"));
     m_progressLabel->setText(tr("Export progress:"));
+    for (QPushButton *b : {m_countButton, m_getData, m_export})
+        CaptionFit::padButton(b);
     m_grid->setAccessibleName(tr("Stored data"));
     buildHeader();
     m_core.stored.resetGrid();
@@ -80,10 +85,15 @@ void StoredDataPanel::applyCaptions()
 void StoredDataPanel::buildHeader()
 {
     const bool english = m_core.state.englishUi() != 0;
-    m_grid->setHorizontalHeaderLabels(StoredGrid::headers());
+    const QStringList headers = StoredGrid::headers();
+    m_grid->setHorizontalHeaderLabels(headers);
+    // The widths in twips suit a small grid font; a column widens
+    // where the screen font would cut a word of its header ("SOC(%)").
     const QList<int> widths = StoredGrid::widthsTwips(english);
     for (int c = 0; c < widths.size(); ++c)
-        m_grid->setColumnWidth(c, widths.at(c) / StoredGrid::twipsPerPixel);
+        m_grid->setColumnWidth(
+            c, std::max(widths.at(c) / StoredGrid::twipsPerPixel,
+                        CaptionFit::headerWordWidth(m_grid->horizontalHeader(), headers.value(c))));
     m_grid->horizontalHeader()->setFixedHeight(StoredGrid::headerHeightTwips(english) /
                                                StoredGrid::twipsPerPixel);
 }

@@ -1,5 +1,7 @@
 #include "upgrade/widgets/UpgradePanel.h"
 
+#include "i18n/widgets/CaptionFit.h"
+
 #include "shell/Core.h"
 #include "shell/widgets/FormBinder.h"
 #include "upgrade/UpgradeForm.h"
@@ -46,7 +48,8 @@ UpgradePanel::UpgradePanel(Core &core, QWidget *parent)
     FormBinder::bindLabel(m_percent, form, UpgradeField::progressText);
     FormBinder::bindProgress(m_progress, form, UpgradeField::progress);
     m_progress->setFormat(QStringLiteral("%p%"));
-    m_progress->setTextVisible(true);
+    // The percentage stands beside the bar (jingdu), not in it a second time.
+    m_progress->setTextVisible(false);
     m_progress->setMinimumWidth(360);
     m_path->setMinimumWidth(360);
 
@@ -95,6 +98,8 @@ void UpgradePanel::applyCaptions()
     m_baudLabel->setText(tr("Change baud upgrade:"));
     m_start->setText(tr("BMS Upgrade"));
     m_progressLabel->setText(tr("     Progress:"));
+    CaptionFit::padButton(m_chooseFile);
+    CaptionFit::padButton(m_start);
 
     // Screen readers name the fields after their captions, without the
     // padding and the trailing colon that line the captions up on screen.
