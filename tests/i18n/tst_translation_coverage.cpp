@@ -7,6 +7,8 @@
 #include <QTest>
 #include <QXmlStreamReader>
 
+#include "i18n/Language.h"
+
 // Every text the program shows through the translation system must have a
 // finished Chinese translation: the texts are collected from the sources with
 // lupdate and looked up in the translation files the program embeds.
@@ -124,6 +126,17 @@ private slots:
         QVERIFY2(missing.isEmpty(),
                  qPrintable(QStringLiteral("%1 texts without Chinese:\n").arg(missing.size()) +
                             missing.join(QLatin1Char('\n'))));
+    }
+
+    // Message boxes and file dialogs draw their buttons from Qt's own
+    // catalogue; Chinese must reach those too, and English must leave them.
+    void toolkitTextsFollowTheLanguage()
+    {
+        Language::install(false);
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&Yes"), QStringLiteral("是(&Y)"));
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("取消"));
+        Language::install(true);
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&Yes"), QStringLiteral("&Yes"));
     }
 };
 
