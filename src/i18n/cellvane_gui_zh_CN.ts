@@ -244,6 +244,10 @@
         <translation>断开</translation>
     </message>
     <message>
+        <source>Control commands</source>
+        <translation>控制命令</translation>
+    </message>
+    <message>
         <source>Charge MOS off</source>
         <translation>断开充电MOS</translation>
     </message>

@@ -265,10 +265,13 @@ bool LinkController::openPort()
 {
     // An unmapped number gives no device name, which no port opens.
     int error = 0;
+    const QString device = deviceOf(m_portNumber);
     const PortIo::OpenResult result =
-        m_port->open(deviceOf(m_portNumber), ModeString::parse(m_portSettings), &error);
-    if (result == PortIo::OpenResult::Ok)
+        m_port->open(device, ModeString::parse(m_portSettings), &error);
+    if (result == PortIo::OpenResult::Ok) {
+        m_openedDevice = device;
         return true;
+    }
     showOpenFailure(result, error);
     return false;
 }
@@ -446,7 +449,7 @@ void LinkController::onPortLost()
     m_core.state.prompt.message(tr("The serial port COM%1 (%2) was disconnected. Check the cable "
                                    "and the adapter, then open the port again.")
                                     .arg(m_portNumber)
-                                    .arg(deviceOf(m_portNumber)),
+                                    .arg(m_openedDevice),
                                 tr("warn"), UserPrompt::Icon::Warning);
     if (m_portOpen)
         toggleOpen();

@@ -99,6 +99,9 @@ private:
     std::function<void()> m_request;
     QString m_portSettings;
     int m_portNumber = 0;
+    // What the number stood for when the port opened: a virtual line's link
+    // may be gone by the time the line is lost.
+    QString m_openedDevice;
     bool m_portOpen = false;
     quint8 m_retryCount = 0;
     quint8 m_lastSentCommand = 0;

@@ -557,7 +557,12 @@ private slots:
         rig.port->feed(response(1).left(4));
         QSignalSpy changed(&rig.link(), &LinkController::portOpenChanged);
 
+        // A virtual line's link goes away with the line: the message still
+        // names the device that was open.
+        const QString link = m_config.filePath(QStringLiteral("cellvane/ports/com12"));
+        QVERIFY(QFile::remove(link));
         rig.port->unplug();
+        QVERIFY(QFile::link(com12, link));
         QCOMPARE(rig.prompt.messages.size(), 1);
         QCOMPARE(rig.prompt.messages[0].text, text);
         QCOMPARE(rig.prompt.messages[0].title, title);

@@ -16,6 +16,9 @@
 
 namespace {
 constexpr int boxHeight = 20;
+constexpr int shortBoxWidth = 56;
+// Fits 24 upper-case letters and digits in full; longer texts scroll.
+constexpr int identityBoxWidth = 210;
 
 QString captionText(const char *source, const char *disambiguation, bool localised, int number)
 {
@@ -47,19 +50,31 @@ InfoPanel::InfoPanel(Core &core, QWidget *parent) : Panel(core, parent)
     setObjectName(QStringLiteral("InfoPanel"));
     using namespace InfoField;
 
+    // Versions and SOF are a few digits; the identity texts take up to 24
+    // (project, model) and 32 (battery id, custom) characters, so they get a
+    // row each across the width of the group.
     QGroupBox *version = addGroup(QT_TRANSLATE_NOOP("InfoPanel", "Version Information"));
     version->setObjectName(QStringLiteral("版本信息"));
-    addFields(version,
-              {
-                  {softwareVersion, QT_TRANSLATE_NOOP("InfoPanel", "Software ver:")},
-                  {hardwareVersion, QT_TRANSLATE_NOOP("InfoPanel", "Hardware ver:")},
-                  {customText, QT_TRANSLATE_NOOP("InfoPanel", "Custom:")},
-                  {model, QT_TRANSLATE_NOOP("InfoPanel", "Model:")},
-                  {projectNumber, QT_TRANSLATE_NOOP("InfoPanel", "Item:")},
-                  {batteryId, QT_TRANSLATE_NOOP("InfoPanel", "Battery Id:")},
-                  {sof, "SOF：", nullptr, false},
-              },
-              4, 100);
+    {
+        QGridLayout *grid = tightGrid(version);
+        addBox(version, grid, {softwareVersion, QT_TRANSLATE_NOOP("InfoPanel", "Software ver:")}, 0,
+               0, shortBoxWidth);
+        addBox(version, grid, {hardwareVersion, QT_TRANSLATE_NOOP("InfoPanel", "Hardware ver:")}, 0,
+               1, shortBoxWidth);
+        const Field identity[] = {
+            {projectNumber, QT_TRANSLATE_NOOP("InfoPanel", "Item:")},
+            {model, QT_TRANSLATE_NOOP("InfoPanel", "Model:")},
+            {batteryId, QT_TRANSLATE_NOOP("InfoPanel", "Battery Id:")},
+            {customText, QT_TRANSLATE_NOOP("InfoPanel", "Custom:")},
+        };
+        int line = 1;
+        for (const Field &field : identity) {
+            QLineEdit *box = addBox(version, grid, field, line++, 0, identityBoxWidth, 3);
+            box->setMaximumWidth(QWIDGETSIZE_MAX);
+        }
+        addBox(version, grid, {sof, "SOF：", nullptr, false}, line, 0, shortBoxWidth);
+        grid->setColumnStretch(3, 1);
+    }
 
     QGroupBox *state = addGroup(QT_TRANSLATE_NOOP("InfoPanel", "System State"));
     state->setObjectName(QStringLiteral("Frame3"));
@@ -116,6 +131,8 @@ InfoPanel::InfoPanel(Core &core, QWidget *parent) : Panel(core, parent)
                   {bmsAddress, "BMSADD:", nullptr, false},
               },
               8, 62);
+    // "discharge" is the longest working state.
+    static_cast<QLineEdit *>(m_controls.value(workingState))->setFixedWidth(80);
 
     QGroupBox *temperatures = addGroup(QT_TRANSLATE_NOOP("InfoPanel", "Cell Temperature(℃)"));
     temperatures->setObjectName(QStringLiteral("Frame1"));
@@ -186,7 +203,7 @@ QGroupBox *InfoPanel::addGroup(const char *title)
 }
 
 QLineEdit *InfoPanel::addBox(QGroupBox *group, QGridLayout *grid, const Field &field, int row,
-                             int column, int boxWidth)
+                             int column, int boxWidth, int columnSpan)
 {
     auto *label = new QLabel(group);
     auto *box = new QLineEdit(group);
@@ -196,7 +213,7 @@ QLineEdit *InfoPanel::addBox(QGroupBox *group, QGridLayout *grid, const Field &f
     label->setBuddy(box);
     FormBinder::bindLineEdit(box, m_core.state.info, field.control);
     grid->addWidget(label, row, column * 2, Qt::AlignRight | Qt::AlignVCenter);
-    grid->addWidget(box, row, column * 2 + 1);
+    grid->addWidget(box, row, column * 2 + 1, 1, columnSpan);
     m_captions.append(
         {label, box, field.caption, field.disambiguation, field.localised, field.number});
     m_controls.insert(field.control, box);
@@ -247,6 +264,10 @@ QWidget *InfoPanel::buildControls()
 {
     auto *frame = new QGroupBox(this);
     frame->setObjectName(QStringLiteral("Frame4"));
+    // The frame has no title on screen; a screen reader announces this name
+    // when the focus enters it.
+    m_captions.append(
+        {nullptr, frame, QT_TRANSLATE_NOOP("InfoPanel", "Control commands"), nullptr, true, 0});
     QGridLayout *grid = tightGrid(frame);
     grid->setContentsMargins(6, 4, 6, 4);
     struct Button {

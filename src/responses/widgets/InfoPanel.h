@@ -43,8 +43,10 @@ private:
     };
 
     QGroupBox *addGroup(const char *title);
+    // Caption in grid column 2 * column, box right of it over columnSpan
+    // columns.
     QLineEdit *addBox(QGroupBox *group, QGridLayout *grid, const Field &field, int row, int column,
-                      int boxWidth);
+                      int boxWidth, int columnSpan = 1);
     void addFields(QGroupBox *group, const QList<Field> &fields, int rows, int boxWidth);
     QWidget *buildConditions();
     QWidget *buildControls();

@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStyle>
 #include <QTest>
 #include <QTextDocument>
 
@@ -480,6 +481,56 @@ private slots:
         QCOMPARE(box->accessibleDescription(), QString());
     }
 
+    // The longest texts the pack sends show in full: identity texts of 24
+    // characters, the working state, the on/off words of the state bits.
+    void valuesFit_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("text");
+        using namespace InfoField;
+        const auto row = [](const QString &control, const char *text) {
+            QTest::newRow(qPrintable(control + QLatin1Char(' ') + QString::fromUtf8(text)))
+                << control << QString::fromUtf8(text);
+        };
+        row(projectNumber, "CVP-32S280AH-WMWMWM-0001");
+        row(model, "CV-BMS-32S-LFP-WMWM-2024");
+        row(batteryId, "CVB32S280-240315-2788119");
+        row(customText, "Cellvane simulated packWM");
+        row(softwareVersion, "655.35");
+        row(sof, "100");
+        row(workingState, "discharge");
+        row(workingState, "空闲");
+        row(totalCurrent, "-327.68");
+        row(charger, "off");
+        row(charger, "未接");
+        row(reserved(22), "off");
+        row(cellVoltage(31), "65535");
+        row(cellTemperature(11), "-40.5");
+    }
+    void valuesFit()
+    {
+        QFETCH(QString, control);
+        QFETCH(QString, text);
+        Rig rig;
+        rig.panel.resize(925, 610);
+        rig.panel.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&rig.panel));
+        auto *box = qobject_cast<QLineEdit *>(rig.panel.control(control));
+        QVERIFY(box);
+        // A line edit draws its text inside its frame and a 2-pixel margin
+        // on each side.
+        const int frame = box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, box);
+        const int room = box->width() - 2 * frame - 4;
+        const int needed = box->fontMetrics().horizontalAdvance(text);
+        QVERIFY2(
+            needed <= room,
+            qPrintable(QStringLiteral("%1 needs %2 px, has %3").arg(text).arg(needed).arg(room)));
+        // Its caption is not cut either.
+        QLabel *caption = captionOf(box);
+        QVERIFY(caption);
+        QVERIFY2(caption->width() >= caption->sizeHint().width(), qPrintable(caption->text()));
+    }
+
     // A screen reader finds every box by its caption.
     void accessibleNames()
     {
@@ -498,6 +549,18 @@ private slots:
         for (QPushButton *b : rig.panel.findChildren<QPushButton *>())
             buttonNames.insert(b->accessibleName());
         QCOMPARE(buttonNames.size(), 8);
+        // Every group is announced by name, also the untitled frame of the
+        // control buttons.
+        auto *controls = rig.panel.control(InfoField::chargeOff)->parentWidget();
+        for (bool english : {false, true}) {
+            rig.setEnglish(english);
+            for (QGroupBox *g : rig.panel.findChildren<QGroupBox *>()) {
+                QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(g);
+                QVERIFY2(!iface->text(QAccessible::Name).isEmpty(), qPrintable(g->objectName()));
+            }
+            QCOMPARE(controls->accessibleName(),
+                     english ? QStringLiteral("Control commands") : QStringLiteral("控制命令"));
+        }
     }
 };
 
