@@ -93,6 +93,10 @@
         <source>Progress:</source>
         <translation>转换进度：</translation>
     </message>
+    <message>
+        <source>Export recording to Excel</source>
+        <translation>导出记录数据到Excel</translation>
+    </message>
 </context>
 <context>
     <name>Recorder</name>
@@ -177,6 +181,10 @@
     <message>
         <source>Stored data</source>
         <translation>存储数据</translation>
+    </message>
+    <message>
+        <source>Export stored data to Excel</source>
+        <translation>导出存储数据到Excel</translation>
     </message>
 </context>
 <context>

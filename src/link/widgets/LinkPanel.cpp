@@ -138,10 +138,7 @@ void LinkPanel::applyCaptions()
     };
     for (int i = 0; i < m_rows.size(); ++i) {
         m_rows[i].label->setText(captions[i]);
-        // Qt on Linux ignores a combo box's accessible name; its description is
-        // what a screen reader announces with it.
-        m_rows[i].combo->setAccessibleDescription(nameFromCaption(captions[i]));
-        m_rows[i].combo->setAccessibleName(nameFromCaption(captions[i]));
+        nameField(m_rows[i].combo, captions[i]);
     }
     FormBinder::retranslateCombo(list(LinkField::parity), m_core.state.link, LinkField::parity);
     m_refresh->setText(tr("Refresh serial port"));

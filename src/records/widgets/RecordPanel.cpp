@@ -102,6 +102,8 @@ void RecordPanel::applyCaptions()
     m_progressLabel->setText(tr("Progress:"));
     for (QPushButton *b : {m_selectFile, m_latestFile, m_convert, m_openExport})
         CaptionFit::padButton(b);
-    m_path->setAccessibleName(tr("File Directory:"));
-    m_progress->setAccessibleName(tr("Progress:"));
+    nameField(m_path, m_pathLabel->text());
+    nameField(m_progress, m_progressLabel->text());
+    // The stored-data page beside this one has a button of the same caption.
+    m_convert->setAccessibleName(tr("Export recording to Excel"));
 }

@@ -78,6 +78,8 @@ void StoredDataPanel::applyCaptions()
     for (QPushButton *b : {m_countButton, m_getData, m_export})
         CaptionFit::padButton(b);
     m_grid->setAccessibleName(tr("Stored data"));
+    // The recording page beside this one has a button of the same caption.
+    m_export->setAccessibleName(tr("Export stored data to Excel"));
     buildHeader();
     m_core.stored.resetGrid();
 }

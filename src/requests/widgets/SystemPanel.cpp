@@ -518,7 +518,7 @@ void SystemPanel::applyCaptions()
         QString name = captionOf(f.caption);
         if (f.column)
             name += QLatin1Char(' ') + captionOf(f.column);
-        f.field->setAccessibleName(name);
+        nameField(f.field, name);
     }
 
     const QFontMetrics fm = fontMetrics();

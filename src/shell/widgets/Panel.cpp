@@ -1,6 +1,20 @@
 #include "shell/widgets/Panel.h"
 
+#include <QComboBox>
+#include <QLineEdit>
+
 Panel::Panel(Core &core, QWidget *parent) : QWidget(parent), m_core(core) {}
+
+void Panel::nameField(QWidget *field, const QString &caption)
+{
+    const QString name = nameFromCaption(caption);
+    field->setAccessibleName(name);
+    if (auto *combo = qobject_cast<QComboBox *>(field)) {
+        combo->setAccessibleDescription(name);
+        if (QLineEdit *edit = combo->lineEdit())
+            edit->setAccessibleName(name);
+    }
+}
 
 QString Panel::nameFromCaption(const QString &caption)
 {

@@ -17,6 +17,11 @@ public:
     // align it and without its colon ("  电池ID：" -> "电池ID").
     static QString nameFromCaption(const QString &caption);
 
+    // Names a value box after its caption. Screen readers on Linux ignore a
+    // drop-down list's name and read its description instead, and an
+    // editable list's text box is a control of its own that needs the name too.
+    static void nameField(QWidget *field, const QString &caption);
+
 protected:
     Core &m_core;
 };

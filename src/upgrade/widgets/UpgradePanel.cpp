@@ -103,15 +103,9 @@ void UpgradePanel::applyCaptions()
 
     // Screen readers name the fields after their captions, without the
     // padding and the trailing colon that line the captions up on screen.
-    const auto name = [](const QString &caption) {
-        QString s = caption.trimmed();
-        while (s.endsWith(QLatin1Char(':')) || s.endsWith(QChar(0xFF1A)))
-            s.chop(1);
-        return s;
-    };
-    m_path->setAccessibleName(name(m_fileLabel->text()));
-    m_baud->setAccessibleName(name(m_baudLabel->text()));
-    m_progress->setAccessibleName(name(m_progressLabel->text()));
+    nameField(m_path, m_fileLabel->text());
+    nameField(m_baud, m_baudLabel->text());
+    nameField(m_progress, m_progressLabel->text());
     m_chooseFile->setAccessibleName(m_chooseFile->text());
     m_start->setAccessibleName(m_start->text());
     m_app->setAccessibleName(m_app->text());

@@ -152,7 +152,7 @@ private slots:
             QVERIFY2(m_stored->findChild<QWidget *>(QString::fromUtf8(name)), name);
         setLanguage(true);
         QCOMPARE(m_record->findChild<QLineEdit *>(QStringLiteral("转换文件目录"))->accessibleName(),
-                 QStringLiteral("File Directory:"));
+                 QStringLiteral("File Directory"));
         QVERIFY(!grid()->accessibleName().isEmpty());
     }
 

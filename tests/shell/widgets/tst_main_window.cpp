@@ -8,10 +8,15 @@
 #include "shell/widgets/Panel.h"
 #include "shell/widgets/PanelHost.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -265,6 +270,70 @@ private slots:
         rig.core.state.setEnglishUi(!english);
         rig.core.state.setEnglishUi(english);
         QCOMPARE(rig.host.tabBar()->tabText(6), tabs.at(6));
+    }
+
+    // What a screen reader finds on every page: value boxes named after their
+    // captions (directly or through a buddy label), drop-down lists described,
+    // and push buttons that share a caption told apart by what they do.
+    void everyControlIsNamed_data()
+    {
+        QTest::addColumn<bool>("english");
+        QTest::newRow("chinese") << false;
+        QTest::newRow("english") << true;
+    }
+    void everyControlIsNamed()
+    {
+        QFETCH(bool, english);
+        Rig rig;
+        rig.core.state.setEnglishUi(english);
+        QSet<const QWidget *> buddies;
+        for (const QLabel *label : rig.host.findChildren<QLabel *>())
+            if (label->buddy() && !label->text().trimmed().isEmpty())
+                buddies.insert(label->buddy());
+        const auto where = [](const QWidget *w) {
+            QStringList path;
+            for (const QWidget *p = w; p; p = p->parentWidget())
+                if (!p->objectName().isEmpty())
+                    path.prepend(p->objectName());
+            return path.join(QLatin1Char('/')) + QLatin1Char(' ') + w->metaObject()->className();
+        };
+        QStringList unnamed;
+        QHash<QString, QList<const QPushButton *>> byCaption;
+        for (QWidget *w : rig.host.findChildren<QWidget *>()) {
+            if (qobject_cast<QAbstractItemView *>(w->parentWidget()))
+                continue; // the grid's own corner button
+            const bool named = !w->accessibleName().trimmed().isEmpty() || buddies.contains(w);
+            if (auto *combo = qobject_cast<QComboBox *>(w)) {
+                if (combo->accessibleDescription().trimmed().isEmpty())
+                    unnamed << where(w) + QStringLiteral(" (no description)");
+                if (combo->lineEdit() && combo->lineEdit()->accessibleName().trimmed().isEmpty())
+                    unnamed << where(w) + QStringLiteral(" (its text box)");
+            } else if (qobject_cast<QLineEdit *>(w) &&
+                       !qobject_cast<QComboBox *>(w->parentWidget())) {
+                if (!named)
+                    unnamed << where(w);
+            } else if (qobject_cast<QProgressBar *>(w)) {
+                if (!named)
+                    unnamed << where(w);
+            } else if (auto *button = qobject_cast<QAbstractButton *>(w)) {
+                if (!named && button->text().trimmed().isEmpty())
+                    unnamed << where(w);
+                if (auto *push = qobject_cast<QPushButton *>(w))
+                    byCaption[push->text().trimmed()].append(push);
+            }
+        }
+        QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(QLatin1Char('\n'))));
+        QStringList alike;
+        for (auto it = byCaption.cbegin(); it != byCaption.cend(); ++it) {
+            if (it.value().size() < 2)
+                continue;
+            QSet<QString> names;
+            for (const QPushButton *b : it.value())
+                names.insert(b->accessibleName().trimmed());
+            if (names.size() != it.value().size() || names.contains(QString()))
+                alike << QStringLiteral("%1 buttons \"%2\"").arg(it.value().size()).arg(it.key());
+        }
+        QVERIFY2(alike.isEmpty(), qPrintable(alike.join(QLatin1Char('\n'))));
     }
 
     void closeStopsTrafficAndReleasesPort()
