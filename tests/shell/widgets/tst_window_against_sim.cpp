@@ -14,8 +14,6 @@
 
 #include <QComboBox>
 #include <QDir>
-#include <QElapsedTimer>
-#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -27,8 +25,6 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
-
-#include <ctime>
 
 namespace {
 constexpr int comNumber = 7;
@@ -78,46 +74,6 @@ struct Program {
         QCOMPARE(int(core.state.currentCommand), 0);
     }
 };
-struct Stalls {
-    double wallMs = 0;
-    double cpuMs = 0;
-    qint64 ticks = 0;
-};
-
-qint64 threadCpuNs()
-{
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return qint64(t.tv_sec) * 1'000'000'000 + t.tv_nsec;
-}
-
-// Runs the event loop for `ms` with a 1 ms timer and reports the longest gap
-// between two of its ticks.
-Stalls measureStalls(int ms)
-{
-    QTimer probe;
-    probe.setTimerType(Qt::PreciseTimer);
-    probe.setInterval(1);
-    QElapsedTimer clock;
-    qint64 lastWall = 0, lastCpu = 0, longestWall = 0, longestCpu = 0, ticks = 0;
-    QObject::connect(&probe, &QTimer::timeout, [&] {
-        const qint64 wall = clock.nsecsElapsed();
-        const qint64 cpu = threadCpuNs();
-        longestWall = qMax(longestWall, wall - lastWall);
-        longestCpu = qMax(longestCpu, cpu - lastCpu);
-        lastWall = wall;
-        lastCpu = cpu;
-        ++ticks;
-    });
-    clock.start();
-    lastCpu = threadCpuNs();
-    probe.start();
-    // A plain event loop: QTest::qWait sleeps 10 ms between its turns.
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
-    return {longestWall / 1e6, longestCpu / 1e6, ticks};
-}
 } // namespace
 
 class TestWindowAgainstSim : public QObject {
@@ -241,32 +197,18 @@ private slots:
         QVERIFY(!program.core.link.portOpen());
     }
 
-    // The polling cycle never holds up the event loop: a 1 ms timer keeps
-    // ticking while the window talks to the pack. The gaps are measured in
-    // wall time and in the CPU time this thread used between two ticks; the
-    // second is what the program itself costs, the first adds whatever the
-    // machine's other work takes from it.
-    void eventLoopStaysResponsive()
+    // The polling cycle keeps running on its own, without a message. How
+    // long it may hold up the event loop is measured by bench/window_stall.
+    void pollingKeepsRunning()
     {
         Program program;
-        const Stalls idle = measureStalls(2000);
         program.openCom7();
         QTRY_COMPARE_WITH_TIMEOUT(program.shown(InfoField::cellCount), QString::number(cells),
                                   5000);
         const double answersBefore = answers();
-        const Stalls polling = measureStalls(6000);
+        QTest::qWait(3000);
         const double cycles = (answers() - answersBefore) / 10.0;
-        qInfo("idle:    longest gap %.2f ms wall, %.2f ms CPU, %lld ticks", idle.wallMs, idle.cpuMs,
-              idle.ticks);
-        qInfo("polling: longest gap %.2f ms wall, %.2f ms CPU, %lld ticks, %.1f cycles answered",
-              polling.wallMs, polling.cpuMs, polling.ticks, cycles);
-        QVERIFY2(cycles >= 5, "the polling cycle did not run");
-        QVERIFY2(polling.cpuMs < 20,
-                 qPrintable(QStringLiteral("stall of %1 ms").arg(polling.cpuMs)));
-        // On a quiet machine the wall-clock gaps are as short; on a loaded one
-        // they are no worse than the idle window's own.
-        QVERIFY2(polling.wallMs < qMax(20.0, 2 * idle.wallMs + 10),
-                 qPrintable(QStringLiteral("stall of %1 ms").arg(polling.wallMs)));
+        QVERIFY2(cycles >= 2, qPrintable(QStringLiteral("%1 cycles answered").arg(cycles)));
         QVERIFY(program.prompt.messages.isEmpty());
     }
 
