@@ -1,5 +1,4 @@
-#include "support/FakePort.h"
-#include "support/RecordingPrompt.h"
+#include "support/WindowRig.h"
 
 #include "i18n/SettingsRecord.h"
 #include "i18n/widgets/LanguageDialog.h"
@@ -19,13 +18,7 @@
 #include <QTest>
 
 namespace {
-struct Rig {
-    RecordingPrompt prompt;
-    FakePort *port = new FakePort;
-    Core core{prompt, std::unique_ptr<PortIo>(port)};
-    MainWindow window{core};
-    PanelHost &host = *window.host();
-
+struct Rig : WindowRig {
     LanguageDialog *openDialog()
     {
         window.showLanguageDialog();

@@ -1,5 +1,4 @@
-#include "support/FakePort.h"
-#include "support/RecordingPrompt.h"
+#include "support/WindowRig.h"
 
 #include "i18n/SettingsRecord.h"
 #include "i18n/widgets/AboutDialog.h"
@@ -31,13 +30,7 @@
 namespace {
 using Page = PanelHost::Page;
 
-struct Rig {
-    RecordingPrompt prompt;
-    FakePort *port = new FakePort;
-    Core core{prompt, std::unique_ptr<PortIo>(port)};
-    MainWindow window{core};
-    PanelHost &host = *window.host();
-
+struct Rig : WindowRig {
     // The way a user does it: menu entry, option, OK.
     void choose(bool english)
     {

@@ -1,5 +1,4 @@
-#include "support/FakePort.h"
-#include "support/RecordingPrompt.h"
+#include "support/WindowRig.h"
 
 #include "i18n/widgets/AboutDialog.h"
 #include "i18n/widgets/LanguageDialog.h"
@@ -29,13 +28,7 @@ const QList<Page> allPages = {Page::Link,   Page::Info,   Page::Param,  Page::Sy
                               Page::Record, Page::Stored, Page::Upgrade};
 
 // A window over a scripted port, as the program builds it.
-struct Rig {
-    RecordingPrompt prompt;
-    FakePort *port = new FakePort;
-    Core core{prompt, std::unique_ptr<PortIo>(port)};
-    MainWindow window{core};
-    PanelHost &host = *window.host();
-
+struct Rig : WindowRig {
     Rig()
     {
         window.show();
