@@ -170,6 +170,15 @@ void LinkController::stopSendTimer()
     m_sendTimer.stop();
 }
 
+void LinkController::armFirstSend()
+{
+    m_retryCount = 0;
+    // No counted request has the pause code, so the next tick starts a count.
+    m_lastSentCommand = 16;
+    if (m_portOpen)
+        restartSendTimer();
+}
+
 void LinkController::load()
 {
     Form &form = m_core.state.link;

@@ -39,6 +39,11 @@ public:
     void sendFrame(quint8 operation);
     void restartSendTimer();
     void stopSendTimer();
+    // For a request whose first frame waits for the next send tick (the
+    // firmware upgrade): the timer runs whatever the last exchange left it, and
+    // that tick counts as the first send rather than a repeat of whatever was
+    // pending before, so the new request gets its full number of re-sends.
+    void armFirstSend();
     QTimer &sendTimer() { return m_sendTimer; }
     QTimer &receiveTimer() { return m_receiveTimer; }
 

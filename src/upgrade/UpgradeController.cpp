@@ -107,6 +107,10 @@ void UpgradeController::start()
     }
     upgradeBlock = 0;
     s.currentCommand = upgradeCode;
+    // The start frame goes out on the next send tick. The answer that ended
+    // the previous exchange (an earlier upgrade, a page read) stopped the send
+    // timer, and that upgrade's ticks must not count against this one.
+    m_core.link.armFirstSend();
     showProgress(0);
 }
 

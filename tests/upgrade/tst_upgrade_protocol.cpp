@@ -96,6 +96,24 @@ struct Rig {
     {
         return port->writes.isEmpty() ? QByteArray() : port->writes.last();
     }
+    // A frame from the BMS through the dispatcher, as the receive step hands
+    // it on: unlike ack(), it stops the send timer as every answer does.
+    void answer(const QByteArray &frame)
+    {
+        state().rxFrame = frame;
+        state().rxDataLength = Frame::dataLength(frame);
+        core.responses.dispatchResponse();
+    }
+    // Send ticks until a message appears; how many it took.
+    int tickUntilMessage(int limit = 100)
+    {
+        int ticks = 0;
+        while (prompt.messages.isEmpty() && ticks < limit) {
+            core.link.sendTick();
+            ++ticks;
+        }
+        return ticks;
+    }
 };
 
 QByteArray request(quint8 item, const QByteArray &data)
@@ -656,6 +674,83 @@ private slots:
         }
         rig.core.link.sendTick();
         QCOMPARE(rig.prompt.messages.size(), 1);
+    }
+
+    // Whatever ended the previous exchange, the next upgrade's start frame goes
+    // out on the next send tick, and the new upgrade has all its 40 re-sends.
+    void upgradeAfterAnother_data()
+    {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<int>("target");
+        using namespace UpgradeField;
+        QTest::newRow("BOOT then BOOT") << "BOOT done" << boot;
+        QTest::newRow("APP then BOOT") << "APP done" << boot;
+        QTest::newRow("BOOT then APP") << "BOOT done" << app;
+        QTest::newRow("APP then APP") << "APP done" << app;
+        QTest::newRow("failed BOOT then BOOT") << "BOOT failed" << boot;
+        QTest::newRow("failed APP then BOOT") << "APP failed" << boot;
+        QTest::newRow("BOOT after Send failed") << "Send failed" << boot;
+        QTest::newRow("BOOT after a page read") << "read answered" << boot;
+    }
+    void upgradeAfterAnother()
+    {
+        QFETCH(QString, before);
+        QFETCH(int, target);
+        Rig rig;
+        const auto reply = [](quint8 op, quint8 item, const QByteArray &data) {
+            return Frame::build(Frame::responseStart, 255, 16, op, item, data);
+        };
+        const QString firmware = rig.file("fw.bin", pattern(256));
+        if (before.endsWith("done") || before.endsWith("failed")) {
+            const bool app = before.startsWith("APP");
+            rig.start(app ? UpgradeField::app : UpgradeField::boot, firmware);
+            const quint8 item = app ? 0xFA : 0xFB;
+            if (before.endsWith("done")) {
+                rig.core.link.sendTick();
+                // A few unanswered re-sends that the next upgrade must not inherit.
+                for (int i = 0; i < 5; ++i)
+                    rig.core.link.sendTick();
+                for (int a : {0, 1, 2, 0xFFFF})
+                    rig.answer(reply(1, item, bytesOf({a >> 8, a & 0xFF})));
+                QCOMPARE(rig.prompt.texts(), QStringList{"Upgrade succeeded"});
+            } else {
+                rig.tickUntilMessage();
+                QCOMPARE(rig.prompt.texts(), QStringList{"Upgrade failed"});
+            }
+        } else {
+            rig.state().selectedTab = 4;
+            rig.core.requests.send(124); // read the BMS clock
+            if (before == "Send failed") {
+                rig.tickUntilMessage();
+                QCOMPARE(rig.prompt.texts(), QStringList{"Send failed"});
+            } else {
+                rig.answer(reply(0, 18, bytesOf({24, 3, 9, 7, 5, 0})));
+                QCOMPARE(rig.prompt.texts(), QStringList{"read successfully"});
+            }
+            rig.core.selectTab(7);
+        }
+        QCOMPARE(rig.state().currentCommand, quint8(16));
+        rig.prompt.clear();
+        rig.port->writes.clear();
+
+        rig.start(target, firmware);
+        QCOMPARE(rig.state().currentCommand, quint8(255));
+        QVERIFY(rig.prompt.messages.isEmpty());
+        QVERIFY(rig.port->writes.isEmpty());
+        // The send timer is what sends the start frame.
+        QVERIFY(rig.core.link.sendTimer().isActive());
+        rig.core.link.sendTick();
+        const quint8 item = target == UpgradeField::app ? 0xFA : 0xFB;
+        QCOMPARE(rig.port->writes.size(), 1);
+        QCOMPARE(rig.lastWrite().size(), 14);
+        QCOMPARE(quint8(rig.lastWrite().at(4)), item);
+        QCOMPARE(rig.lastWrite().mid(7, 2), QByteArray(2, '\0'));
+        // Unanswered from here on: the first send and 40 re-sends, then it
+        // gives up on the tick after.
+        QCOMPARE(rig.tickUntilMessage(), 41);
+        QCOMPARE(rig.prompt.texts(), QStringList{"Upgrade failed"});
+        QCOMPARE(rig.port->writes.size(), 41);
+        QVERIFY(rig.form().isEnabled(UpgradeField::start));
     }
 
     void chooseFile_data()
