@@ -7,6 +7,58 @@
         <source>Communication pause</source>
         <translation>通迅暂停</translation>
     </message>
+    <message>
+        <source>project number</source>
+        <translation>项目编号</translation>
+    </message>
+    <message>
+        <source>BMS model</source>
+        <translation>BMS型号</translation>
+    </message>
+    <message>
+        <source>battery ID</source>
+        <translation>电池ID</translation>
+    </message>
+    <message>
+        <source>software and hardware version</source>
+        <translation>软硬件版本</translation>
+    </message>
+    <message>
+        <source>SOF</source>
+        <translation>SOF</translation>
+    </message>
+    <message>
+        <source>basic information</source>
+        <translation>基本信息</translation>
+    </message>
+    <message>
+        <source>cell temperatures</source>
+        <translation>电芯温度</translation>
+    </message>
+    <message>
+        <source>cell voltages</source>
+        <translation>电芯电压</translation>
+    </message>
+    <message>
+        <source>balancing state</source>
+        <translation>均衡状态</translation>
+    </message>
+    <message>
+        <source>custom text</source>
+        <translation>自定义信息</translation>
+    </message>
+    <message>
+        <source>An answer could not be decoded: it is shorter than its header</source>
+        <translation>收到的应答无法解析：比帧头还短</translation>
+    </message>
+    <message>
+        <source>Reading the %1 failed: its answer (item %2) could not be decoded</source>
+        <translation>读取%1失败：应答（项 %2）无法解析</translation>
+    </message>
+    <message>
+        <source>Reading item %1 failed: its answer could not be decoded</source>
+        <translation>读取项 %1 失败：应答无法解析</translation>
+    </message>
 </context>
 <context>
     <name>ResultMessages</name>

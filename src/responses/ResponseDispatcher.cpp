@@ -15,9 +15,9 @@
 
 struct ResponseDispatcher::Reply {
     QByteArray frame;
-    bool read; // operation byte 0; anything else acknowledges a write or control
-    quint8 item;
-    int dataLength;
+    bool read = false; // operation byte 0; anything else acknowledges a write or control
+    quint8 item = 0;
+    int dataLength = 0;
 };
 
 namespace {
@@ -120,6 +120,37 @@ constexpr quint8 sleepCommand = 82, storageCommand = 84;
 constexpr quint8 appUpgradeItem = 250, bootUpgradeItem = 251;
 constexpr quint8 recordCountItem = 71, recordItem = 70;
 constexpr quint8 lastLiveRead = 9;
+// Parameter page (rows, short-circuit levels) and system page requests; the
+// controls in between are acknowledged, never decoded.
+constexpr quint8 firstPageCode = 17, lastPageCode = 137;
+
+// The items of the polling cycle, as the status line names them when their
+// answer cannot be decoded.
+struct CycleRead {
+    quint8 item;
+    const char *name;
+};
+
+const CycleRead cycleReads[] = {
+    {1, QT_TRANSLATE_NOOP("ResponseDispatcher", "project number")},
+    {2, QT_TRANSLATE_NOOP("ResponseDispatcher", "BMS model")},
+    {3, QT_TRANSLATE_NOOP("ResponseDispatcher", "battery ID")},
+    {4, QT_TRANSLATE_NOOP("ResponseDispatcher", "software and hardware version")},
+    {5, QT_TRANSLATE_NOOP("ResponseDispatcher", "SOF")},
+    {6, QT_TRANSLATE_NOOP("ResponseDispatcher", "basic information")},
+    {7, QT_TRANSLATE_NOOP("ResponseDispatcher", "cell temperatures")},
+    {8, QT_TRANSLATE_NOOP("ResponseDispatcher", "cell voltages")},
+    {9, QT_TRANSLATE_NOOP("ResponseDispatcher", "balancing state")},
+    {19, QT_TRANSLATE_NOOP("ResponseDispatcher", "custom text")},
+};
+
+const CycleRead *cycleRead(quint8 item)
+{
+    for (const CycleRead &c : cycleReads)
+        if (c.item == item)
+            return &c;
+    return nullptr;
+}
 
 bool isRowItem(quint8 item)
 {
@@ -133,13 +164,15 @@ ResponseDispatcher::ResponseDispatcher(Core &core) : m_core(core) {}
 void ResponseDispatcher::dispatchResponse()
 {
     AppState &s = m_core.state;
+    Reply r;
+    bool itemKnown = false;
     try {
-        Reply r;
         // A copy: a message box opened below lets the event loop run, and the
         // decoders must keep reading this frame whatever arrives meanwhile.
         r.frame = s.rxFrame;
         r.read = frameByte(r.frame, 3) == 0;
         r.item = frameByte(r.frame, 4);
+        itemKnown = true;
         r.dataLength = frameByte(r.frame, 5) * 256 + frameByte(r.frame, 6);
         s.rxDataLength = r.dataLength;
 
@@ -158,7 +191,7 @@ void ResponseDispatcher::dispatchResponse()
         routeUpgradeAck(r);
         routeStoredRecords(r);
     } catch (const FrameError &) {
-        s.prompt.message(QStringLiteral("7"));
+        handleFault(r, itemKnown);
         return;
     }
 
@@ -169,6 +202,78 @@ void ResponseDispatcher::dispatchResponse()
     if (s.currentCommand <= lastLiveRead && m_core.link.portOpen() &&
         !m_core.link.sendTimer().isActive())
         m_core.link.restartSendTimer();
+}
+
+void ResponseDispatcher::handleFault(const Reply &r, bool itemKnown)
+{
+    AppState &s = m_core.state;
+    const quint8 cc = s.currentCommand;
+    if (cc < pauseCommand) {
+        cycleFault(r, itemKnown);
+        return;
+    }
+    if (cc >= firstPageCode && cc <= lastPageCode && (cc < firstControl || cc > lastControl)) {
+        // The page's exchange is over: nothing is left pending for the send
+        // timer, and a Read All or Write All does not carry on from the next
+        // single-row button.
+        s.currentCommand = pauseCommand;
+        s.readAllActive = false;
+        s.writeAllActive = false;
+        s.setStatusLine(faultStatus(r.item, itemKnown));
+    }
+    s.prompt.message(QStringLiteral("7"));
+}
+
+void ResponseDispatcher::cycleFault(const Reply &r, bool itemKnown)
+{
+    AppState &s = m_core.state;
+    quint8 &cc = s.currentCommand;
+    s.setStatusLine(faultStatus(r.item, itemKnown));
+    if (cc > lastLiveRead) {
+        cc = 0; // parked between two cycles: the next tick starts the next one
+    } else if (m_repeatedCommand == cc) {
+        // Asked again and failed again: the rest of the cycle is still read.
+        m_repeatedCommand = -1;
+        cc = cc == lastLiveRead ? 0 : quint8(cc + 1);
+    } else {
+        m_repeatedCommand = cc;
+    }
+    if (m_core.link.portOpen())
+        m_core.link.restartSendTimer();
+
+    // One box per failing item, not one per cycle, and never a stack of them.
+    const bool cycleItem = itemKnown && r.read && cycleRead(r.item);
+    if (m_cycleMessageUp || (cycleItem && m_reportedItems.test(r.item)))
+        return;
+    if (cycleItem)
+        m_reportedItems.set(r.item);
+    m_cycleMessageUp = true;
+    // Shown once the receive step is over: a box opened inside it would hold
+    // the send and receive timers until someone presses OK.
+    QMetaObject::invokeMethod(
+        &s,
+        [this] {
+            m_core.state.prompt.message(QStringLiteral("7"));
+            m_cycleMessageUp = false;
+        },
+        Qt::QueuedConnection);
+}
+
+QString ResponseDispatcher::faultStatus(quint8 item, bool itemKnown)
+{
+    if (!itemKnown)
+        return tr("An answer could not be decoded: it is shorter than its header");
+    if (const CycleRead *c = cycleRead(item))
+        return tr("Reading the %1 failed: its answer (item %2) could not be decoded")
+            .arg(tr(c->name))
+            .arg(item);
+    return tr("Reading item %1 failed: its answer could not be decoded").arg(item);
+}
+
+void ResponseDispatcher::decodedCycleItem(quint8 item)
+{
+    m_reportedItems.reset(item);
+    m_repeatedCommand = -1;
 }
 
 void ResponseDispatcher::finish(const QString &message, quint8 nextCommand)
@@ -191,9 +296,11 @@ void ResponseDispatcher::routeTextItems(const Reply &r)
             continue;
         if (s.currentCommand == t.pollCommand) {
             IdentityDecoding::decodeText(r.frame, r.dataLength, s.info, t.infoControl);
+            decodedCycleItem(r.item);
             continueWith(t.nextPollCommand);
         } else if (s.currentCommand == t.systemCommand) {
             IdentityDecoding::decodeText(r.frame, r.dataLength, s.system, t.systemControl);
+            decodedCycleItem(r.item);
             finish(ResultMessages::result(0));
         }
     }
@@ -204,6 +311,7 @@ void ResponseDispatcher::routeLiveItems(const Reply &r)
     for (const LiveItem &l : liveItems) {
         if (r.read && r.item == l.item) {
             l.decode(r.frame, r.dataLength, m_core.state.info);
+            decodedCycleItem(r.item);
             continueWith(l.nextCommand);
         }
     }

@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QtGlobal>
 
+#include <bitset>
+
 class Core;
 
 // Routes the frame in AppState::rxFrame by its operation byte, item byte and
@@ -12,8 +14,17 @@ class Core;
 // The routing rows are tested one after the other for every frame; a row may
 // change currentCommand for the rows after it (the custom-text answer parks the
 // cycle at 11, which the reset row then turns into 0). A frame that cannot be
-// decoded stops at the fault: nothing more is sent, currentCommand keeps its
-// value at that moment and the message "7" is shown.
+// decoded stops at the fault; values written before it stay and the message
+// "7" is shown. What happens next depends on the request in progress:
+// - a read of the polling cycle is asked again at the next send tick; if its
+//   answer fails again the cycle moves on past it. The "7" waits until the
+//   receive step is over, so the polling (and a recording that follows it)
+//   goes on while it is shown, and it comes once per item until that item
+//   decodes again;
+// - a page exchange (parameter or system read, Read All) ends: pause code,
+//   chains cleared, the page's buttons work as before;
+// - anything else keeps the request as it was.
+// The status line names the read whose answer failed.
 class ResponseDispatcher {
     Q_DECLARE_TR_FUNCTIONS(ResponseDispatcher)
 public:
@@ -40,5 +51,16 @@ private:
     void finish(const QString &message, quint8 nextCommand = pauseCommand);
     void continueWith(quint8 nextCommand);
 
+    void decodedCycleItem(quint8 item);
+    void handleFault(const Reply &r, bool itemKnown);
+    void cycleFault(const Reply &r, bool itemKnown);
+    static QString faultStatus(quint8 item, bool itemKnown);
+
     Core &m_core;
+    // Cycle items whose "7" has been shown and that have not decoded since.
+    std::bitset<256> m_reportedItems;
+    // The cycle read that is being asked again after its answer failed; -1 none.
+    int m_repeatedCommand = -1;
+    // A cycle "7" is queued or open; no second box is stacked on it.
+    bool m_cycleMessageUp = false;
 };
