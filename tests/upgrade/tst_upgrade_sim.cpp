@@ -227,6 +227,50 @@ private slots:
                      QVariantList{"19200 8N1"});
     }
 
+    // Pack after pack on one line: the upgrade after a finished one sends its
+    // start frame on the running send timer and completes too.
+    void upgradeAfterAnother_data()
+    {
+        QTest::addColumn<int>("first");
+        QTest::addColumn<int>("second");
+        using namespace UpgradeField;
+        QTest::newRow("BOOT then BOOT") << boot << boot;
+        QTest::newRow("APP then BOOT") << app << boot;
+    }
+    void upgradeAfterAnother()
+    {
+        QFETCH(int, first);
+        QFETCH(int, second);
+        QTemporaryDir dir;
+        Sim sim(dir, {});
+        QTRY_VERIFY_WITH_TIMEOUT(sim.ready(), 10000);
+        Host host;
+        AppState &s = host.core.state;
+        host.core.link.toggleOpen();
+        QVERIFY2(host.core.link.portOpen(), qPrintable(host.prompt.texts().join(" | ")));
+        const QByteArray image = firmware().left(4096);
+        const QString path = dir.filePath("firmware.bin");
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(image) == image.size());
+        f.close();
+        s.upgrade.setChoice(UpgradeField::baud, upgradeBaudIndex);
+        s.upgrade.setText(UpgradeField::path, path);
+
+        for (int target : {first, second}) {
+            host.prompt.clear();
+            host.core.upgrade.selectTarget(target);
+            host.core.upgrade.start();
+            QVERIFY(waitUntil([&] { return !host.prompt.messages.isEmpty(); }, 30000));
+            QCOMPARE(host.prompt.texts(), QStringList{"Upgrade succeeded"});
+        }
+        QCOMPARE(sim.images().size(), 2);
+        for (const QString &received : sim.images()) {
+            QFile r(received);
+            QVERIFY(r.open(QIODevice::ReadOnly));
+            QVERIFY(r.readAll() == image);
+        }
+    }
+
     // The pack stops answering half way: after 40 re-sends the upgrade gives
     // up and the line goes back to the settings it had.
     void stoppedSimulator()
