@@ -73,12 +73,20 @@ void bindLineEdit(QLineEdit *edit, Form &form, const QString &control)
     follow(edit, form, control, [edit, &form, control] {
         const QString text = form.text(control);
         if (edit->text() != text) {
-            const QSignalBlocker block(edit);
-            edit->setText(text);
-            edit->setCursorPosition(0);
+            {
+                const QSignalBlocker block(edit);
+                edit->setText(text);
+                edit->setCursorPosition(0);
+            }
+            // A box with a length limit cuts a longer text; the form then
+            // holds what the box shows, so a write sends what is seen.
+            if (text.size() > edit->maxLength())
+                form.setText(control, edit->text());
         }
     });
-    QObject::connect(edit, &QLineEdit::textEdited, &form,
+    // textChanged, not textEdited: a text set by assistive technology, a test
+    // tool or an undo reaches the form as well as typing does.
+    QObject::connect(edit, &QLineEdit::textChanged, &form,
                      [&form, control](const QString &text) { form.setText(control, text); });
 }
 
@@ -118,7 +126,9 @@ void bindCheckBox(QCheckBox *box, Form &form, const QString &control)
             box->setCheckState(state);
         }
     });
-    QObject::connect(box, &QCheckBox::clicked, &form, [box, &form, control] {
+    // Every change of state, not only a click: the toggle action of assistive
+    // technology and setChecked() emit no clicked().
+    QObject::connect(box, &QCheckBox::stateChanged, &form, [box, &form, control] {
         form.setCheck(control, fromQtCheckState(box->checkState()));
     });
 }
@@ -152,8 +162,15 @@ void bindCombo(QComboBox *combo, Form &form, const QString &control,
             combo->setCurrentIndex(form.choice(control));
         }
     });
-    QObject::connect(combo, &QComboBox::activated, &form,
-                     [&form, control](int index) { form.setChoice(control, index); });
+    // Any new selection, also one made by keyboard search, assistive
+    // technology or setCurrentIndex(); the form's own changes arrive blocked.
+    QObject::connect(combo, &QComboBox::currentIndexChanged, &form,
+                     [combo, &form, control](int index) {
+                         if (!form.setChoice(control, index)) {
+                             const QSignalBlocker block(combo);
+                             combo->setCurrentIndex(form.choice(control));
+                         }
+                     });
 }
 
 void bindEditableCombo(QComboBox *combo, Form &form, const QString &control)
@@ -201,8 +218,13 @@ void bindOptions(QButtonGroup *group, Form &form, const QString &control)
         if (changed == control)
             update();
     });
-    QObject::connect(group, &QButtonGroup::idClicked, &form,
-                     [&form, control](int id) { form.setChoice(control, id); });
+    // The button that becomes checked, however it came to be: a click, the
+    // keyboard, the toggle action of assistive technology or setChecked().
+    QObject::connect(group, &QButtonGroup::idToggled, &form,
+                     [&form, control, update](int id, bool on) {
+                         if (on && !form.setChoice(control, id))
+                             update(); // a choice the form refuses is not shown either
+                     });
 }
 
 void bindProgress(QProgressBar *bar, Form &form, const QString &control)
