@@ -1,6 +1,7 @@
 #include "shell/widgets/FormBinder.h"
 
 #include "shell/Form.h"
+#include "shell/widgets/ValueLabelAccessible.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -112,8 +113,13 @@ void bindPlainText(QPlainTextEdit *edit, Form &form, const QString &control)
 
 void bindLabel(QLabel *label, Form &form, const QString &control)
 {
+    ValueLabelAccessible::mark(label);
     bindEnabled(label, form, control);
-    follow(label, form, control, [label, &form, control] { label->setText(form.text(control)); });
+    follow(label, form, control, [label, &form, control] {
+        const QString before = label->text();
+        label->setText(form.text(control));
+        ValueLabelAccessible::notifyChanged(label, before);
+    });
 }
 
 void bindCheckBox(QCheckBox *box, Form &form, const QString &control)
