@@ -370,6 +370,7 @@ private slots:
             cells << QStringLiteral("c%1").arg(c);
         s.storedRows = {cells.join(QLatin1Char('\t'))};
         s.notifyStoredRowsChanged();
+        s.setStatusLine(QStringLiteral("Read BMS time"));
 
         const auto where = [](const QWidget *w) {
             QStringList path;
@@ -378,12 +379,13 @@ private slots:
                     path.prepend(p->objectName());
             return path.join(QLatin1Char('/')) + QLatin1Char(' ') + w->metaObject()->className();
         };
-        // Shown on its page (pages themselves are hidden but one).
+        // Shown on its page (pages themselves are hidden but one), or on the
+        // window around the pages (the status line).
         const auto shown = [](const QWidget *w) {
             const QWidget *page = w;
             while (page && !qobject_cast<const Panel *>(page))
                 page = page->parentWidget();
-            return page && w->isVisibleTo(page);
+            return page ? w->isVisibleTo(page) : w->isVisible();
         };
         const auto textOf = [](QAccessibleInterface *iface) {
             QAccessibleTextInterface *t = iface->textInterface();
