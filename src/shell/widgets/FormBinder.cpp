@@ -71,7 +71,7 @@ void bindEnabled(QWidget *widget, Form &form, const QString &control)
 void bindLineEdit(QLineEdit *edit, Form &form, const QString &control)
 {
     bindEnabled(edit, form, control);
-    follow(edit, form, control, [edit, &form, control] {
+    const auto show = [edit, &form, control] {
         const QString text = form.text(control);
         if (edit->text() != text) {
             {
@@ -84,17 +84,25 @@ void bindLineEdit(QLineEdit *edit, Form &form, const QString &control)
             if (text.size() > edit->maxLength())
                 form.setText(control, edit->text());
         }
-    });
+    };
+    follow(edit, form, control, show);
     // textChanged, not textEdited: a text set by assistive technology, a test
-    // tool or an undo reaches the form as well as typing does.
+    // tool or an undo reaches the form as well as typing does. A read-only box
+    // displays values from the pack; assistive technology can still set its
+    // text, which is undone so that the box keeps showing what was received.
     QObject::connect(edit, &QLineEdit::textChanged, &form,
-                     [&form, control](const QString &text) { form.setText(control, text); });
+                     [edit, &form, control, show](const QString &text) {
+                         if (edit->isReadOnly())
+                             show();
+                         else
+                             form.setText(control, text);
+                     });
 }
 
 void bindPlainText(QPlainTextEdit *edit, Form &form, const QString &control)
 {
     bindEnabled(edit, form, control);
-    follow(edit, form, control, [edit, &form, control] {
+    const auto show = [edit, &form, control] {
         // Lines in the form end with CR LF; a text document would take the CR
         // for a line break of its own and show an empty line after each.
         QString text = form.text(control);
@@ -104,9 +112,13 @@ void bindPlainText(QPlainTextEdit *edit, Form &form, const QString &control)
             const QSignalBlocker block(edit);
             edit->setPlainText(text);
         }
-    });
-    QObject::connect(edit, &QPlainTextEdit::textChanged, &form, [edit, &form, control] {
-        if (!edit->isReadOnly())
+    };
+    follow(edit, form, control, show);
+    // As for a line box: a read-only box goes back to its form's text.
+    QObject::connect(edit, &QPlainTextEdit::textChanged, &form, [edit, &form, control, show] {
+        if (edit->isReadOnly())
+            show();
+        else
             form.setText(control, edit->toPlainText());
     });
 }

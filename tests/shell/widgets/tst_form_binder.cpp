@@ -384,6 +384,49 @@ private slots:
         QCOMPARE(changes.size(), 2);
     }
 
+    // A read-only box shows what the pack sent; a text that reaches it another
+    // way (assistive technology ignores read-only) is undone, the form kept.
+    void readOnlyBoxKeepsShowingItsForm_data()
+    {
+        QTest::addColumn<bool>("multiLine");
+        QTest::addColumn<bool>("accessibly");
+        QTest::newRow("line, accessible value") << false << true;
+        QTest::newRow("line, setText") << false << false;
+        QTest::newRow("multi-line, accessible value") << true << true;
+        QTest::newRow("multi-line, setPlainText") << true << false;
+    }
+    void readOnlyBoxKeepsShowingItsForm()
+    {
+        QFETCH(bool, multiLine);
+        QFETCH(bool, accessibly);
+        Form form(QStringLiteral("f"));
+        const QString c = QStringLiteral("c");
+        form.addText(c);
+        form.setText(c, QStringLiteral("3.301"));
+        QLineEdit line;
+        QPlainTextEdit lines;
+        QWidget *box = &line;
+        if (multiLine) {
+            lines.setReadOnly(true);
+            FormBinder::bindPlainText(&lines, form, c);
+            box = &lines;
+        } else {
+            line.setReadOnly(true);
+            FormBinder::bindLineEdit(&line, form, c);
+        }
+        const auto shown = [&] { return multiLine ? lines.toPlainText() : line.text(); };
+        if (accessibly)
+            setValueAccessibly(box, QStringLiteral("9.999"));
+        else if (multiLine)
+            lines.setPlainText(QStringLiteral("9.999"));
+        else
+            line.setText(QStringLiteral("9.999"));
+        QCOMPARE(form.text(c), QStringLiteral("3.301"));
+        QCOMPARE(shown(), QStringLiteral("3.301"));
+        form.setText(c, QStringLiteral("3.302"));
+        QCOMPARE(shown(), QStringLiteral("3.302"));
+    }
+
     // A box that takes fewer characters than the form holds shows them cut;
     // the form then holds the cut text, so a write sends what is seen.
     void lengthLimitedBoxKeepsFormToWhatItShows()
