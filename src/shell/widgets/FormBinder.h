@@ -18,9 +18,8 @@ class QWidget;
 // Binds widgets to form controls: the widget shows the form's value at once and
 // every change of the widget's value is written back, however it was made
 // (typing, assistive technology, code), so the protocol never reads a widget
-// and what is shown is what is sent. Each
-// bound widget gets the control's name as objectName, and follows the
-// control's enabled state.
+// and what is shown is what is sent. Each bound widget gets the control's name
+// as objectName, and follows the control's enabled state.
 namespace FormBinder {
 void bindLineEdit(QLineEdit *edit, Form &form, const QString &control);
 void bindPlainText(QPlainTextEdit *edit, Form &form, const QString &control);

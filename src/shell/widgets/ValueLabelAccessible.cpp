@@ -61,8 +61,9 @@ QString ValueLabelAccessible::shown() const
 
 QString ValueLabelAccessible::text(QAccessible::Text t) const
 {
-    // The name comes from the accessible name or the buddy caption only;
-    // without either it stays empty rather than repeating the value.
+    // The name is found as for any field (accessible name, else the caption
+    // whose buddy the label is, else its frame's title); it never repeats the
+    // value, which a plain label would fall back to.
     if (t == QAccessible::Value)
         return shown();
     return QAccessibleWidget::text(t);
