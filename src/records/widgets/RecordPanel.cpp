@@ -104,6 +104,9 @@ void RecordPanel::applyCaptions()
         CaptionFit::padButton(b);
     nameField(m_path, m_pathLabel->text());
     nameField(m_progress, m_progressLabel->text());
+    // The percentage beside the bar is read out as the progress too.
+    if (auto *percent = m_frame->findChild<QLabel *>(RecordField::progressText))
+        nameField(percent, m_progressLabel->text());
     // The stored-data page beside this one has a button of the same caption.
     m_convert->setAccessibleName(tr("Export recording to Excel"));
 }

@@ -35,11 +35,13 @@ StoredDataPanel::StoredDataPanel(Core &core, QWidget *parent) : Panel(core, pare
     auto *count = new QLabel(this);
     FormBinder::bindLabel(count, form, StoredField::count);
     count->setMinimumWidth(60);
+    m_countLabel->setBuddy(count);
     m_progressLabel = new QLabel(this);
     m_progressLabel->setObjectName(QStringLiteral("Label2"));
     auto *progress = new QLabel(this);
     FormBinder::bindLabel(progress, form, StoredField::exportProgress);
     progress->setMinimumWidth(48);
+    m_progressLabel->setBuddy(progress);
 
     m_grid = new QTableWidget(this);
     m_grid->setObjectName(QStringLiteral("MSHFlexGrid1"));
@@ -77,6 +79,9 @@ void StoredDataPanel::applyCaptions()
     m_progressLabel->setText(tr("Export progress:"));
     for (QPushButton *b : {m_countButton, m_getData, m_export})
         CaptionFit::padButton(b);
+    // The count and the percentage are read out under their captions.
+    nameField(m_countLabel->buddy(), m_countLabel->text());
+    nameField(m_progressLabel->buddy(), m_progressLabel->text());
     m_grid->setAccessibleName(tr("Stored data"));
     // The recording page beside this one has a button of the same caption.
     m_export->setAccessibleName(tr("Export stored data to Excel"));

@@ -1,6 +1,7 @@
 #include "shell/widgets/FormBinder.h"
 
 #include "shell/Form.h"
+#include "shell/widgets/ValueLabelAccessible.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -70,22 +71,38 @@ void bindEnabled(QWidget *widget, Form &form, const QString &control)
 void bindLineEdit(QLineEdit *edit, Form &form, const QString &control)
 {
     bindEnabled(edit, form, control);
-    follow(edit, form, control, [edit, &form, control] {
+    const auto show = [edit, &form, control] {
         const QString text = form.text(control);
         if (edit->text() != text) {
-            const QSignalBlocker block(edit);
-            edit->setText(text);
-            edit->setCursorPosition(0);
+            {
+                const QSignalBlocker block(edit);
+                edit->setText(text);
+                edit->setCursorPosition(0);
+            }
+            // A box with a length limit cuts a longer text; the form then
+            // holds what the box shows, so a write sends what is seen.
+            if (text.size() > edit->maxLength())
+                form.setText(control, edit->text());
         }
-    });
-    QObject::connect(edit, &QLineEdit::textEdited, &form,
-                     [&form, control](const QString &text) { form.setText(control, text); });
+    };
+    follow(edit, form, control, show);
+    // textChanged, not textEdited: a text set by assistive technology, a test
+    // tool or an undo reaches the form as well as typing does. A read-only box
+    // displays values from the pack; assistive technology can still set its
+    // text, which is undone so that the box keeps showing what was received.
+    QObject::connect(edit, &QLineEdit::textChanged, &form,
+                     [edit, &form, control, show](const QString &text) {
+                         if (edit->isReadOnly())
+                             show();
+                         else
+                             form.setText(control, text);
+                     });
 }
 
 void bindPlainText(QPlainTextEdit *edit, Form &form, const QString &control)
 {
     bindEnabled(edit, form, control);
-    follow(edit, form, control, [edit, &form, control] {
+    const auto show = [edit, &form, control] {
         // Lines in the form end with CR LF; a text document would take the CR
         // for a line break of its own and show an empty line after each.
         QString text = form.text(control);
@@ -95,17 +112,26 @@ void bindPlainText(QPlainTextEdit *edit, Form &form, const QString &control)
             const QSignalBlocker block(edit);
             edit->setPlainText(text);
         }
-    });
-    QObject::connect(edit, &QPlainTextEdit::textChanged, &form, [edit, &form, control] {
-        if (!edit->isReadOnly())
+    };
+    follow(edit, form, control, show);
+    // As for a line box: a read-only box goes back to its form's text.
+    QObject::connect(edit, &QPlainTextEdit::textChanged, &form, [edit, &form, control, show] {
+        if (edit->isReadOnly())
+            show();
+        else
             form.setText(control, edit->toPlainText());
     });
 }
 
 void bindLabel(QLabel *label, Form &form, const QString &control)
 {
+    ValueLabelAccessible::mark(label);
     bindEnabled(label, form, control);
-    follow(label, form, control, [label, &form, control] { label->setText(form.text(control)); });
+    follow(label, form, control, [label, &form, control] {
+        const QString before = label->text();
+        label->setText(form.text(control));
+        ValueLabelAccessible::notifyChanged(label, before);
+    });
 }
 
 void bindCheckBox(QCheckBox *box, Form &form, const QString &control)
@@ -118,7 +144,9 @@ void bindCheckBox(QCheckBox *box, Form &form, const QString &control)
             box->setCheckState(state);
         }
     });
-    QObject::connect(box, &QCheckBox::clicked, &form, [box, &form, control] {
+    // Every change of state, not only a click: the toggle action of assistive
+    // technology and setChecked() emit no clicked().
+    QObject::connect(box, &QCheckBox::stateChanged, &form, [box, &form, control] {
         form.setCheck(control, fromQtCheckState(box->checkState()));
     });
 }
@@ -152,8 +180,15 @@ void bindCombo(QComboBox *combo, Form &form, const QString &control,
             combo->setCurrentIndex(form.choice(control));
         }
     });
-    QObject::connect(combo, &QComboBox::activated, &form,
-                     [&form, control](int index) { form.setChoice(control, index); });
+    // Any new selection, also one made by keyboard search, assistive
+    // technology or setCurrentIndex(); the form's own changes arrive blocked.
+    QObject::connect(combo, &QComboBox::currentIndexChanged, &form,
+                     [combo, &form, control](int index) {
+                         if (!form.setChoice(control, index)) {
+                             const QSignalBlocker block(combo);
+                             combo->setCurrentIndex(form.choice(control));
+                         }
+                     });
 }
 
 void bindEditableCombo(QComboBox *combo, Form &form, const QString &control)
@@ -201,8 +236,13 @@ void bindOptions(QButtonGroup *group, Form &form, const QString &control)
         if (changed == control)
             update();
     });
-    QObject::connect(group, &QButtonGroup::idClicked, &form,
-                     [&form, control](int id) { form.setChoice(control, id); });
+    // The button that becomes checked, however it came to be: a click, the
+    // keyboard, the toggle action of assistive technology or setChecked().
+    QObject::connect(group, &QButtonGroup::idToggled, &form,
+                     [&form, control, update](int id, bool on) {
+                         if (on && !form.setChoice(control, id))
+                             update(); // a choice the form refuses is not shown either
+                     });
 }
 
 void bindProgress(QProgressBar *bar, Form &form, const QString &control)

@@ -16,12 +16,15 @@ class QProgressBar;
 class QWidget;
 
 // Binds widgets to form controls: the widget shows the form's value at once and
-// every user edit is written back, so the protocol never reads a widget. Each
-// bound widget gets the control's name as objectName, and follows the
-// control's enabled state.
+// every change of the widget's value is written back, however it was made
+// (typing, assistive technology, code), so the protocol never reads a widget
+// and what is shown is what is sent. Each bound widget gets the control's name
+// as objectName, and follows the control's enabled state.
 namespace FormBinder {
 void bindLineEdit(QLineEdit *edit, Form &form, const QString &control);
 void bindPlainText(QPlainTextEdit *edit, Form &form, const QString &control);
+// A label that shows a value: assistive technology reads its accessible name
+// (or buddy caption) as what it is and its text as the value.
 void bindLabel(QLabel *label, Form &form, const QString &control);
 void bindCheckBox(QCheckBox *box, Form &form, const QString &control);
 // A fixed-entry list bound to a choice. `display` turns an entry into the text

@@ -55,8 +55,11 @@ UpgradePanel::UpgradePanel(Core &core, QWidget *parent)
 
     UpgradeController &upgrade = m_core.upgrade;
     connect(m_chooseFile, &QPushButton::clicked, this, [&upgrade] { upgrade.chooseFile(); });
-    connect(m_target, &QButtonGroup::idClicked, this,
-            [&upgrade](int id) { upgrade.selectTarget(id); });
+    // However the option came to be checked, the baud list follows at once.
+    connect(m_target, &QButtonGroup::idToggled, this, [&upgrade](int id, bool on) {
+        if (on)
+            upgrade.selectTarget(id);
+    });
     connect(m_start, &QPushButton::clicked, this, [&upgrade] { upgrade.start(); });
 
     auto *grid = new QGridLayout(m_frame);
@@ -106,6 +109,7 @@ void UpgradePanel::applyCaptions()
     nameField(m_path, m_fileLabel->text());
     nameField(m_baud, m_baudLabel->text());
     nameField(m_progress, m_progressLabel->text());
+    nameField(m_percent, m_progressLabel->text());
     m_chooseFile->setAccessibleName(m_chooseFile->text());
     m_start->setAccessibleName(m_start->text());
     m_app->setAccessibleName(m_app->text());

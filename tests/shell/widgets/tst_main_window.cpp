@@ -2,21 +2,25 @@
 
 #include "i18n/widgets/AboutDialog.h"
 #include "i18n/widgets/LanguageDialog.h"
+#include "records/StoredGrid.h"
 #include "shell/Core.h"
 #include "shell/widgets/MainWindow.h"
 #include "shell/widgets/Panel.h"
 #include "shell/widgets/PanelHost.h"
 
 #include <QAbstractItemView>
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTabBar>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -327,6 +331,148 @@ private slots:
                 alike << QStringLiteral("%1 buttons \"%2\"").arg(it.value().size()).arg(it.key());
         }
         QVERIFY2(alike.isEmpty(), qPrintable(alike.join(QLatin1Char('\n'))));
+    }
+
+    // What a screen reader can read of every value a page shows: a label, box,
+    // bar, list or grid cell that holds a value carries it in the
+    // accessibility tree (value or text), and its name says what it is
+    // rather than repeating the value. Values are put into every form and the
+    // stored-data grid first, so a control added to any page is covered.
+    void everyShownValueIsReadable_data()
+    {
+        QTest::addColumn<bool>("english");
+        QTest::newRow("chinese") << false;
+        QTest::newRow("english") << true;
+    }
+    void everyShownValueIsReadable()
+    {
+        QFETCH(bool, english);
+        Rig rig;
+        rig.core.state.setEnglishUi(english);
+        const auto labels = rig.host.findChildren<QLabel *>();
+        QHash<const QLabel *, QString> captions;
+        for (const QLabel *label : labels)
+            captions.insert(label, label->text());
+
+        AppState &s = rig.core.state;
+        int n = 0;
+        for (Form *form :
+             {&s.link, &s.info, &s.param, &s.system, &s.record, &s.stored, &s.upgrade}) {
+            for (const QString &control : form->controls()) {
+                if (form->kind(control) == Form::Kind::Text)
+                    form->setText(control, QString::number(701 + n++));
+                else if (form->kind(control) == Form::Kind::Value)
+                    form->setValue(control, 37); // every bar runs 0..100
+            }
+        }
+        QStringList cells;
+        for (int c = 0; c < StoredGrid::columnCount; ++c)
+            cells << QStringLiteral("c%1").arg(c);
+        s.storedRows = {cells.join(QLatin1Char('\t'))};
+        s.notifyStoredRowsChanged();
+        s.setStatusLine(QStringLiteral("Read BMS time"));
+
+        const auto where = [](const QWidget *w) {
+            QStringList path;
+            for (const QWidget *p = w; p; p = p->parentWidget())
+                if (!p->objectName().isEmpty())
+                    path.prepend(p->objectName());
+            return path.join(QLatin1Char('/')) + QLatin1Char(' ') + w->metaObject()->className();
+        };
+        // Shown on its page (pages themselves are hidden but one), or on the
+        // window around the pages (the status line).
+        const auto shown = [](const QWidget *w) {
+            const QWidget *page = w;
+            while (page && !qobject_cast<const Panel *>(page))
+                page = page->parentWidget();
+            return page ? w->isVisibleTo(page) : w->isVisible();
+        };
+        const auto textOf = [](QAccessibleInterface *iface) {
+            QAccessibleTextInterface *t = iface->textInterface();
+            return t ? t->text(0, t->characterCount()) : QString();
+        };
+        QStringList unread;
+        const auto expect = [&](bool ok, const QWidget *w, const QString &shownText,
+                                QAccessibleInterface *iface) {
+            if (!ok)
+                unread << QStringLiteral("%1 shows \"%2\", reads name \"%3\" value \"%4\"")
+                              .arg(where(w), shownText, iface->text(QAccessible::Name),
+                                   iface->text(QAccessible::Value));
+        };
+        // The value under a name of its own. Qt names a drop-down list on Linux
+        // after its current entry; its description says what it is.
+        const auto carriesValue = [&](QAccessibleInterface *iface, const QString &value) {
+            const bool list = iface->role() == QAccessible::ComboBox;
+            const QString name =
+                iface->text(list ? QAccessible::Description : QAccessible::Name).trimmed();
+            const bool named = !name.isEmpty() && !name.contains(value);
+            return named && (iface->text(QAccessible::Value) == value || textOf(iface) == value);
+        };
+
+        for (QLabel *label : labels) {
+            const QString text = label->text().trimmed();
+            if (!shown(label) || text.isEmpty())
+                continue;
+            QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(label);
+            QVERIFY(iface);
+            if (label->text() != captions.value(label)) // it shows a form's value
+                expect(carriesValue(iface, label->text()), label, text, iface);
+            else // a caption is its own name
+                expect(iface->text(QAccessible::Name).contains(text) ||
+                           iface->text(QAccessible::Value).contains(text) ||
+                           textOf(iface).contains(text),
+                       label, text, iface);
+        }
+        for (QWidget *w : rig.host.findChildren<QWidget *>()) {
+            if (!shown(w) || qobject_cast<QComboBox *>(w->parentWidget()))
+                continue;
+            QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(w);
+            if (auto *edit = qobject_cast<QLineEdit *>(w)) {
+                if (!edit->text().isEmpty())
+                    expect(carriesValue(iface, edit->text()), w, edit->text(), iface);
+            } else if (auto *box = qobject_cast<QPlainTextEdit *>(w)) {
+                if (!box->toPlainText().isEmpty())
+                    expect(carriesValue(iface, box->toPlainText()), w, box->toPlainText(), iface);
+            } else if (auto *combo = qobject_cast<QComboBox *>(w)) {
+                if (!combo->currentText().isEmpty())
+                    expect(carriesValue(iface, combo->currentText()), w, combo->currentText(),
+                           iface);
+            } else if (auto *bar = qobject_cast<QProgressBar *>(w)) {
+                QAccessibleValueInterface *v = iface->valueInterface();
+                expect(!iface->text(QAccessible::Name).trimmed().isEmpty() && v &&
+                           v->currentValue().toInt() == bar->value(),
+                       w, QString::number(bar->value()), iface);
+            } else if (auto *grid = qobject_cast<QTableWidget *>(w)) {
+                QAccessibleTableInterface *table = iface->tableInterface();
+                QVERIFY(table);
+                int filled = 0;
+                for (int r = 0; r < grid->rowCount(); ++r) {
+                    for (int c = 0; c < grid->columnCount(); ++c) {
+                        const QTableWidgetItem *item = grid->item(r, c);
+                        if (!item || item->text().isEmpty())
+                            continue;
+                        ++filled;
+                        QAccessibleInterface *cell = table->cellAt(r, c);
+                        QVERIFY(cell);
+                        const QString header = table->columnDescription(c);
+                        // A cell reads as its value; its column header says what it is.
+                        const bool ok = (cell->text(QAccessible::Name) == item->text() ||
+                                         cell->text(QAccessible::Value) == item->text()) &&
+                                        !header.trimmed().isEmpty() &&
+                                        header == grid->horizontalHeaderItem(c)->text();
+                        if (!ok)
+                            unread << QStringLiteral("%1 cell %2,%3 \"%4\" under \"%5\"")
+                                          .arg(where(w))
+                                          .arg(r)
+                                          .arg(c)
+                                          .arg(item->text(), header);
+                    }
+                }
+                if (grid->objectName() == QLatin1String("MSHFlexGrid1"))
+                    QCOMPARE(filled, StoredGrid::columnCount);
+            }
+        }
+        QVERIFY2(unread.isEmpty(), qPrintable(unread.join(QLatin1Char('\n'))));
     }
 
     void closeStopsTrafficAndReleasesPort()
