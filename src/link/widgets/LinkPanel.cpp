@@ -133,8 +133,10 @@ void LinkPanel::updatePortTips()
 {
     // Which device a COM number stands for is not obvious on Linux.
     QComboBox *ports = list(LinkField::port);
-    for (int i = 0; i < ports->count(); ++i) {
-        const int number = ports->itemText(i).mid(3).toInt();
+    const QStringList entries = m_core.state.link.entries(LinkField::port);
+    for (int i = 0; i < ports->count() && i < entries.size(); ++i) {
+        // The entry, not the shown text, which may carry a mark.
+        const int number = QStringView(entries[i]).mid(3).toInt();
         const QString device = number > 0 ? LinkController::deviceOf(number) : QString();
         QString tip = QDir::toNativeSeparators(device);
         const QString note = m_core.link.accessNote(number);
