@@ -1,5 +1,10 @@
 #include "i18n/SettingsRecord.h"
 
+#include "link/LinkForm.h"
+#include "shell/Form.h"
+#include "shell/UserPrompt.h"
+
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
@@ -7,6 +12,18 @@
 
 namespace {
 const QString languageKey = QStringLiteral("language");
+const QString reconnectKey = QStringLiteral("reconnect");
+
+bool storeFlag(const QString &key, int value)
+{
+    const QString path = SettingsRecord::filePath();
+    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
+        return false;
+    QSettings record(path, QSettings::IniFormat);
+    record.setValue(key, value);
+    record.sync();
+    return record.status() == QSettings::NoError;
+}
 
 QString configHome()
 {
@@ -40,13 +57,7 @@ quint8 storedLanguage()
 
 bool storeLanguage(quint8 english)
 {
-    const QString path = filePath();
-    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
-        return false;
-    QSettings record(path, QSettings::IniFormat);
-    record.setValue(languageKey, english ? 1 : 0);
-    record.sync();
-    return record.status() == QSettings::NoError;
+    return storeFlag(languageKey, english ? 1 : 0);
 }
 
 Remembered rememberLanguage(quint8 english)
@@ -55,6 +66,36 @@ Remembered rememberLanguage(quint8 english)
     if (storedLanguage() == choice)
         return Remembered::Unchanged;
     return storeLanguage(choice) ? Remembered::Written : Remembered::Failed;
+}
+
+bool storedReconnect()
+{
+    const QSettings record(filePath(), QSettings::IniFormat);
+    bool ok = false;
+    const int value = record.value(reconnectKey).toInt(&ok);
+    return ok && value == 1;
+}
+
+Remembered rememberReconnect(bool on)
+{
+    if (storedReconnect() == on)
+        return Remembered::Unchanged;
+    return storeFlag(reconnectKey, on ? 1 : 0) ? Remembered::Written : Remembered::Failed;
+}
+
+void followReconnectChoice(Form &link, UserPrompt &prompt)
+{
+    link.setCheck(LinkField::reconnect, storedReconnect() ? 1 : 0);
+    QObject::connect(&link, &Form::changed, &link, [&link, &prompt](const QString &control) {
+        if (control != LinkField::reconnect)
+            return;
+        if (rememberReconnect(link.check(LinkField::reconnect) != 0) == Remembered::Failed)
+            prompt.message(QCoreApplication::translate("SettingsRecord",
+                                                       "The choice could not be saved in %1; it "
+                                                       "applies until the program ends.")
+                               .arg(QDir::toNativeSeparators(filePath())),
+                           QString(), UserPrompt::Icon::Warning);
+    });
 }
 
 } // namespace SettingsRecord

@@ -3,9 +3,13 @@
 #include <QString>
 #include <QtGlobal>
 
+class Form;
+class UserPrompt;
+
 // The program's persistent settings: an INI file in the user's configuration
-// folder. It holds the language choice only; port, address and protocol are
-// picked anew on the link page in every run.
+// folder. It holds the language choice and whether the link reconnects by
+// itself; port, address and protocol are picked anew on the link page in every
+// run.
 namespace SettingsRecord {
 // $XDG_CONFIG_HOME/cellvane/cellvane.conf (~/.config/cellvane/cellvane.conf).
 QString filePath();
@@ -20,4 +24,12 @@ bool storeLanguage(quint8 english);
 // when the choice differs from what it holds.
 enum class Remembered { Unchanged, Written, Failed };
 Remembered rememberLanguage(quint8 english);
+
+// The link page's "Reconnect automatically" box; off when nothing is stored.
+bool storedReconnect();
+Remembered rememberReconnect(bool on);
+// Ticks the link page's box as stored and stores every later change of it. A
+// change that cannot be stored is reported through `prompt`; it then applies
+// until the program ends.
+void followReconnectChoice(Form &link, UserPrompt &prompt);
 } // namespace SettingsRecord

@@ -318,6 +318,14 @@
 <context>
     <name>LinkPanel</name>
     <message>
+        <source>Reconnect automatically</source>
+        <translation>自动重连</translation>
+    </message>
+    <message>
+        <source>When the port is lost (adapter unplugged) and the same device comes back, open it again without a message and go on.</source>
+        <translation>串口断开（如拔下转换器）后，同一设备恢复时不弹出提示，自动重新打开并继续。</translation>
+    </message>
+    <message>
         <source>COM settings</source>
         <translation>通迅设置</translation>
     </message>

@@ -47,5 +47,59 @@
         <source>Odd</source>
         <translation>奇校验</translation>
     </message>
+    <message>
+        <source> (no permission)</source>
+        <translation>（无权限）</translation>
+    </message>
+    <message>
+        <source> (in use)</source>
+        <translation>（被占用）</translation>
+    </message>
+    <message>
+        <source>You have no permission to open this port.</source>
+        <translation>没有打开此串口的权限。</translation>
+    </message>
+    <message>
+        <source>Another program is using this port.</source>
+        <translation>此串口正被其他程序使用。</translation>
+    </message>
+    <message>
+        <source>You have no permission to open COM%1 (%2). On Linux, add your user to the group &quot;%3&quot; that owns the device:
+    sudo usermod -aG %3 $USER
+then log out and log in again, and open the port once more.</source>
+        <translation>没有打开串口COM%1（%2）的权限。在 Linux 上，请把当前用户加入拥有该设备的用户组“%3”：
+    sudo usermod -aG %3 $USER
+然后注销并重新登录，再打开串口。</translation>
+    </message>
+</context>
+<context>
+    <name>Reconnector</name>
+    <message>
+        <source>COM%1 (%2) was disconnected at %3.</source>
+        <translation>串口COM%1（%2）于%3断开。</translation>
+    </message>
+    <message>
+        <source>It will be opened again as soon as it is back.</source>
+        <translation>设备恢复后将自动重新打开。</translation>
+    </message>
+    <message>
+        <source>Recording has stopped; its file is &quot;%1&quot;.</source>
+        <translation>实时记录已停止，文件为“%1”。</translation>
+    </message>
+    <message>
+        <source>COM%1 (%2) was reconnected at %3.</source>
+        <translation>串口COM%1（%2）已于%3重新连接。</translation>
+    </message>
+    <message>
+        <source>Recording goes on in a new file, &quot;%1&quot;.</source>
+        <translation>实时记录继续写入新文件“%1”。</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsRecord</name>
+    <message>
+        <source>The choice could not be saved in %1; it applies until the program ends.</source>
+        <translation>无法将此选择保存到 %1；本次运行期间仍然有效。</translation>
+    </message>
 </context>
 </TS>

@@ -11,6 +11,8 @@
 #include "shell/UserPrompt.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QScopedValueRollback>
 
 #include <limits>
@@ -65,7 +67,8 @@ const QStringList &settingLists()
 } // namespace
 
 LinkController::LinkController(Core &core, std::unique_ptr<PortIo> port)
-    : m_core(core), m_port(port ? std::move(port) : std::make_unique<SerialPortIo>())
+    : m_core(core), m_port(port ? std::move(port) : std::make_unique<SerialPortIo>()),
+      m_reconnector(core, *this)
 {
     m_sendTimer.setInterval(600);
     m_receiveTimer.setInterval(1);
@@ -203,12 +206,78 @@ void LinkController::enumeratePorts()
 {
     const PortMap map;
     QStringList entries;
+    int selected = -1;
+    m_portAccess.clear();
     for (int n = PortMap::firstNumber; n <= PortMap::lastNumber; ++n) {
         const QString device = map.deviceOf(n);
-        if (!device.isEmpty() && m_port->probe(device))
-            entries << QStringLiteral("COM%1").arg(n);
+        if (device.isEmpty())
+            continue;
+        const PortIo::Access access = m_port->examine(device);
+        if (access == PortIo::Access::Absent)
+            continue;
+        // A device this user may not open is listed all the same, marked, so
+        // that it does not seem to be missing.
+        if (access == PortIo::Access::Available)
+            selected = int(entries.size());
+        else
+            m_portAccess.insert(n, access);
+        entries << QStringLiteral("COM%1").arg(n);
     }
-    m_core.state.link.setEntries(LinkField::port, entries, int(entries.size()) - 1);
+    if (selected < 0)
+        selected = int(entries.size()) - 1;
+    m_core.state.link.setEntries(LinkField::port, entries, selected);
+}
+
+PortIo::Access LinkController::portAccess(int number) const
+{
+    return m_portAccess.value(number, PortIo::Access::Available);
+}
+
+QString LinkController::accessSuffix(PortIo::Access access)
+{
+    switch (access) {
+    case PortIo::Access::NoPermission:
+        return tr(" (no permission)");
+    case PortIo::Access::Busy:
+        return tr(" (in use)");
+    case PortIo::Access::Absent:
+    case PortIo::Access::Available:
+        break;
+    }
+    return {};
+}
+
+QString LinkController::portCaption(const QString &entry) const
+{
+    return entry + accessSuffix(portAccess(leadingNumber(entry.mid(3, 3))));
+}
+
+QString LinkController::accessNote(int number) const
+{
+    switch (portAccess(number)) {
+    case PortIo::Access::NoPermission:
+        return tr("You have no permission to open this port.");
+    case PortIo::Access::Busy:
+        return tr("Another program is using this port.");
+    case PortIo::Access::Absent:
+    case PortIo::Access::Available:
+        break;
+    }
+    return {};
+}
+
+QString LinkController::permissionHelp(int number, const QString &device)
+{
+    // Serial devices belong to a group (dialout on most distributions, uucp on
+    // some); adding oneself to root's group would be the wrong advice.
+    QString group = QFileInfo(device).group();
+    if (group.isEmpty() || group == QLatin1String("root"))
+        group = QStringLiteral("dialout");
+    return tr("You have no permission to open COM%1 (%2). On Linux, add your user to the group "
+              "\"%3\" that owns the device:\n    sudo usermod -aG %3 $USER\nthen log out and "
+              "log in again, and open the port once more.")
+        .arg(number)
+        .arg(QDir::toNativeSeparators(device), group);
 }
 
 QString LinkController::deviceOf(int number)
@@ -270,17 +339,26 @@ void LinkController::setListsEnabled(bool enabled)
         m_core.state.link.setEnabled(list, enabled);
 }
 
-bool LinkController::openPort()
+PortIo::OpenResult LinkController::tryOpen(int *errorCode)
 {
     // An unmapped number gives no device name, which no port opens.
-    int error = 0;
     const QString device = deviceOf(m_portNumber);
-    const PortIo::OpenResult result =
-        m_port->open(device, ModeString::parse(m_portSettings), &error);
-    if (result == PortIo::OpenResult::Ok) {
+    m_lastOpenResult = m_port->open(device, ModeString::parse(m_portSettings), errorCode);
+    if (m_lastOpenResult == PortIo::OpenResult::Ok) {
         m_openedDevice = device;
-        return true;
+        m_openedLinked = PortMap().isLinked(m_portNumber);
+        // Asked now: once the adapter is unplugged the system no longer knows it.
+        m_openedSerialNumber = m_port->usbSerialNumber(device);
     }
+    return m_lastOpenResult;
+}
+
+bool LinkController::openPort()
+{
+    int error = 0;
+    const PortIo::OpenResult result = tryOpen(&error);
+    if (result == PortIo::OpenResult::Ok)
+        return true;
     showOpenFailure(result, error);
     return false;
 }
@@ -295,6 +373,7 @@ void LinkController::showOpenFailure(PortIo::OpenResult result, int errorCode)
     case PortIo::OpenResult::Ok:
         break;
     case PortIo::OpenResult::InvalidPort:
+    case PortIo::OpenResult::NoPermission:
         prompt.message(QStringLiteral("端口 ") + number + QStringLiteral("无效. 请设置正确."), {},
                        UserPrompt::Icon::Warning);
         break;
@@ -311,6 +390,8 @@ void LinkController::showOpenFailure(PortIo::OpenResult result, int errorCode)
 
 void LinkController::toggleOpen()
 {
+    // The user has taken over: a lost device is no longer waited for.
+    m_reconnector.cancel();
     clearReceiveBuffer();
     if (m_portOpen) {
         closePort(true);
@@ -323,8 +404,40 @@ void LinkController::toggleOpen()
                             "read or written or corrupted")
                              .arg(m_portNumber),
                          tr("warn"), UserPrompt::Icon::Warning);
+        // The two messages above do not say why; this one does, and how to
+        // mend it.
+        if (m_lastOpenResult == PortIo::OpenResult::NoPermission)
+            s.prompt.message(permissionHelp(m_portNumber, deviceOf(m_portNumber)), tr("warn"),
+                             UserPrompt::Icon::Warning);
         return;
     }
+    enterOpenState();
+}
+
+bool LinkController::reopenQuietly(int number)
+{
+    if (m_portOpen)
+        return true;
+    Form &form = m_core.state.link;
+    const QString entry = QStringLiteral("COM%1").arg(number);
+    if (!form.entries(LinkField::port).contains(entry))
+        enumeratePorts();
+    const int index = int(form.entries(LinkField::port).indexOf(entry));
+    if (index < 0)
+        return false;
+    form.setChoice(LinkField::port, index);
+    clearReceiveBuffer();
+    buildPortSettings();
+    int error = 0;
+    if (tryOpen(&error) != PortIo::OpenResult::Ok)
+        return false;
+    enterOpenState();
+    return true;
+}
+
+void LinkController::enterOpenState()
+{
+    AppState &s = m_core.state;
     s.link.setEnabled(LinkField::refresh, false);
     if (s.selectedTab == 2)
         s.currentCommand = 0;
@@ -373,6 +486,7 @@ bool LinkController::reopen(int baudIndex, int parityIndex)
 
 void LinkController::shutdown()
 {
+    m_reconnector.cancel();
     m_sendTimer.stop();
     m_receiveTimer.stop();
     m_port->close();
@@ -455,11 +569,30 @@ void LinkController::onPortLost()
     // add a message of its own.
     m_sendTimer.stop();
     m_receiveTimer.stop();
-    m_core.state.prompt.message(tr("The serial port COM%1 (%2) was disconnected. Check the cable "
-                                   "and the adapter, then open the port again.")
-                                    .arg(m_portNumber)
-                                    .arg(m_openedDevice),
-                                tr("warn"), UserPrompt::Icon::Warning);
+    AppState &s = m_core.state;
+    // Nothing received before the loss is live any more: the recording stops
+    // now, not when the message has been read (it would write the last values
+    // once a second meanwhile), and no later line may be made of them.
+    s.linkCountdown = qMin(s.linkCountdown, 0);
+    const bool recording = m_core.recorder.isRecording();
+    if (recording)
+        m_core.recorder.stop();
+
+    if (m_reconnector.enabled()) {
+        const Reconnector::Lost lost{
+            m_portNumber,     m_openedDevice, m_openedLinked, m_openedSerialNumber,
+            s.currentCommand, s.selectedTab,  recording};
+        toggleOpen();
+        m_reconnector.watch(lost);
+        return;
+    }
+    QString text = tr("The serial port COM%1 (%2) was disconnected. Check the cable "
+                      "and the adapter, then open the port again.")
+                       .arg(m_portNumber)
+                       .arg(m_openedDevice);
+    if (recording)
+        text += QLatin1Char('\n') + Reconnector::recordingStoppedText(s.recordFilePath);
+    s.prompt.message(text, tr("warn"), UserPrompt::Icon::Warning);
     if (m_portOpen)
         toggleOpen();
 }

@@ -2,6 +2,9 @@
 
 #include "link/PortIo.h"
 #include "link/ReceiveAssembler.h"
+#include "link/Reconnector.h"
+
+#include <QHash>
 
 #include <QObject>
 #include <QString>
@@ -48,9 +51,21 @@ public:
     QTimer &receiveTimer() { return m_receiveTimer; }
 
     // Page actions.
-    void load();           // enumerate ports, select first entries
-    void refresh();        // load again, then build the settings
-    void enumeratePorts(); // the port list: every COM1..COM99 that opens, last one selected
+    void load();    // enumerate ports, select first entries
+    void refresh(); // load again, then build the settings
+    // The port list: every COM1..COM99 whose device exists, those that cannot
+    // be opened now marked; the last one that can be opened is selected.
+    void enumeratePorts();
+    // How a listed port can be used (Available for a number not listed).
+    PortIo::Access portAccess(int number) const;
+    // A list entry as the page shows it: "COM3", or with a mark when the port
+    // cannot be opened now ("COM3 (no permission)").
+    QString portCaption(const QString &entry) const;
+    // Why a port cannot be opened now, for its tooltip; "" when it can.
+    QString accessNote(int number) const;
+    static QString accessSuffix(PortIo::Access access);
+    // How to get permission for a device, after a refused open.
+    static QString permissionHelp(int number, const QString &device);
     void buildPortSettings();
     void toggleOpen(); // the open/close button
     QString portSettings() const { return m_portSettings; }
@@ -65,6 +80,13 @@ public:
     // settings) and opens again; used by the firmware upgrade. When the port
     // cannot be opened again the page falls back to its closed state.
     bool reopen(int baudIndex, int parityIndex);
+    // Opens COM `number` with what the other lists show, as the open button
+    // does, but without a message when it fails. For a lost device that is
+    // back (automatic reconnection).
+    bool reopenQuietly(int number);
+    Reconnector &reconnector() { return m_reconnector; }
+    // The device that the open port (or the last one) stood for.
+    QString openedDevice() const { return m_openedDevice; }
     // Shutdown: stops both timers and closes without flushing.
     void shutdown();
 
@@ -94,6 +116,8 @@ private:
     void setListsEnabled(bool enabled);
     void onPortLost();
     void showOpenFailure(PortIo::OpenResult result, int errorCode);
+    PortIo::OpenResult tryOpen(int *errorCode);
+    void enterOpenState();
 
     Core &m_core;
     std::unique_ptr<PortIo> m_port;
@@ -107,6 +131,11 @@ private:
     // What the number stood for when the port opened: a virtual line's link
     // may be gone by the time the line is lost.
     QString m_openedDevice;
+    bool m_openedLinked = false;
+    QString m_openedSerialNumber;
+    PortIo::OpenResult m_lastOpenResult = PortIo::OpenResult::Ok;
+    QHash<int, PortIo::Access> m_portAccess; // listed ports that cannot be opened
+    Reconnector m_reconnector;
     bool m_portOpen = false;
     quint8 m_retryCount = 0;
     quint8 m_lastSentCommand = 0;

@@ -15,4 +15,5 @@ void defineLinkForm(Form &form)
     form.addChoice(LinkField::protocol, {QStringLiteral("V1.0")}, 0);
     form.addButton(LinkField::openClose);
     form.addButton(LinkField::refresh);
+    form.addCheck(LinkField::reconnect);
 }

@@ -15,6 +15,8 @@ inline const QString address = QStringLiteral("通迅地址");     // "0xff", "0
 inline const QString protocol = QStringLiteral("通讯协议");    // "V1.0"
 inline const QString openClose = QStringLiteral("打开串口");   // the open/close button
 inline const QString refresh = QStringLiteral("刷新");
+// Check box: open the port again by itself when a lost device comes back.
+inline const QString reconnect = QStringLiteral("自动重连");
 
 // The baud rates of every baud list, in list order.
 inline const QStringList baudRates = {QStringLiteral("9600"),  QStringLiteral("14400"),

@@ -10,7 +10,12 @@
 class PortIo : public QObject {
     Q_OBJECT
 public:
-    enum class OpenResult { Ok, InvalidPort, InvalidTimeouts, InvalidSettings };
+    // NoPermission: the device is there but this user may not open it (on
+    // Linux: not in the group that owns it).
+    enum class OpenResult { Ok, InvalidPort, InvalidTimeouts, InvalidSettings, NoPermission };
+    // What the port list makes of a device: listed when not Absent, and
+    // marked when it cannot be opened now.
+    enum class Access { Absent, Available, Busy, NoPermission };
 
     // What a mode string such as "9600,N,8 ,1" describes. A block the mode
     // string parser refused has `valid` false; the port then opens the device
@@ -46,6 +51,25 @@ public:
     {
         Q_UNUSED(device);
         return false;
+    }
+    // Whether `device` exists and whether it could be opened right now.
+    virtual Access examine(const QString &device)
+    {
+        return probe(device) ? Access::Available : Access::Absent;
+    }
+    // The serial number of the USB adapter behind `device` ("" when there is
+    // none), and the device of the plugged-in adapter with that number ("" when
+    // it is not plugged in): how an adapter is recognised after it comes back
+    // under another device name.
+    virtual QString usbSerialNumber(const QString &device)
+    {
+        Q_UNUSED(device);
+        return {};
+    }
+    virtual QString deviceWithSerialNumber(const QString &serialNumber)
+    {
+        Q_UNUSED(serialNumber);
+        return {};
     }
 
 signals:

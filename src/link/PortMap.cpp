@@ -67,3 +67,16 @@ QString PortMap::deviceOf(int number) const
     return fixedDevice(number);
 #endif
 }
+
+bool PortMap::isLinked(int number) const
+{
+#ifdef Q_OS_WIN
+    Q_UNUSED(number);
+    return false;
+#else
+    if (number < firstNumber || number > lastNumber)
+        return false;
+    const QFileInfo link(QDir(m_linkFolder).filePath(QStringLiteral("com%1").arg(number)));
+    return link.isSymLink() || link.exists();
+#endif
+}

@@ -20,6 +20,9 @@ public:
     QString linkFolder() const { return m_linkFolder; }
     // The device to open for COM<number>, or "" when none is mapped.
     QString deviceOf(int number) const;
+    // Whether COM<number> goes through a link of the link folder (which a
+    // virtual line removes when it ends) rather than a fixed device name.
+    bool isLinked(int number) const;
 
     // COM1..COM9 by their plain names, COM10 and above behind the "\\.\\"
     // prefix that Windows needs for them.

@@ -1,9 +1,15 @@
 #include "link/SerialPortIo.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QMetaObject>
+#include <QSerialPortInfo>
 
 #include <cerrno>
+
+#ifndef Q_OS_WIN
+#include <unistd.h>
+#endif
 
 SerialPortIo::SerialPortIo(QObject *parent) : PortIo(parent)
 {
@@ -71,6 +77,14 @@ PortIo::OpenResult SerialPortIo::open(const QString &device, const Settings &set
     close();
     m_lost = false;
     ++m_session;
+#ifndef Q_OS_WIN
+    // The node is there but closed to this user: say so instead of "invalid".
+    if (!device.isEmpty() && QFileInfo::exists(device) && !m_mayOpen(device)) {
+        if (errorCode)
+            *errorCode = EACCES;
+        return OpenResult::NoPermission;
+    }
+#endif
     m_serial.setPortName(device);
     if (device.isEmpty() || !m_serial.open(QIODevice::ReadWrite)) {
         if (errorCode)
@@ -127,21 +141,81 @@ qintptr SerialPortIo::handleValue() const
 
 bool SerialPortIo::probe(const QString &device)
 {
-    if (device.isEmpty())
+    return examine(device) == Access::Available;
+}
+
+void SerialPortIo::setAccessCheck(AccessCheck check)
+{
+    m_mayOpen = check ? std::move(check) : AccessCheck(&SerialPortIo::userMayOpen);
+}
+
+bool SerialPortIo::userMayOpen(const QString &device)
+{
+#ifdef Q_OS_WIN
+    Q_UNUSED(device);
+    return true; // port names are no files; a refused open means "in use"
+#else
+    return ::access(QFile::encodeName(device).constData(), R_OK | W_OK) == 0;
+#endif
+}
+
+bool SerialPortIo::isPhantomUart(const QString &device, const QString &sysClassTty)
+{
+    const QString canonical = QFileInfo(device).canonicalFilePath();
+    const QString name = QFileInfo(canonical.isEmpty() ? device : canonical).fileName();
+    if (!name.startsWith(QLatin1String("ttyS")))
         return false;
+    QFile type(sysClassTty + QLatin1Char('/') + name + QStringLiteral("/type"));
+    if (!type.open(QIODevice::ReadOnly))
+        return false;
+    return type.readAll().trimmed() == "0";
+}
+
+PortIo::Access SerialPortIo::examine(const QString &device)
+{
+    if (device.isEmpty())
+        return Access::Absent;
 #ifndef Q_OS_WIN
     // Opening costs a lock-file round trip even for a device that is not
     // there; most of the 99 numbers are not, and the window waits for this.
     // (Windows port names are no files, so there every number is tried.)
     if (!QFileInfo::exists(device))
-        return false;
+        return Access::Absent;
+    if (!m_mayOpen(device))
+        return isPhantomUart(device) ? Access::Absent : Access::NoPermission;
 #endif
     QSerialPort trial;
     trial.setPortName(device);
-    if (!trial.open(QIODevice::ReadWrite))
-        return false;
-    trial.close();
-    return true;
+    if (trial.open(QIODevice::ReadWrite)) {
+        trial.close();
+        return Access::Available;
+    }
+    // Refused although this user may open it: another program holds it. Any
+    // other failure is a node without a working device behind it.
+    return trial.error() == QSerialPort::PermissionError ? Access::Busy : Access::Absent;
+}
+
+QString SerialPortIo::usbSerialNumber(const QString &device)
+{
+    const QString wanted = QFileInfo(device).canonicalFilePath();
+    if (wanted.isEmpty())
+        return {};
+    const auto ports = QSerialPortInfo::availablePorts();
+    for (const QSerialPortInfo &info : ports)
+        if (QFileInfo(info.systemLocation()).canonicalFilePath() == wanted)
+            return info.serialNumber();
+    return {};
+}
+
+QString SerialPortIo::deviceWithSerialNumber(const QString &serialNumber)
+{
+    if (serialNumber.isEmpty())
+        return {};
+    const auto ports = QSerialPortInfo::availablePorts();
+    for (const QSerialPortInfo &info : ports)
+        if (info.serialNumber() == serialNumber)
+            return info.systemLocation();
+    return {};
 }
 
 void SerialPortIo::onError(QSerialPort::SerialPortError error)

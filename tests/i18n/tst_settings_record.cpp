@@ -1,4 +1,7 @@
 #include "i18n/SettingsRecord.h"
+#include "link/LinkForm.h"
+#include "shell/Form.h"
+#include "support/RecordingPrompt.h"
 
 #include <QDir>
 #include <QFile>
@@ -140,6 +143,54 @@ private slots:
         QVERIFY(!SettingsRecord::storeLanguage(1));
         QCOMPARE(SettingsRecord::rememberLanguage(1), SettingsRecord::Remembered::Failed);
         QCOMPARE(int(SettingsRecord::storedLanguage()), 0);
+        QFile::remove(blocker.fileName());
+    }
+
+    // The link page's reconnection box starts as stored and every change of it
+    // is stored, beside the language.
+    void reconnectChoice_data()
+    {
+        QTest::addColumn<QByteArray>("contents"); // empty: no file
+        QTest::addColumn<int>("ticked");
+        QTest::newRow("nothing stored: off") << QByteArray() << 0;
+        QTest::newRow("on") << QByteArray("[General]\nlanguage=1\nreconnect=1\n") << 1;
+        QTest::newRow("off") << QByteArray("[General]\nlanguage=1\nreconnect=0\n") << 0;
+        QTest::newRow("not a number") << QByteArray("[General]\nlanguage=1\nreconnect=yes\n") << 0;
+    }
+    void reconnectChoice()
+    {
+        QFETCH(QByteArray, contents);
+        QFETCH(int, ticked);
+        if (!contents.isEmpty())
+            writeConf(contents);
+        const int language = SettingsRecord::storedLanguage();
+        Form link(QStringLiteral("LinkPanel"));
+        defineLinkForm(link);
+        RecordingPrompt prompt;
+        SettingsRecord::followReconnectChoice(link, prompt);
+        QCOMPARE(link.check(LinkField::reconnect), ticked);
+
+        QVERIFY(link.setCheck(LinkField::reconnect, 1 - ticked));
+        QCOMPARE(SettingsRecord::storedReconnect(), ticked == 0);
+        QVERIFY(link.setCheck(LinkField::reconnect, ticked));
+        QCOMPARE(SettingsRecord::storedReconnect(), ticked == 1);
+        QCOMPARE(int(SettingsRecord::storedLanguage()), language);
+        QVERIFY(prompt.messages.isEmpty());
+    }
+
+    void reconnectChoiceNotStoredIsReported()
+    {
+        QFile blocker(m_home.path() + QStringLiteral("/cellvane"));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        Form link(QStringLiteral("LinkPanel"));
+        defineLinkForm(link);
+        RecordingPrompt prompt;
+        SettingsRecord::followReconnectChoice(link, prompt);
+        link.setCheck(LinkField::reconnect, 1);
+        QCOMPARE(prompt.messages.size(), 1);
+        QVERIFY(prompt.messages.first().text.contains(SettingsRecord::filePath()));
+        QCOMPARE(link.check(LinkField::reconnect), 1); // still applies in this run
         QFile::remove(blocker.fileName());
     }
 };

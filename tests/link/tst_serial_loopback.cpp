@@ -154,17 +154,23 @@ private slots:
         QVERIFY(m_prompt.messages.isEmpty());
     }
 
-    void busyPortIsNotListedAndCannotBeOpened()
+    // Held by another program: listed, marked as in use, and opening it fails
+    // with the port message (and no word about permissions).
+    void busyPortIsMarkedAndCannotBeOpened()
     {
         QSerialPort other;
         other.setPortName(QFileInfo(m_ports + "/com5").canonicalFilePath());
         QVERIFY(other.open(QIODevice::ReadWrite));
         m_core->link.load();
-        QVERIFY(!m_core->state.link.entries(LinkField::port).contains(QStringLiteral("COM5")));
-        m_core->state.link.setEntries(LinkField::port, {QStringLiteral("COM5")}, 0);
+        const QStringList entries = m_core->state.link.entries(LinkField::port);
+        QVERIFY(entries.contains(QStringLiteral("COM5")));
+        QCOMPARE(m_core->link.portAccess(5), PortIo::Access::Busy);
+        QCOMPARE(m_core->link.portCaption(QStringLiteral("COM5")), QStringLiteral("COM5 (in use)"));
+        QVERIFY(m_core->state.link.setChoice(LinkField::port, int(entries.indexOf("COM5"))));
         m_core->link.toggleOpen();
         QVERIFY(!m_core->link.portOpen());
         QCOMPARE(m_prompt.texts().value(0), QStringLiteral("端口 5无效. 请设置正确."));
+        QCOMPARE(m_prompt.messages.size(), 2);
     }
 
     void nineDataBitsAreRefused()

@@ -54,3 +54,24 @@ bool FakePort::probe(const QString &device)
     probes << device;
     return presentDevices.contains(device);
 }
+
+PortIo::Access FakePort::examine(const QString &device)
+{
+    probes << device;
+    if (access.contains(device))
+        return access.value(device);
+    return presentDevices.contains(device) ? Access::Available : Access::Absent;
+}
+
+QString FakePort::usbSerialNumber(const QString &device)
+{
+    return serialNumbers.value(device);
+}
+
+QString FakePort::deviceWithSerialNumber(const QString &serialNumber)
+{
+    for (auto it = serialNumbers.cbegin(); it != serialNumbers.cend(); ++it)
+        if (it.value() == serialNumber && presentDevices.contains(it.key()))
+            return it.key();
+    return {};
+}

@@ -2,6 +2,7 @@
 
 #include "link/PortIo.h"
 
+#include <QHash>
 #include <QStringList>
 
 // A scripted serial line: what the test feeds comes back from read() in pieces
@@ -20,6 +21,10 @@ public:
     qintptr handleValue() const override { return m_open ? 7 : -1; }
     // True for the devices listed in presentDevices.
     bool probe(const QString &device) override;
+    // What `access` says for a device, else Available for a present one.
+    Access examine(const QString &device) override;
+    QString usbSerialNumber(const QString &device) override;
+    QString deviceWithSerialNumber(const QString &serialNumber) override;
 
     // Bytes that arrive from the BMS; emits readyRead.
     void feed(const QByteArray &bytes);
@@ -38,6 +43,8 @@ public:
     int reads = 0;
     QStringList presentDevices; // what probe() finds
     QStringList probes;
+    QHash<QString, Access> access;         // devices that exist but cannot be opened
+    QHash<QString, QString> serialNumbers; // device -> USB serial number
 
 private:
     bool m_open = false;

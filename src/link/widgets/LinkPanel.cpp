@@ -4,6 +4,7 @@
 #include "shell/Core.h"
 #include "shell/widgets/FormBinder.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QGridLayout>
@@ -41,6 +42,10 @@ LinkPanel::LinkPanel(Core &core, QWidget *parent) : Panel(core, parent)
         row.label->setBuddy(row.combo);
         if (r.control == LinkField::parity)
             FormBinder::bindCombo(row.combo, form, r.control, &LinkController::parityCaption);
+        else if (r.control == LinkField::port)
+            FormBinder::bindCombo(row.combo, form, r.control, [this](const QString &entry) {
+                return m_core.link.portCaption(entry);
+            });
         else
             FormBinder::bindCombo(row.combo, form, r.control);
         const int line = int(m_rows.size());
@@ -64,6 +69,9 @@ LinkPanel::LinkPanel(Core &core, QWidget *parent) : Panel(core, parent)
         syncWithLink();
     });
 
+    m_reconnect = new QCheckBox(this);
+    FormBinder::bindCheckBox(m_reconnect, form, LinkField::reconnect);
+
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(m_openClose);
     buttons->addWidget(m_refresh);
@@ -71,6 +79,8 @@ LinkPanel::LinkPanel(Core &core, QWidget *parent) : Panel(core, parent)
     column->addWidget(m_group);
     column->addSpacing(16);
     column->addLayout(buttons);
+    column->addSpacing(8);
+    column->addWidget(m_reconnect);
     auto *outer = new QHBoxLayout(this);
     outer->addStretch(1);
     outer->addLayout(column, 0);
@@ -82,13 +92,23 @@ LinkPanel::LinkPanel(Core &core, QWidget *parent) : Panel(core, parent)
     // caption never lags behind the port.
     connect(&m_core.link, &LinkController::portOpenChanged, this, &LinkPanel::syncWithLink);
     connect(&form, &Form::changed, this, [this](const QString &control) {
-        if (control == LinkField::port)
-            updatePortTips();
+        if (control != LinkField::port)
+            return;
+        // The same entries can change their marks (a refresh after the user
+        // was given access), which the list's own binding does not redraw.
+        QComboBox *ports = list(LinkField::port);
+        const QStringList entries = m_core.state.link.entries(LinkField::port);
+        for (int i = 0; i < ports->count() && i < entries.size(); ++i) {
+            if (ports->itemText(i) != m_core.link.portCaption(entries[i])) {
+                FormBinder::retranslateCombo(ports, m_core.state.link, LinkField::port);
+                break;
+            }
+        }
+        updatePortTips();
     });
 
     m_core.link.load();
     applyCaptions();
-    updatePortTips();
 }
 
 QComboBox *LinkPanel::list(const QString &control) const
@@ -113,10 +133,16 @@ void LinkPanel::updatePortTips()
 {
     // Which device a COM number stands for is not obvious on Linux.
     QComboBox *ports = list(LinkField::port);
-    for (int i = 0; i < ports->count(); ++i) {
-        const int number = ports->itemText(i).mid(3).toInt();
+    const QStringList entries = m_core.state.link.entries(LinkField::port);
+    for (int i = 0; i < ports->count() && i < entries.size(); ++i) {
+        // The entry, not the shown text, which may carry a mark.
+        const int number = QStringView(entries[i]).mid(3).toInt();
         const QString device = number > 0 ? LinkController::deviceOf(number) : QString();
-        ports->setItemData(i, QDir::toNativeSeparators(device), Qt::ToolTipRole);
+        QString tip = QDir::toNativeSeparators(device);
+        const QString note = m_core.link.accessNote(number);
+        if (!note.isEmpty())
+            tip += QLatin1Char('\n') + note;
+        ports->setItemData(i, tip, Qt::ToolTipRole);
     }
     ports->setToolTip(ports->currentIndex() >= 0
                           ? ports->itemData(ports->currentIndex(), Qt::ToolTipRole).toString()
@@ -141,6 +167,12 @@ void LinkPanel::applyCaptions()
         nameField(m_rows[i].combo, captions[i]);
     }
     FormBinder::retranslateCombo(list(LinkField::parity), m_core.state.link, LinkField::parity);
+    FormBinder::retranslateCombo(list(LinkField::port), m_core.state.link, LinkField::port);
+    updatePortTips();
+    m_reconnect->setText(tr("Reconnect automatically"));
+    m_reconnect->setAccessibleName(m_reconnect->text());
+    m_reconnect->setToolTip(tr("When the port is lost (adapter unplugged) and the same device "
+                               "comes back, open it again without a message and go on."));
     m_refresh->setText(tr("Refresh serial port"));
     m_refresh->setAccessibleName(m_refresh->text());
     m_openClose->setText(QString()); // re-captioned in the new language below

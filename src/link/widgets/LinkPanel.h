@@ -2,6 +2,7 @@
 
 #include "shell/widgets/Panel.h"
 
+class QCheckBox;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -18,6 +19,7 @@ public:
 
     QPushButton *openCloseButton() const { return m_openClose; }
     QPushButton *refreshButton() const { return m_refresh; }
+    QCheckBox *reconnectBox() const { return m_reconnect; }
     QComboBox *list(const QString &control) const;
 
     // Shows the close caption exactly while the port is open; called whenever
@@ -40,4 +42,5 @@ private:
     QList<Row> m_rows;
     QPushButton *m_openClose = nullptr;
     QPushButton *m_refresh = nullptr;
+    QCheckBox *m_reconnect = nullptr;
 };

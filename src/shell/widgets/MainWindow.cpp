@@ -35,6 +35,9 @@ MainWindow::MainWindow(Core &core, QWidget *parent)
             m_aboutDialog->applyCaptions();
     });
 
+    // The link page's reconnection choice survives a restart, as the language does.
+    SettingsRecord::followReconnectChoice(m_core.state.link, m_core.state.prompt);
+
     setFixedSize(fixedWidth, fixedHeight);
 }
 

@@ -7,6 +7,7 @@
 #include "shell/Core.h"
 
 #include <QAccessible>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -480,6 +481,58 @@ private slots:
                  ports->itemData(ports->currentIndex(), Qt::ToolTipRole).toString());
         rig.form.setChoice(LinkField::port, 0);
         QCOMPARE(ports->toolTip(), PortMap::fixedDevice(1));
+    }
+
+    // A port the user may not open is in the list, marked in the entry and in
+    // its tooltip, in the language of the window.
+    void unopenablePortsAreMarked()
+    {
+        Rig rig;
+        rig.port->access.insert(PortMap::fixedDevice(34), PortIo::Access::NoPermission);
+        rig.port->access.insert(PortMap::fixedDevice(35), PortIo::Access::Busy);
+        QTest::mouseClick(rig.panel.refreshButton(), Qt::LeftButton);
+        QCOMPARE(rig.items(LinkField::port),
+                 (QStringList{"COM1", "COM34（无权限）", "COM35（被占用）"}));
+        QComboBox *ports = rig.panel.list(LinkField::port);
+        QCOMPARE(ports->currentIndex(), 0); // the one that opens
+        QCOMPARE(ports->itemData(1, Qt::ToolTipRole).toString(),
+                 PortMap::fixedDevice(34) + QStringLiteral("\n没有打开此串口的权限。"));
+        rig.setEnglish(true);
+        QCOMPARE(rig.items(LinkField::port),
+                 (QStringList{"COM1", "COM34 (no permission)", "COM35 (in use)"}));
+        QCOMPARE(ports->itemData(2, Qt::ToolTipRole).toString(),
+                 PortMap::fixedDevice(35) +
+                     QStringLiteral("\nAnother program is using this port."));
+        QCOMPARE(ports->itemData(0, Qt::ToolTipRole).toString(), PortMap::fixedDevice(1));
+        // Given access, the same entries lose their marks at the next refresh.
+        rig.port->access.clear();
+        rig.port->presentDevices << PortMap::fixedDevice(34) << PortMap::fixedDevice(35);
+        QTest::mouseClick(rig.panel.refreshButton(), Qt::LeftButton);
+        QCOMPARE(rig.items(LinkField::port), (QStringList{"COM1", "COM34", "COM35"}));
+        QCOMPARE(ports->itemData(1, Qt::ToolTipRole).toString(), PortMap::fixedDevice(34));
+    }
+
+    // The reconnection box: off at first, captioned in both languages, named
+    // for a screen reader and worked by keyboard.
+    void reconnectBox()
+    {
+        Rig rig;
+        QCheckBox *box = rig.panel.reconnectBox();
+        QVERIFY(box);
+        QCOMPARE(box->objectName(), LinkField::reconnect);
+        QVERIFY(!box->isChecked());
+        QCOMPARE(box->text(), QStringLiteral("自动重连"));
+        QCOMPARE(box->accessibleName(), QStringLiteral("自动重连"));
+        rig.setEnglish(true);
+        QCOMPARE(box->text(), QStringLiteral("Reconnect automatically"));
+        QCOMPARE(box->accessibleName(), QStringLiteral("Reconnect automatically"));
+        QVERIFY(box->focusPolicy() & Qt::TabFocus);
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_Space);
+        QCOMPARE(rig.form.check(LinkField::reconnect), 1);
+        // The box stays usable while the port is open.
+        rig.open();
+        QVERIFY(box->isEnabled());
     }
 
     void backgroundClickFocusesOpenButton()
