@@ -30,9 +30,17 @@ QString filePath()
     return configHome() + QStringLiteral("/cellvane/cellvane.conf");
 }
 
-quint8 storedLanguage()
+quint8 systemLanguage(const QStringList &systemLanguages)
+{
+    const QString first = systemLanguages.value(0);
+    return first.startsWith(QLatin1String("zh"), Qt::CaseInsensitive) ? 0 : 1;
+}
+
+quint8 storedLanguage(const QStringList &systemLanguages)
 {
     const QSettings record(filePath(), QSettings::IniFormat);
+    if (record.status() != QSettings::NoError || !record.contains(languageKey))
+        return systemLanguage(systemLanguages);
     bool ok = false;
     const int value = record.value(languageKey).toInt(&ok);
     return ok && value == 1 ? 1 : 0;
@@ -49,10 +57,10 @@ bool storeLanguage(quint8 english)
     return record.status() == QSettings::NoError;
 }
 
-Remembered rememberLanguage(quint8 english)
+Remembered rememberLanguage(quint8 english, const QStringList &systemLanguages)
 {
     const quint8 choice = english ? 1 : 0;
-    if (storedLanguage() == choice)
+    if (storedLanguage(systemLanguages) == choice)
         return Remembered::Unchanged;
     return storeLanguage(choice) ? Remembered::Written : Remembered::Failed;
 }

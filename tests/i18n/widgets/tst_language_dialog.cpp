@@ -160,6 +160,45 @@ private slots:
         QCOMPARE(rig.infoGroupTitle(), QStringLiteral("版本信息"));
     }
 
+    // Without a stored choice the first start speaks the system's language;
+    // once a choice is stored it wins over the system's.
+    void firstStartFollowsTheSystem_data()
+    {
+        QTest::addColumn<QByteArray>("stored"); // empty: no record yet
+        QTest::addColumn<QByteArray>("system"); // LANGUAGE
+        QTest::addColumn<bool>("english");
+        QTest::newRow("zh_CN") << QByteArray() << QByteArray("zh_CN") << false;
+        QTest::newRow("zh_TW") << QByteArray() << QByteArray("zh_TW") << false;
+        QTest::newRow("en_US") << QByteArray() << QByteArray("en_US") << true;
+        QTest::newRow("de_DE, then zh") << QByteArray() << QByteArray("de_DE:zh_CN") << true;
+        QTest::newRow("chinese stored, en_US")
+            << QByteArray("[General]\nlanguage=0\n") << QByteArray("en_US") << false;
+        QTest::newRow("english stored, zh_CN")
+            << QByteArray("[General]\nlanguage=1\n") << QByteArray("zh_CN") << true;
+    }
+    void firstStartFollowsTheSystem()
+    {
+        QFETCH(QByteArray, stored);
+        QFETCH(QByteArray, system);
+        QFETCH(bool, english);
+        if (!stored.isEmpty())
+            writeRecord(stored);
+        const QByteArray saved = qgetenv("LANGUAGE");
+        qputenv("LANGUAGE", system);
+        bool shown = false;
+        QString tab;
+        {
+            Rig rig;
+            shown = rig.core.state.englishUi() != 0;
+            tab = rig.host.tabBar()->tabText(1);
+        }
+        qputenv("LANGUAGE", saved);
+        QCOMPARE(shown, english);
+        QCOMPARE(tab, english ? QStringLiteral("information") : QStringLiteral(" 状态信息"));
+        // Starting writes nothing: the record stays as it was.
+        QCOMPARE(readRecord(), stored);
+    }
+
     void choiceRestoredAtNextStart_data()
     {
         QTest::addColumn<bool>("english");
