@@ -2,11 +2,13 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QLocale>
 #include <QSettings>
 #include <QStandardPaths>
 
 namespace {
 const QString languageKey = QStringLiteral("language");
+QStringList g_preferredLanguages;
 
 QString configHome()
 {
@@ -28,6 +30,16 @@ namespace SettingsRecord {
 QString filePath()
 {
     return configHome() + QStringLiteral("/cellvane/cellvane.conf");
+}
+
+QStringList preferredLanguages()
+{
+    return g_preferredLanguages.isEmpty() ? QLocale::system().uiLanguages() : g_preferredLanguages;
+}
+
+void setPreferredLanguages(const QStringList &languages)
+{
+    g_preferredLanguages = languages;
 }
 
 quint8 systemLanguage(const QStringList &systemLanguages)

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QLocale>
 #include <QString>
 #include <QStringList>
 #include <QtGlobal>
@@ -11,10 +10,15 @@
 namespace SettingsRecord {
 // $XDG_CONFIG_HOME/cellvane/cellvane.conf (~/.config/cellvane/cellvane.conf).
 QString filePath();
+// The desktop's preferred languages, first choice first ("zh-CN", ...). The
+// system locale reads them once per run, so tests set their own instead.
+QStringList preferredLanguages();
+void setPreferredLanguages(const QStringList &languages); // {} = the system's
+
 // 1 English, 0 Chinese. Before anything is stored (a first start, or a record
 // that cannot be read) the language follows the system's: Chinese for "zh*",
 // English otherwise. A stored choice always wins.
-quint8 storedLanguage(const QStringList &systemLanguages = QLocale::system().uiLanguages());
+quint8 storedLanguage(const QStringList &systemLanguages = preferredLanguages());
 // The language of a first start on a system whose preferred languages these are.
 quint8 systemLanguage(const QStringList &systemLanguages);
 // Writes the language byte and saves the record. False when the file could not
@@ -25,5 +29,5 @@ bool storeLanguage(quint8 english);
 // when the choice differs from what it holds.
 enum class Remembered { Unchanged, Written, Failed };
 Remembered rememberLanguage(quint8 english,
-                            const QStringList &systemLanguages = QLocale::system().uiLanguages());
+                            const QStringList &systemLanguages = preferredLanguages());
 } // namespace SettingsRecord

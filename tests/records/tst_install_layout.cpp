@@ -11,6 +11,7 @@
 #include <QDirIterator>
 #include <QProcess>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -169,6 +170,34 @@ private slots:
     {
         QCOMPARE(QDir(prefix(QStringLiteral("bin"))).entryList(QDir::Files, QDir::Name),
                  (QStringList{QStringLiteral("cellvane"), QStringLiteral("cellvane-sim")}));
+    }
+
+    // The menu entry and the metainfo as the desktop's own checkers see them.
+    void desktopFilesValidate_data()
+    {
+        QTest::addColumn<QString>("tool");
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("file");
+        QTest::newRow("desktop entry")
+            << "desktop-file-validate" << QStringList{} << "share/applications/cellvane.desktop";
+        QTest::newRow("metainfo") << "appstreamcli" << QStringList{"validate", "--no-net"}
+                                  << "share/metainfo/cellvane.metainfo.xml";
+    }
+    void desktopFilesValidate()
+    {
+        QFETCH(QString, tool);
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, file);
+        const QString program = QStandardPaths::findExecutable(tool);
+        if (program.isEmpty())
+            QSKIP(qPrintable(tool + QStringLiteral(" is not installed (tools/deps.sh)")));
+        QProcess p;
+        p.setProcessChannelMode(QProcess::MergedChannels);
+        p.start(program, arguments << prefix(file));
+        QVERIFY(p.waitForFinished(60000));
+        const QByteArray out = p.readAll();
+        QVERIFY2(p.exitCode() == 0, out.constData());
+        QVERIFY2(!out.contains("error") && !out.contains("warning"), out.constData());
     }
 
     void installedProgramAnswersOnTheTerminal_data()

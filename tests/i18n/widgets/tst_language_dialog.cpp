@@ -165,26 +165,25 @@ private slots:
     void firstStartFollowsTheSystem_data()
     {
         QTest::addColumn<QByteArray>("stored"); // empty: no record yet
-        QTest::addColumn<QByteArray>("system"); // LANGUAGE
+        QTest::addColumn<QStringList>("system");
         QTest::addColumn<bool>("english");
-        QTest::newRow("zh_CN") << QByteArray() << QByteArray("zh_CN") << false;
-        QTest::newRow("zh_TW") << QByteArray() << QByteArray("zh_TW") << false;
-        QTest::newRow("en_US") << QByteArray() << QByteArray("en_US") << true;
-        QTest::newRow("de_DE, then zh") << QByteArray() << QByteArray("de_DE:zh_CN") << true;
+        QTest::newRow("zh_CN") << QByteArray() << QStringList{"zh-CN"} << false;
+        QTest::newRow("zh_TW") << QByteArray() << QStringList{"zh-TW"} << false;
+        QTest::newRow("en_US") << QByteArray() << QStringList{"en-US"} << true;
+        QTest::newRow("de_DE, then zh") << QByteArray() << QStringList{"de-DE", "zh-CN"} << true;
         QTest::newRow("chinese stored, en_US")
-            << QByteArray("[General]\nlanguage=0\n") << QByteArray("en_US") << false;
+            << QByteArray("[General]\nlanguage=0\n") << QStringList{"en-US"} << false;
         QTest::newRow("english stored, zh_CN")
-            << QByteArray("[General]\nlanguage=1\n") << QByteArray("zh_CN") << true;
+            << QByteArray("[General]\nlanguage=1\n") << QStringList{"zh-CN"} << true;
     }
     void firstStartFollowsTheSystem()
     {
         QFETCH(QByteArray, stored);
-        QFETCH(QByteArray, system);
+        QFETCH(QStringList, system);
         QFETCH(bool, english);
         if (!stored.isEmpty())
             writeRecord(stored);
-        const QByteArray saved = qgetenv("LANGUAGE");
-        qputenv("LANGUAGE", system);
+        SettingsRecord::setPreferredLanguages(system);
         bool shown = false;
         QString tab;
         {
@@ -192,7 +191,7 @@ private slots:
             shown = rig.core.state.englishUi() != 0;
             tab = rig.host.tabBar()->tabText(1);
         }
-        qputenv("LANGUAGE", saved);
+        SettingsRecord::setPreferredLanguages({});
         QCOMPARE(shown, english);
         QCOMPARE(tab, english ? QStringLiteral("information") : QStringLiteral(" 状态信息"));
         // Starting writes nothing: the record stays as it was.
