@@ -12,14 +12,14 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT) # cellvane_<version>_<arch>.deb
 set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${PROJECT_HOMEPAGE_URL}")
+# The extended description; cpack puts the summary above it and indents it.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "${PROJECT_DESCRIPTION}
- Cellvane connects a PC to the battery management system of a lithium pack
- over a UART, RS-485 or RS-232 adapter: it shows the pack live, reads and
- writes the protection parameters and system settings, sends control
- commands, reads out the stored history records, records live data and
- exports it to spreadsheets, and upgrades the BMS firmware. English and
- Simplified Chinese. Includes cellvane-sim, a simulated BMS.")
+    "Cellvane connects a PC to the battery management system of a lithium pack
+over a UART, RS-485 or RS-232 adapter: it shows the pack live, reads and
+writes the protection parameters and system settings, sends control
+commands, reads out the stored history records, records live data and
+exports it to spreadsheets, and upgrades the BMS firmware. English and
+Simplified Chinese. Includes cellvane-sim, a simulated BMS.")
 # Library dependencies are computed from the binaries; Qt finds its window
 # system plugins at run time, which no linker sees.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
