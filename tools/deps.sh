@@ -7,7 +7,8 @@ qt6-base-dev qt6-serialport-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
 qt6-translations-l10n
 libquazip1-qt6-dev libxkbcommon-dev libbenchmark-dev libgl-dev
 socat xvfb xauth fonts-wqy-microhei imagemagick dbus at-spi2-core python3-pyatspi
-python3-xlrd python3-openpyxl libreoffice-calc-nogui"
+python3-xlrd python3-openpyxl libreoffice-calc-nogui
+dpkg-dev file desktop-file-utils appstream lintian"
 missing=""
 for p in $PACKAGES; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"

@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QLocale>
 #include <QSettings>
 #include <QStandardPaths>
 
@@ -24,6 +25,8 @@ bool storeFlag(const QString &key, int value)
     record.sync();
     return record.status() == QSettings::NoError;
 }
+
+QStringList g_preferredLanguages;
 
 QString configHome()
 {
@@ -47,9 +50,27 @@ QString filePath()
     return configHome() + QStringLiteral("/cellvane/cellvane.conf");
 }
 
-quint8 storedLanguage()
+QStringList preferredLanguages()
+{
+    return g_preferredLanguages.isEmpty() ? QLocale::system().uiLanguages() : g_preferredLanguages;
+}
+
+void setPreferredLanguages(const QStringList &languages)
+{
+    g_preferredLanguages = languages;
+}
+
+quint8 systemLanguage(const QStringList &systemLanguages)
+{
+    const QString first = systemLanguages.value(0);
+    return first.startsWith(QLatin1String("zh"), Qt::CaseInsensitive) ? 0 : 1;
+}
+
+quint8 storedLanguage(const QStringList &systemLanguages)
 {
     const QSettings record(filePath(), QSettings::IniFormat);
+    if (record.status() != QSettings::NoError || !record.contains(languageKey))
+        return systemLanguage(systemLanguages);
     bool ok = false;
     const int value = record.value(languageKey).toInt(&ok);
     return ok && value == 1 ? 1 : 0;
@@ -60,10 +81,10 @@ bool storeLanguage(quint8 english)
     return storeFlag(languageKey, english ? 1 : 0);
 }
 
-Remembered rememberLanguage(quint8 english)
+Remembered rememberLanguage(quint8 english, const QStringList &systemLanguages)
 {
     const quint8 choice = english ? 1 : 0;
-    if (storedLanguage() == choice)
+    if (storedLanguage(systemLanguages) == choice)
         return Remembered::Unchanged;
     return storeLanguage(choice) ? Remembered::Written : Remembered::Failed;
 }

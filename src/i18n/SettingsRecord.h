@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
 
 class Form;
@@ -13,9 +14,17 @@ class UserPrompt;
 namespace SettingsRecord {
 // $XDG_CONFIG_HOME/cellvane/cellvane.conf (~/.config/cellvane/cellvane.conf).
 QString filePath();
-// 1 English, 0 Chinese. Chinese when nothing is stored or the record is
-// unreadable, so a damaged file never keeps the window from starting.
-quint8 storedLanguage();
+// The desktop's preferred languages, first choice first ("zh-CN", ...). The
+// system locale reads them once per run, so tests set their own instead.
+QStringList preferredLanguages();
+void setPreferredLanguages(const QStringList &languages); // {} = the system's
+
+// 1 English, 0 Chinese. Before anything is stored (a first start, or a record
+// that cannot be read) the language follows the system's: Chinese for "zh*",
+// English otherwise. A stored choice always wins.
+quint8 storedLanguage(const QStringList &systemLanguages = preferredLanguages());
+// The language of a first start on a system whose preferred languages these are.
+quint8 systemLanguage(const QStringList &systemLanguages);
 // Writes the language byte and saves the record. False when the file could not
 // be written; the record then keeps what it held.
 bool storeLanguage(quint8 english);
@@ -23,7 +32,8 @@ bool storeLanguage(quint8 english);
 // What the language dialog's OK did to the record: the record is written only
 // when the choice differs from what it holds.
 enum class Remembered { Unchanged, Written, Failed };
-Remembered rememberLanguage(quint8 english);
+Remembered rememberLanguage(quint8 english,
+                            const QStringList &systemLanguages = preferredLanguages());
 
 // The link page's "Reconnect automatically" box; off when nothing is stored.
 bool storedReconnect();

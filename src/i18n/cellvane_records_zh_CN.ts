@@ -522,4 +522,64 @@
         <translation>模板“%1”的第一个工作表已损坏：%2</translation>
     </message>
 </context>
+<context>
+    <name>DataLocations</name>
+    <message>
+        <source>The template &quot;%1&quot; is missing. Put it beside the program and export again.</source>
+        <translation>模板“%1”不存在。请把它放到程序旁边后再导出。</translation>
+    </message>
+    <message>
+        <source>The template &quot;%1&quot; is missing. It was looked for in these folders:
+%2
+Reinstall the program and export again.</source>
+        <translation>模板“%1”不存在。已在以下文件夹中查找：
+%2
+请重新安装程序后再导出。</translation>
+    </message>
+</context>
+<context>
+    <name>OutputFiles</name>
+    <message>
+        <source>There is no documents folder for this user, so the folder &quot;%1&quot; cannot be made.</source>
+        <translation>此用户没有文档文件夹，无法创建文件夹“%1”。</translation>
+    </message>
+    <message>
+        <source>Cannot create the folder &quot;%1&quot;.</source>
+        <translation>无法创建文件夹“%1”。</translation>
+    </message>
+    <message>
+        <source>No program could open &quot;%1&quot;.</source>
+        <translation>没有程序能打开“%1”。</translation>
+    </message>
+</context>
+<context>
+    <name>RecordPanel</name>
+    <message>
+        <source>Output folder:</source>
+        <translation>输出文件夹：</translation>
+    </message>
+    <message>
+        <source>Open folder</source>
+        <translation>打开文件夹</translation>
+    </message>
+    <message>
+        <source>Open recordings folder</source>
+        <translation>打开实时记录文件夹</translation>
+    </message>
+</context>
+<context>
+    <name>StoredDataPanel</name>
+    <message>
+        <source>Output folder:</source>
+        <translation>输出文件夹：</translation>
+    </message>
+    <message>
+        <source>Open folder</source>
+        <translation>打开文件夹</translation>
+    </message>
+    <message>
+        <source>Open exports folder</source>
+        <translation>打开导出文件夹</translation>
+    </message>
+</context>
 </TS>

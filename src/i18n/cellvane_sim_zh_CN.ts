@@ -169,4 +169,11 @@
         <translation>--parity 必须是 N、E 或 O，而不是“%1”</translation>
     </message>
 </context>
+<context>
+    <name>SimOptions</name>
+    <message>
+        <source>Show the version and exit.</source>
+        <translation>显示版本并退出。</translation>
+    </message>
+</context>
 </TS>

@@ -1,24 +1,36 @@
 #include "records/OutputFiles.h"
 
+#include "records/DataLocations.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
 namespace {
-QString g_programFolder;
 std::function<QDateTime()> g_clock;
+
+QString noOutputRoot(const QString &top)
+{
+    return QCoreApplication::translate("OutputFiles",
+                                       "There is no documents folder for this user, so the "
+                                       "folder \"%1\" cannot be made.")
+        .arg(top);
+}
 } // namespace
 
 namespace OutputFiles {
 
 QString programFolder()
 {
-    return g_programFolder.isEmpty() ? QCoreApplication::applicationDirPath() : g_programFolder;
+    return DataLocations::current().programFolder;
 }
 
 void setProgramFolder(const QString &folder)
 {
-    g_programFolder = folder;
+    if (folder.isEmpty())
+        DataLocations::setPlaces({});
+    else
+        DataLocations::setPlaces(DataLocations::Places::portableIn(folder));
 }
 
 QDateTime now()
@@ -52,7 +64,13 @@ QString freePath(const QString &folder, const QString &base, const QString &suff
 
 QString dayFolder(const QString &top, const QDate &day, QString *error)
 {
-    const QString path = QDir(programFolder()).filePath(top + QLatin1Char('/') + dayName(day));
+    const QString root = DataLocations::outputFolder(top);
+    if (root.isEmpty()) {
+        if (error)
+            *error = noOutputRoot(top);
+        return {};
+    }
+    const QString path = root + QLatin1Char('/') + dayName(day);
     const QFileInfo info(path);
     if (info.isDir() && info.isWritable())
         return QDir::cleanPath(path);
@@ -63,6 +81,27 @@ QString dayFolder(const QString &top, const QDate &day, QString *error)
                                              "Cannot create the folder \"%1\" or write into it.")
                      .arg(QDir::toNativeSeparators(path));
     return {};
+}
+
+bool openFolder(const QString &top, const std::function<bool(const QString &)> &opener,
+                QString *error)
+{
+    const QString folder = DataLocations::outputFolder(top);
+    if (folder.isEmpty()) {
+        *error = noOutputRoot(top);
+        return false;
+    }
+    if (!QFileInfo(folder).isDir() && !QDir().mkpath(folder)) {
+        *error = QCoreApplication::translate("OutputFiles", "Cannot create the folder \"%1\".")
+                     .arg(QDir::toNativeSeparators(folder));
+        return false;
+    }
+    if (!opener || !opener(folder)) {
+        *error = QCoreApplication::translate("OutputFiles", "No program could open \"%1\".")
+                     .arg(QDir::toNativeSeparators(folder));
+        return false;
+    }
+    return true;
 }
 
 bool heldByAnotherProgram(const QString &path)

@@ -5,15 +5,17 @@
 
 #include <functional>
 
-// Where recordings and exports go and how they are named: folders beside the
-// program, one per day ("yyyy-mm-dd"), files named by the moment they were
-// made ("yyyy-mm-dd hh.mm.ss"). Tests point the folder and the clock elsewhere.
+// How recordings and exports are named: one folder per day ("yyyy-mm-dd")
+// below the output folders that DataLocations chooses, files named by the
+// moment they were made ("yyyy-mm-dd hh.mm.ss"). Tests point the folder and
+// the clock elsewhere.
 namespace OutputFiles {
 
-// The folder of the program (where the templates lie and the output folders
-// are made).
+// The folder of the program.
 QString programFolder();
-void setProgramFolder(const QString &folder); // "" restores the default
+// Runs as a portable copy in `folder`: templates and outputs beside it. ""
+// restores the places of the running program.
+void setProgramFolder(const QString &folder);
 QDateTime now();
 void setClock(std::function<QDateTime()> clock); // {} restores the system clock
 
@@ -25,9 +27,14 @@ QString stampName(const QDateTime &moment); // 2024-05-07 09.03.00
 // are made within the same second.
 QString freePath(const QString &folder, const QString &base, const QString &suffix);
 
-// programFolder()/`top`/<today>, created with its parents when missing.
+// <output root>/`top`/<today>, created with its parents when missing.
 // Returns "" and a message for the user in `error` when it cannot be made.
 QString dayFolder(const QString &top, const QDate &day, QString *error);
+
+// Creates the output folder `top` when missing and hands it to `opener` (the
+// desktop's file manager). False with a message for the user in `error`.
+bool openFolder(const QString &top, const std::function<bool(const QString &)> &opener,
+                QString *error);
 
 // True when a spreadsheet program has `path` open: LibreOffice and Excel both
 // leave a lock file beside a workbook they edit.

@@ -9,6 +9,7 @@ void defineRecordForm(Form &form)
     form.addText(path);
     form.addText(progressText);
     form.addValue(progress, 0, 100, 0);
-    for (const QString &b : {selectFile, latestFile, convert, openExport})
+    form.addText(outputFolder);
+    for (const QString &b : {selectFile, latestFile, convert, openExport, openFolder})
         form.addButton(b);
 }

@@ -1,5 +1,6 @@
 #include "records/Recorder.h"
 
+#include "records/DataLocations.h"
 #include "records/OutputFiles.h"
 #include "records/RecordForm.h"
 #include "records/RecordingLine.h"
@@ -25,6 +26,21 @@ Recorder::Recorder(Core &core) : m_core(core), m_encoder(QStringConverter::Syste
     connect(&m_core.state.record, &Form::changed, this, &Recorder::followCheckBox);
     connect(&m_conversion, &RecordingConversion::progress, this, &Recorder::showProgress);
     connect(&m_conversion, &RecordingConversion::finished, this, &Recorder::conversionDone);
+    showOutputFolder();
+}
+
+void Recorder::showOutputFolder()
+{
+    m_core.state.record.setText(RecordField::outputFolder,
+                                native(DataLocations::outputFolder(topFolder())));
+}
+
+void Recorder::openFolder()
+{
+    showOutputFolder();
+    QString error;
+    if (!OutputFiles::openFolder(topFolder(), m_opener, &error))
+        m_core.state.prompt.message(error, {}, UserPrompt::Icon::Warning);
 }
 
 QString Recorder::templateName()
@@ -61,6 +77,7 @@ void Recorder::start()
 {
     AppState &s = m_core.state;
     s.record.setValue(RecordField::progress, 0);
+    showOutputFolder();
     const QDateTime moment = OutputFiles::now();
     QString error;
     const QString folder = OutputFiles::dayFolder(topFolder(), moment.date(), &error);
@@ -117,7 +134,7 @@ void Recorder::failRecording(const QString &message)
 
 void Recorder::selectFile()
 {
-    const QString start = QDir(OutputFiles::programFolder()).filePath(topFolder());
+    const QString start = DataLocations::outputFolder(topFolder());
     const QString path = m_core.state.prompt.openFileName(fileFilter(), start);
     if (!path.isEmpty())
         m_core.state.record.setText(RecordField::path, native(path));
@@ -144,11 +161,10 @@ void Recorder::convert()
         return refuse(
             tr("\"%1\" is not a recording file: choose a file whose name contains \".txt\".")
                 .arg(native(recording)));
-    const QString templatePath = QDir(OutputFiles::programFolder()).filePath(templateName());
-    if (!QFileInfo(templatePath).isFile())
-        return refuse(
-            tr("The template \"%1\" is missing. Put it beside the program and export again.")
-                .arg(native(templatePath)));
+    QString error;
+    const QString templatePath = DataLocations::findTemplate(templateName(), &error);
+    if (templatePath.isEmpty())
+        return refuse(error);
     if (OutputFiles::heldByAnotherProgram(workbook))
         return refuse(
             tr("The workbook \"%1\" is open in another program. Close it there and export again.")
@@ -159,7 +175,6 @@ void Recorder::convert()
             return refuse(tr("The workbook \"%1\" cannot be replaced: %2")
                               .arg(native(workbook), existing.errorString()));
     }
-    QString error;
     if (!m_conversion.start(recording, templatePath, workbook, &error))
         return refuse(error);
     s.record.setValue(RecordField::progress, 0);
@@ -184,7 +199,7 @@ void Recorder::conversionDone(bool ok)
         s.exportXlsxPath = m_conversionTarget;
         s.convertedLineCount = m_conversion.linesWritten();
         showProgress(100);
-        s.prompt.message(tr("Export succeeded"));
+        s.prompt.message(tr("Export succeeded") + QLatin1Char('\n') + native(m_conversionTarget));
     } else {
         s.prompt.message(tr("The export failed.") + QLatin1Char('\n') + m_conversion.errorString(),
                          {}, UserPrompt::Icon::Warning);

@@ -11,7 +11,7 @@
 class Core;
 
 // Live recording: one line per second of what the information page shows,
-// appended to a dated text file beside the program. Follows the recording
+// appended to a dated text file in the output folder (DataLocations). Follows the recording
 // check box of the page's form: ticking it starts a new file, clearing it
 // stops. Also the page's other actions: picking a recording and converting it
 // into a workbook, and opening the last workbook.
@@ -30,13 +30,15 @@ public:
     void latestFile(); // the current (or last) recording into the path box
     void convert();    // the recording in the path box into its workbook
     void openExport(); // the last workbook in the user's spreadsheet program
+    void openFolder(); // the recordings' folder in the desktop's file manager
     bool isConverting() const { return m_conversion.isRunning(); }
 
     // How "Open Export File" reaches the spreadsheet program; the window sets
     // it (the core does not link the GUI). Returns false when nothing opened.
+    // "Open folder" goes the same way.
     void setOpener(std::function<bool(const QString &)> opener) { m_opener = std::move(opener); }
 
-    static QString templateName(); // beside the program
+    static QString templateName(); // found through DataLocations
     static QString fileFilter();
     static QString topFolder(); // "real-time data"
 
@@ -46,6 +48,7 @@ signals:
 private:
     void followCheckBox(const QString &control);
     void start();
+    void showOutputFolder();
     bool conditionsHold() const;
     void failRecording(const QString &message);
     void showProgress(int percent);

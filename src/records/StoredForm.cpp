@@ -7,6 +7,7 @@ void defineStoredForm(Form &form)
     using namespace StoredField;
     form.addText(count);
     form.addText(exportProgress);
-    for (const QString &b : {countButton, getData, exportButton})
+    form.addText(outputFolder);
+    for (const QString &b : {countButton, getData, exportButton, openFolder})
         form.addButton(b);
 }

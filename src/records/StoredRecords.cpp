@@ -1,5 +1,6 @@
 #include "records/StoredRecords.h"
 
+#include "records/DataLocations.h"
 #include "records/OutputFiles.h"
 #include "records/StoredForm.h"
 #include "records/StoredRecordText.h"
@@ -20,7 +21,24 @@ QString native(const QString &path)
 }
 } // namespace
 
-StoredRecords::StoredRecords(Core &core) : m_core(core), m_writer(&XlsWorkbook::writeRows) {}
+StoredRecords::StoredRecords(Core &core) : m_core(core), m_writer(&XlsWorkbook::writeRows)
+{
+    showOutputFolder();
+}
+
+void StoredRecords::showOutputFolder()
+{
+    m_core.state.stored.setText(StoredField::outputFolder,
+                                native(DataLocations::outputFolder(topFolder())));
+}
+
+void StoredRecords::openFolder()
+{
+    showOutputFolder();
+    QString error;
+    if (!OutputFiles::openFolder(topFolder(), m_opener, &error))
+        m_core.state.prompt.message(error, {}, UserPrompt::Icon::Warning);
+}
 
 QString StoredRecords::templateName()
 {
@@ -122,13 +140,12 @@ void StoredRecords::exportRows()
     auto refuse = [&s](const QString &text) {
         s.prompt.message(text, {}, UserPrompt::Icon::Warning);
     };
-    const QString templatePath = QDir(OutputFiles::programFolder()).filePath(templateName());
-    if (!QFileInfo(templatePath).isFile())
-        return refuse(
-            tr("The template \"%1\" is missing. Put it beside the program and export again.")
-                .arg(native(templatePath)));
-    const QDateTime moment = OutputFiles::now();
     QString error;
+    const QString templatePath = DataLocations::findTemplate(templateName(), &error);
+    if (templatePath.isEmpty())
+        return refuse(error);
+    showOutputFolder();
+    const QDateTime moment = OutputFiles::now();
     const QString folder = OutputFiles::dayFolder(topFolder(), moment.date(), &error);
     if (folder.isEmpty())
         return refuse(error);
@@ -153,5 +170,5 @@ void StoredRecords::exportRows()
         QFile::remove(path);
         return refuse(tr("The export failed.") + QLatin1Char('\n') + error);
     }
-    s.prompt.message(tr("Export succeeded"));
+    s.prompt.message(tr("Export succeeded") + QLatin1Char('\n') + native(path));
 }

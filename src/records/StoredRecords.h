@@ -30,6 +30,9 @@ public:
     void handleCount();
     void handleRecord();
     void exportRows(); // "Export to Excel"
+    void openFolder(); // the exports' folder in the desktop's file manager
+    // How "Open folder" reaches the file manager; the window sets it.
+    void setOpener(std::function<bool(const QString &)> opener) { m_opener = std::move(opener); }
 
     // The grid shows storedRows from this index on: a new header (language
     // change, "get data") empties the grid while the rows stay exportable.
@@ -39,15 +42,17 @@ public:
     // Counts the resets, so a view can tell a fresh grid from a longer one.
     int gridGeneration() const { return m_gridGeneration; }
 
-    static QString templateName(); // beside the program
+    static QString templateName(); // found through DataLocations
     static QString topFolder();    // "Store data"
     void setWorkbookWriter(WorkbookWriter writer) { m_writer = std::move(writer); }
 
 private:
     void finishReading();
+    void showOutputFolder();
 
     Core &m_core;
     int m_gridFirstRow = 0;
     int m_gridGeneration = 0;
     WorkbookWriter m_writer;
+    std::function<bool(const QString &)> m_opener;
 };

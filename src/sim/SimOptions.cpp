@@ -1,5 +1,7 @@
 #include "sim/SimOptions.h"
 
+#include "shell/Version.h"
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
@@ -82,6 +84,10 @@ std::optional<SimOptions> SimOptions::parse(const QStringList &arguments, QStrin
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
                                   QCoreApplication::translate("SimOptions", "Show this help."));
     parser.addOption(help);
+    const QCommandLineOption version(
+        {QStringLiteral("v"), QStringLiteral("version")},
+        QCoreApplication::translate("SimOptions", "Show the version and exit."));
+    parser.addOption(version);
     // The descriptions are translated when they are added.
     const auto add = [&](const char *name, const char *text, const char *valueName = nullptr) {
         parser.addOption(valueName
@@ -168,6 +174,11 @@ std::optional<SimOptions> SimOptions::parse(const QStringList &arguments, QStrin
     }
     if (parser.isSet(help)) {
         *message = parser.helpText();
+        *exitOk = true;
+        return std::nullopt;
+    }
+    if (parser.isSet(version)) {
+        *message = QStringLiteral("cellvane-sim %1").arg(Version::text());
         *exitOk = true;
         return std::nullopt;
     }

@@ -45,25 +45,38 @@ private slots:
         QCOMPARE(path, QDir::homePath() + QStringLiteral("/.config/cellvane/cellvane.conf"));
     }
 
+    // The system's preferred languages decide only while nothing is stored.
     void storedLanguage_data()
     {
         QTest::addColumn<QByteArray>("contents"); // empty: no file at all
+        QTest::addColumn<QStringList>("system");
         QTest::addColumn<int>("language");
-        QTest::newRow("nothing stored") << QByteArray() << 0;
-        QTest::newRow("english") << QByteArray("[General]\nlanguage=1\n") << 1;
-        QTest::newRow("chinese") << QByteArray("[General]\nlanguage=0\n") << 0;
-        QTest::newRow("other number") << QByteArray("[General]\nlanguage=7\n") << 0;
-        QTest::newRow("not a number") << QByteArray("[General]\nlanguage=english\n") << 0;
-        QTest::newRow("other keys only") << QByteArray("[General]\ncolour=3\n") << 0;
-        QTest::newRow("garbage") << QByteArray("\x01\x02[[[=\n") << 0;
+        const QStringList zh{QStringLiteral("zh-CN")}, en{QStringLiteral("en-US")};
+        QTest::newRow("nothing stored, zh-CN") << QByteArray() << zh << 0;
+        QTest::newRow("nothing stored, zh-TW") << QByteArray() << QStringList{"zh-TW"} << 0;
+        QTest::newRow("nothing stored, zh-Hans-CN")
+            << QByteArray() << QStringList{"zh-Hans-CN", "en"} << 0;
+        QTest::newRow("nothing stored, en-US") << QByteArray() << en << 1;
+        QTest::newRow("nothing stored, de then zh")
+            << QByteArray() << QStringList{"de-DE", "zh-CN"} << 1;
+        QTest::newRow("nothing stored, C locale") << QByteArray() << QStringList{"C"} << 1;
+        QTest::newRow("nothing stored, none") << QByteArray() << QStringList{} << 1;
+        QTest::newRow("english, zh system") << QByteArray("[General]\nlanguage=1\n") << zh << 1;
+        QTest::newRow("chinese, en system") << QByteArray("[General]\nlanguage=0\n") << en << 0;
+        QTest::newRow("other number") << QByteArray("[General]\nlanguage=7\n") << en << 0;
+        QTest::newRow("not a number") << QByteArray("[General]\nlanguage=english\n") << en << 0;
+        QTest::newRow("other keys only, zh") << QByteArray("[General]\ncolour=3\n") << zh << 0;
+        QTest::newRow("other keys only, en") << QByteArray("[General]\ncolour=3\n") << en << 1;
+        QTest::newRow("garbage, zh") << QByteArray("\x01\x02[[[=\n") << zh << 0;
     }
     void storedLanguage()
     {
         QFETCH(QByteArray, contents);
+        QFETCH(QStringList, system);
         QFETCH(int, language);
         if (!contents.isEmpty())
             writeConf(contents);
-        QCOMPARE(int(SettingsRecord::storedLanguage()), language);
+        QCOMPARE(int(SettingsRecord::storedLanguage(system)), language);
     }
 
     void storeThenRead_data()
@@ -102,13 +115,22 @@ private slots:
         QTest::addColumn<int>("choice");
         QTest::addColumn<int>("result");
         QTest::addColumn<bool>("fileAfter");
+        QTest::addColumn<QString>("system");
         using R = SettingsRecord::Remembered;
-        QTest::newRow("chinese, nothing stored") << QByteArray() << 0 << int(R::Unchanged) << false;
-        QTest::newRow("english, nothing stored") << QByteArray() << 1 << int(R::Written) << true;
+        QTest::newRow("chinese, nothing stored")
+            << QByteArray() << 0 << int(R::Unchanged) << false << QString();
+        QTest::newRow("english, nothing stored")
+            << QByteArray() << 1 << int(R::Written) << true << QString();
+        // On an English system the first start is English already; Chinese is
+        // a change and is stored, so it wins over the system from then on.
+        QTest::newRow("english, nothing stored, en system")
+            << QByteArray() << 1 << int(R::Unchanged) << false << QStringLiteral("en-GB");
+        QTest::newRow("chinese, nothing stored, en system")
+            << QByteArray() << 0 << int(R::Written) << true << QStringLiteral("en-GB");
         QTest::newRow("english, english stored")
-            << QByteArray("[General]\nlanguage=1\n") << 1 << int(R::Unchanged) << true;
+            << QByteArray("[General]\nlanguage=1\n") << 1 << int(R::Unchanged) << true << QString();
         QTest::newRow("chinese, english stored")
-            << QByteArray("[General]\nlanguage=1\n") << 0 << int(R::Written) << true;
+            << QByteArray("[General]\nlanguage=1\n") << 0 << int(R::Written) << true << QString();
     }
     void remember()
     {
@@ -116,6 +138,8 @@ private slots:
         QFETCH(int, choice);
         QFETCH(int, result);
         QFETCH(bool, fileAfter);
+        QFETCH(QString, system);
+        const QStringList languages{system.isEmpty() ? QStringLiteral("zh-CN") : system};
         if (!contents.isEmpty())
             writeConf(contents);
         const QDateTime before = QFileInfo(conf()).lastModified();
@@ -123,9 +147,9 @@ private slots:
             QFile f(conf());
             return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
         }();
-        QCOMPARE(int(SettingsRecord::rememberLanguage(quint8(choice))), result);
+        QCOMPARE(int(SettingsRecord::rememberLanguage(quint8(choice), languages)), result);
         QCOMPARE(QFileInfo::exists(conf()), fileAfter);
-        QCOMPARE(int(SettingsRecord::storedLanguage()), choice);
+        QCOMPARE(int(SettingsRecord::storedLanguage(languages)), choice);
         if (result == int(SettingsRecord::Remembered::Unchanged) && fileAfter) {
             QFile f(conf());
             QVERIFY(f.open(QIODevice::ReadOnly));
@@ -140,9 +164,10 @@ private slots:
         QFile blocker(m_home.path() + QStringLiteral("/cellvane"));
         QVERIFY(blocker.open(QIODevice::WriteOnly)); // a file where the folder belongs
         blocker.close();
+        const QStringList zh{QStringLiteral("zh-CN")};
         QVERIFY(!SettingsRecord::storeLanguage(1));
-        QCOMPARE(SettingsRecord::rememberLanguage(1), SettingsRecord::Remembered::Failed);
-        QCOMPARE(int(SettingsRecord::storedLanguage()), 0);
+        QCOMPARE(SettingsRecord::rememberLanguage(1, zh), SettingsRecord::Remembered::Failed);
+        QCOMPARE(int(SettingsRecord::storedLanguage(zh)), 0);
         QFile::remove(blocker.fileName());
     }
 

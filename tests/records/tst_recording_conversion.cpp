@@ -249,8 +249,10 @@ private slots:
         m_core->state.record.setCheck(RecordField::recording, 2); // a recording runs
         QVERIFY(convert(recording));
         QCOMPARE(m_core->state.record.check(RecordField::recording), 0);
-        QCOMPARE(m_prompt.texts(), QStringList{QStringLiteral("Export succeeded")});
         const QString workbook = m_dir.filePath(QStringLiteral("2024-05-07 09.03.00.xlsx"));
+        // The message names the workbook written.
+        QCOMPARE(m_prompt.texts(), QStringList{QStringLiteral("Export succeeded\n") +
+                                               QDir::toNativeSeparators(workbook)});
         QCOMPARE(m_core->state.exportXlsxPath, workbook);
         QCOMPARE(m_core->state.convertedLineCount, 3);
         QCOMPARE(m_core->state.record.text(RecordField::progressText), QStringLiteral("100%"));

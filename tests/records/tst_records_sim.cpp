@@ -147,11 +147,13 @@ private slots:
             m_dir.filePath(StoredRecords::templateName())));
         prompt.clear();
         core.stored.exportRows();
-        QCOMPARE(prompt.texts(), QStringList{QStringLiteral("Export succeeded")});
         const QString workbook = QDir(m_dir.filePath(StoredRecords::topFolder()))
                                      .filePath(OutputFiles::dayName(OutputFiles::now().date()));
         const QStringList files = QDir(workbook).entryList({QStringLiteral("*-FLA.xls")});
         QCOMPARE(files.size(), 1);
+        QCOMPARE(prompt.texts(),
+                 QStringList{QStringLiteral("Export succeeded\n") +
+                             QDir::toNativeSeparators(QDir(workbook).filePath(files.first()))});
         QString skip, error;
         const QJsonObject o =
             WorkbookReaders::readXls(QDir(workbook).filePath(files.first()), &skip, &error);

@@ -87,6 +87,13 @@ class TestStoredRecords : public QObject {
         return n;
     }
 
+    // What the export-succeeded message names.
+    QString exportedFile() const
+    {
+        return QDir::toNativeSeparators(
+            m_dir.filePath(QStringLiteral("Store data/2024-05-07/2024-05-07 09.03.00-FLA.xls")));
+    }
+
 private slots:
     void init()
     {
@@ -359,7 +366,8 @@ private slots:
             return firstRow == 1;
         });
         m_core->stored.exportRows();
-        QCOMPARE(m_prompt.texts(), QStringList{QStringLiteral("Export succeeded")});
+        QCOMPARE(m_prompt.texts(),
+                 QStringList{QStringLiteral("Export succeeded\n") + exportedFile()});
         QCOMPARE(writtenPath, m_dir.filePath(QStringLiteral(
                                   "Store data/2024-05-07/2024-05-07 09.03.00-FLA.xls")));
         QCOMPARE(writtenRows.size(), 3);
@@ -414,7 +422,8 @@ private slots:
             m_core->state.storedRows << StoredRecordText::rowText(
                 StoredRecordText::columns(recordReply(n, word(21, 0xFF9C) + Bytes{{48, 1}})));
         m_core->stored.exportRows();
-        QCOMPARE(m_prompt.texts(), QStringList{QStringLiteral("Export succeeded")});
+        QCOMPARE(m_prompt.texts(),
+                 QStringList{QStringLiteral("Export succeeded\n") + exportedFile()});
         QCOMPARE(m_core->state.stored.text(StoredField::exportProgress), QStringLiteral("100%"));
         const QString path =
             m_dir.filePath(QStringLiteral("Store data/2024-05-07/2024-05-07 09.03.00-FLA.xls"));
@@ -446,7 +455,8 @@ private slots:
     {
         QVERIFY(QFile::copy(xlsTemplate, m_dir.filePath(StoredRecords::templateName())));
         m_core->stored.exportRows();
-        QCOMPARE(m_prompt.texts(), QStringList{QStringLiteral("Export succeeded")});
+        QCOMPARE(m_prompt.texts(),
+                 QStringList{QStringLiteral("Export succeeded\n") + exportedFile()});
         const QString path =
             m_dir.filePath(QStringLiteral("Store data/2024-05-07/2024-05-07 09.03.00-FLA.xls"));
         QFile a(path), b(xlsTemplate);

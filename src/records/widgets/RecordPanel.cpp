@@ -54,6 +54,13 @@ RecordPanel::RecordPanel(Core &core, QWidget *parent) : Panel(core, parent)
     m_latestFile = button(RecordField::latestFile, &Recorder::latestFile);
     m_convert = button(RecordField::convert, &Recorder::convert);
     m_openExport = button(RecordField::openExport, &Recorder::openExport);
+    m_openFolder = button(RecordField::openFolder, &Recorder::openFolder);
+    m_folderLabel = namedLabel(QStringLiteral("folderLabel"), m_frame);
+    auto *folder = new QLineEdit(m_frame);
+    folder->setReadOnly(true);
+    FormBinder::bindLineEdit(folder, form, RecordField::outputFolder);
+    m_folderLabel->setBuddy(folder);
+    m_folder = folder;
 
     m_progressLabel = namedLabel(QStringLiteral("Label4"), m_frame);
     auto *bar = new QProgressBar(m_frame);
@@ -77,12 +84,16 @@ RecordPanel::RecordPanel(Core &core, QWidget *parent) : Panel(core, parent)
     grid->addWidget(m_progressLabel, 4, 0);
     grid->addWidget(bar, 4, 1);
     grid->addWidget(percent, 4, 2);
+    grid->addWidget(m_folderLabel, 5, 0);
+    grid->addWidget(folder, 5, 1);
+    grid->addWidget(m_openFolder, 5, 2);
     grid->setColumnStretch(1, 1);
 
     auto *page = new QVBoxLayout(this);
     page->addWidget(m_frame);
     page->addStretch();
 
+    // Files and folders alike go to the desktop's own program for them.
     m_core.recorder.setOpener(
         [](const QString &file) { return QDesktopServices::openUrl(QUrl::fromLocalFile(file)); });
     applyCaptions();
@@ -100,13 +111,17 @@ void RecordPanel::applyCaptions()
     m_convert->setText(tr("Export to Excel"));
     m_openExport->setText(tr("Open Export File"));
     m_progressLabel->setText(tr("Progress:"));
-    for (QPushButton *b : {m_selectFile, m_latestFile, m_convert, m_openExport})
+    m_folderLabel->setText(tr("Output folder:"));
+    m_openFolder->setText(tr("Open folder"));
+    for (QPushButton *b : {m_selectFile, m_latestFile, m_convert, m_openExport, m_openFolder})
         CaptionFit::padButton(b);
     nameField(m_path, m_pathLabel->text());
+    nameField(m_folder, m_folderLabel->text());
     nameField(m_progress, m_progressLabel->text());
     // The percentage beside the bar is read out as the progress too.
     if (auto *percent = m_frame->findChild<QLabel *>(RecordField::progressText))
         nameField(percent, m_progressLabel->text());
     // The stored-data page beside this one has a button of the same caption.
     m_convert->setAccessibleName(tr("Export recording to Excel"));
+    m_openFolder->setAccessibleName(tr("Open recordings folder"));
 }

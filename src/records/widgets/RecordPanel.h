@@ -25,6 +25,9 @@ private:
     QPushButton *m_latestFile = nullptr;
     QPushButton *m_convert = nullptr;
     QPushButton *m_openExport = nullptr;
+    QPushButton *m_openFolder = nullptr;
+    QLabel *m_folderLabel = nullptr;
+    QWidget *m_folder = nullptr;
     QWidget *m_path = nullptr;
     QWidget *m_progress = nullptr;
 };

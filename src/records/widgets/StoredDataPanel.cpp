@@ -6,11 +6,14 @@
 #include "shell/Core.h"
 #include "shell/widgets/FormBinder.h"
 
+#include <QDesktopServices>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QUrl>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -29,6 +32,16 @@ StoredDataPanel::StoredDataPanel(Core &core, QWidget *parent) : Panel(core, pare
     m_countButton = button(StoredField::countButton, &StoredRecords::requestCount);
     m_getData = button(StoredField::getData, &StoredRecords::getData);
     m_export = button(StoredField::exportButton, &StoredRecords::exportRows);
+    m_openFolder = button(StoredField::openFolder, &StoredRecords::openFolder);
+    m_folderLabel = new QLabel(this);
+    m_folderLabel->setObjectName(QStringLiteral("folderLabel"));
+    auto *folder = new QLineEdit(this);
+    folder->setReadOnly(true);
+    FormBinder::bindLineEdit(folder, form, StoredField::outputFolder);
+    m_folderLabel->setBuddy(folder);
+    m_folder = folder;
+    m_core.stored.setOpener(
+        [](const QString &path) { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); });
 
     m_countLabel = new QLabel(this);
     m_countLabel->setObjectName(QStringLiteral("Label1"));
@@ -64,6 +77,11 @@ StoredDataPanel::StoredDataPanel(Core &core, QWidget *parent) : Panel(core, pare
     buttons->addStretch();
     auto *page = new QVBoxLayout(this);
     page->addLayout(buttons);
+    auto *folderRow = new QHBoxLayout;
+    folderRow->addWidget(m_folderLabel);
+    folderRow->addWidget(folder, 1);
+    folderRow->addWidget(m_openFolder);
+    page->addLayout(folderRow);
     page->addWidget(m_grid, 1);
 
     connect(&m_core.state, &AppState::storedRowsChanged, this, &StoredDataPanel::showRows);
@@ -77,11 +95,15 @@ void StoredDataPanel::applyCaptions()
     m_export->setText(tr("Export to Excel"));
     m_countLabel->setText(tr("Number:"));
     m_progressLabel->setText(tr("Export progress:"));
-    for (QPushButton *b : {m_countButton, m_getData, m_export})
+    m_folderLabel->setText(tr("Output folder:"));
+    m_openFolder->setText(tr("Open folder"));
+    for (QPushButton *b : {m_countButton, m_getData, m_export, m_openFolder})
         CaptionFit::padButton(b);
     // The count and the percentage are read out under their captions.
     nameField(m_countLabel->buddy(), m_countLabel->text());
     nameField(m_progressLabel->buddy(), m_progressLabel->text());
+    nameField(m_folder, m_folderLabel->text());
+    m_openFolder->setAccessibleName(tr("Open exports folder"));
     m_grid->setAccessibleName(tr("Stored data"));
     // The recording page beside this one has a button of the same caption.
     m_export->setAccessibleName(tr("Export stored data to Excel"));

@@ -23,6 +23,9 @@ private:
     QPushButton *m_countButton = nullptr;
     QPushButton *m_getData = nullptr;
     QPushButton *m_export = nullptr;
+    QPushButton *m_openFolder = nullptr;
+    QLabel *m_folderLabel = nullptr;
+    QWidget *m_folder = nullptr;
     QLabel *m_countLabel = nullptr;
     QLabel *m_progressLabel = nullptr;
     QTableWidget *m_grid = nullptr;

@@ -19,6 +19,7 @@ MainWindow::MainWindow(Core &core, QWidget *parent)
 {
     setObjectName(QStringLiteral("MainWindow"));
     setWindowTitle(QStringLiteral("Cellvane V1.6"));
+    setWindowIcon(programIcon());
     // The stored language is in force before any page exists, so every caption
     // is in it from the first paint on.
     m_core.state.setEnglishUi(SettingsRecord::storedLanguage() == 1);
@@ -39,6 +40,14 @@ MainWindow::MainWindow(Core &core, QWidget *parent)
     SettingsRecord::followReconnectChoice(m_core.state.link, m_core.state.prompt);
 
     setFixedSize(fixedWidth, fixedHeight);
+}
+
+QIcon MainWindow::programIcon()
+{
+    QIcon icon;
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/cellvane-%1.png").arg(size), QSize(size, size));
+    return icon;
 }
 
 LanguageDialog *MainWindow::languageDialog() const

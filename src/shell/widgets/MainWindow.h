@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QIcon>
 #include <QMainWindow>
 #include <QPointer>
 
@@ -18,6 +19,9 @@ public:
     static constexpr int fixedHeight = 700;
 
     explicit MainWindow(Core &core, QWidget *parent = nullptr);
+
+    // The program's icon in every size the desktop asks for (16 to 256 px).
+    static QIcon programIcon();
 
     PanelHost *host() const { return m_host; }
     // Null until first opened.

@@ -160,6 +160,44 @@ private slots:
         QCOMPARE(rig.infoGroupTitle(), QStringLiteral("版本信息"));
     }
 
+    // Without a stored choice the first start speaks the system's language;
+    // once a choice is stored it wins over the system's.
+    void firstStartFollowsTheSystem_data()
+    {
+        QTest::addColumn<QByteArray>("stored"); // empty: no record yet
+        QTest::addColumn<QStringList>("system");
+        QTest::addColumn<bool>("english");
+        QTest::newRow("zh_CN") << QByteArray() << QStringList{"zh-CN"} << false;
+        QTest::newRow("zh_TW") << QByteArray() << QStringList{"zh-TW"} << false;
+        QTest::newRow("en_US") << QByteArray() << QStringList{"en-US"} << true;
+        QTest::newRow("de_DE, then zh") << QByteArray() << QStringList{"de-DE", "zh-CN"} << true;
+        QTest::newRow("chinese stored, en_US")
+            << QByteArray("[General]\nlanguage=0\n") << QStringList{"en-US"} << false;
+        QTest::newRow("english stored, zh_CN")
+            << QByteArray("[General]\nlanguage=1\n") << QStringList{"zh-CN"} << true;
+    }
+    void firstStartFollowsTheSystem()
+    {
+        QFETCH(QByteArray, stored);
+        QFETCH(QStringList, system);
+        QFETCH(bool, english);
+        if (!stored.isEmpty())
+            writeRecord(stored);
+        SettingsRecord::setPreferredLanguages(system);
+        bool shown = false;
+        QString tab;
+        {
+            Rig rig;
+            shown = rig.core.state.englishUi() != 0;
+            tab = rig.host.tabBar()->tabText(1);
+        }
+        SettingsRecord::setPreferredLanguages({});
+        QCOMPARE(shown, english);
+        QCOMPARE(tab, english ? QStringLiteral("information") : QStringLiteral(" 状态信息"));
+        // Starting writes nothing: the record stays as it was.
+        QCOMPARE(readRecord(), stored);
+    }
+
     void choiceRestoredAtNextStart_data()
     {
         QTest::addColumn<bool>("english");

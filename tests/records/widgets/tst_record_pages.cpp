@@ -8,6 +8,7 @@
 #include "support/RecordingPrompt.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -127,6 +128,14 @@ private slots:
                                 << "导出"
                                 << "Export to Excel"
                                 << "导出Excel";
+        for (const char *page : {"record", "stored"}) {
+            QTest::addRow("%s folder label", page) << page << "folderLabel"
+                                                   << "Output folder:"
+                                                   << "输出文件夹：";
+            QTest::addRow("%s open folder", page) << page << "openFolder"
+                                                  << "Open folder"
+                                                  << "打开文件夹";
+        }
     }
     void captions()
     {
@@ -154,6 +163,58 @@ private slots:
         QCOMPARE(m_record->findChild<QLineEdit *>(QStringLiteral("转换文件目录"))->accessibleName(),
                  QStringLiteral("File Directory"));
         QVERIFY(!grid()->accessibleName().isEmpty());
+    }
+
+    // Each page shows where its files go, and opens that folder.
+    void outputFolder_data()
+    {
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<bool>("opens");
+        QTest::newRow("recordings") << "record"
+                                    << "real-time data" << true;
+        QTest::newRow("stored data") << "stored"
+                                     << "Store data" << true;
+        QTest::newRow("recordings, nothing opens") << "record"
+                                                   << "real-time data" << false;
+        QTest::newRow("stored data, nothing opens") << "stored"
+                                                    << "Store data" << false;
+    }
+    void outputFolder()
+    {
+        QFETCH(QString, page);
+        QFETCH(QString, folder);
+        QFETCH(bool, opens);
+        QStringList opened;
+        auto opener = [&opened, opens](const QString &path) {
+            opened << path;
+            return opens;
+        };
+        m_core->recorder.setOpener(opener);
+        m_core->stored.setOpener(opener);
+        QWidget *panel = page == QLatin1String("record") ? static_cast<QWidget *>(m_record.get())
+                                                         : m_stored.get();
+        const QString expected = QDir(m_dir.path()).filePath(folder);
+        QDir(expected).removeRecursively();
+        auto *shown = panel->findChild<QLineEdit *>(QStringLiteral("outputFolder"));
+        QVERIFY(shown);
+        QCOMPARE(shown->text(), QDir::toNativeSeparators(expected));
+        QVERIFY(shown->isReadOnly());
+        setLanguage(true);
+        QCOMPARE(shown->accessibleName(), QStringLiteral("Output folder"));
+
+        auto *button = panel->findChild<QPushButton *>(QStringLiteral("openFolder"));
+        QVERIFY(button);
+        button->setFocus();
+        QTest::keyClick(button, Qt::Key_Space);
+        QCOMPARE(opened, QStringList{expected});
+        // Made on first use, so there is something to open.
+        QVERIFY(QFileInfo(expected).isDir());
+        if (opens)
+            QCOMPARE(m_prompt.texts(), QStringList());
+        else
+            QCOMPARE(m_prompt.texts(), QStringList{QStringLiteral("No program could open \"%1\".")
+                                                       .arg(QDir::toNativeSeparators(expected))});
     }
 
     void gridHeader_data()

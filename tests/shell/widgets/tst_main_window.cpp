@@ -4,6 +4,7 @@
 #include "i18n/widgets/LanguageDialog.h"
 #include "records/StoredGrid.h"
 #include "shell/Core.h"
+#include "shell/Version.h"
 #include "shell/widgets/MainWindow.h"
 #include "shell/widgets/Panel.h"
 #include "shell/widgets/PanelHost.h"
@@ -72,6 +73,8 @@ private slots:
     {
         Rig rig;
         QCOMPARE(rig.window.windowTitle(), QStringLiteral("Cellvane V1.6"));
+        // The title agrees with the one version that --version and the package show.
+        QCOMPARE(rig.window.windowTitle(), QStringLiteral("Cellvane V") + Version::shortText());
         QCOMPARE(rig.window.size(), QSize(933, 700));
         QVERIFY(!(rig.window.windowFlags() & Qt::WindowMaximizeButtonHint));
         rig.window.resize(1200, 900);
@@ -79,6 +82,19 @@ private slots:
         rig.window.showMaximized();
         QTRY_VERIFY(!(rig.window.windowState() & Qt::WindowMaximized));
         QCOMPARE(rig.window.size(), QSize(933, 700));
+    }
+
+    // The desktop shows this icon for the window in every size it asks for.
+    void windowHasTheProgramIcon()
+    {
+        Rig rig;
+        const QIcon icon = rig.window.windowIcon();
+        QVERIFY(!icon.isNull());
+        for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+            QVERIFY2(icon.availableSizes().contains(QSize(size, size)),
+                     qPrintable(QString::number(size)));
+            QVERIFY(!icon.pixmap(size).isNull());
+        }
     }
 
     void menuHasTwoPlainEntries()
