@@ -838,6 +838,10 @@ bool XlsWorkbook::Job::layOut(QString *error)
     parts = book.file.writeParts();
     part = 0;
     partOffset = 0;
+    // From here on the parts hold the only copy of the big stream, and each
+    // is let go once written, not all at the end.
+    book.stream->data = QByteArray();
+    book.subs.clear();
     out = std::make_unique<QSaveFile>(path);
     if (!out->open(QIODevice::WriteOnly)) {
         *error = out->errorString();
@@ -860,7 +864,7 @@ bool XlsWorkbook::Job::writeSome(bool *done, QString *error)
         partOffset += n;
         budget -= n;
         if (partOffset == p.size()) {
-            ++part;
+            parts[part++] = QByteArray();
             partOffset = 0;
         }
     }
