@@ -9,4 +9,9 @@ void defineStoredForm(Form &form)
     form.addText(exportProgress);
     for (const QString &b : {countButton, getData, exportButton})
         form.addButton(b);
+    form.addText(readCount);
+    form.addValue(readBar, 0, 100, 0);
+    form.addText(readTime);
+    form.addButton(stopButton);
+    form.setEnabled(stopButton, false); // only while a read-out runs
 }

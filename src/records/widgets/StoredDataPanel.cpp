@@ -9,6 +9,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -29,6 +30,19 @@ StoredDataPanel::StoredDataPanel(Core &core, QWidget *parent) : Panel(core, pare
     m_countButton = button(StoredField::countButton, &StoredRecords::requestCount);
     m_getData = button(StoredField::getData, &StoredRecords::getData);
     m_export = button(StoredField::exportButton, &StoredRecords::exportRows);
+    m_stop = button(StoredField::stopButton, &StoredRecords::stopReading);
+
+    // The read-out's progress: "i / N", a bar, the time taken and still needed.
+    m_readLabel = new QLabel(this);
+    m_readLabel->setObjectName(QStringLiteral("readCaption"));
+    auto *readCount = new QLabel(this);
+    FormBinder::bindLabel(readCount, form, StoredField::readCount);
+    readCount->setMinimumWidth(96);
+    m_readBar = new QProgressBar(this);
+    FormBinder::bindProgress(m_readBar, form, StoredField::readBar);
+    m_readBar->setFixedWidth(160);
+    auto *readTime = new QLabel(this);
+    FormBinder::bindLabel(readTime, form, StoredField::readTime);
 
     m_countLabel = new QLabel(this);
     m_countLabel->setObjectName(QStringLiteral("Label1"));
@@ -60,8 +74,15 @@ StoredDataPanel::StoredDataPanel(Core &core, QWidget *parent) : Panel(core, pare
     buttons->addWidget(m_progressLabel);
     buttons->addWidget(progress);
     buttons->addStretch();
+    auto *reading = new QHBoxLayout;
+    reading->addWidget(m_stop);
+    reading->addWidget(m_readLabel);
+    reading->addWidget(readCount);
+    reading->addWidget(m_readBar);
+    reading->addWidget(readTime, 1);
     auto *page = new QVBoxLayout(this);
     page->addLayout(buttons);
+    page->addLayout(reading);
     page->addWidget(m_grid, 1);
 
     connect(&m_core.state, &AppState::storedRowsChanged, this, &StoredDataPanel::showRows);
@@ -75,8 +96,12 @@ void StoredDataPanel::applyCaptions()
     m_export->setText(tr("Export to Excel"));
     m_countLabel->setText(tr("Number:"));
     m_progressLabel->setText(tr("Export progress:"));
-    for (QPushButton *b : {m_countButton, m_getData, m_export})
+    m_stop->setText(tr("Stop"));
+    m_readLabel->setText(tr("Records read:"));
+    for (QPushButton *b : {m_countButton, m_getData, m_export, m_stop})
         CaptionFit::padButton(b);
+    m_stop->setAccessibleName(tr("Stop reading stored data"));
+    m_readBar->setAccessibleName(tr("Reading progress"));
     m_grid->setAccessibleName(tr("Stored data"));
     // The recording page beside this one has a button of the same caption.
     m_export->setAccessibleName(tr("Export stored data to Excel"));

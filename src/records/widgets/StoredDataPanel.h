@@ -3,6 +3,7 @@
 #include "shell/widgets/Panel.h"
 
 class QLabel;
+class QProgressBar;
 class QPushButton;
 class QTableWidget;
 
@@ -23,6 +24,9 @@ private:
     QPushButton *m_countButton = nullptr;
     QPushButton *m_getData = nullptr;
     QPushButton *m_export = nullptr;
+    QPushButton *m_stop = nullptr;
+    QLabel *m_readLabel = nullptr;
+    QProgressBar *m_readBar = nullptr;
     QLabel *m_countLabel = nullptr;
     QLabel *m_progressLabel = nullptr;
     QTableWidget *m_grid = nullptr;
