@@ -11,7 +11,7 @@
 
 #include <algorithm>
 #include <cstring>
-#ifdef Q_OS_UNIX
+#ifdef Q_OS_LINUX
 #include <unistd.h>
 #endif
 #include <utility>
@@ -868,7 +868,7 @@ bool XlsWorkbook::Job::writeSome(bool *done, QString *error)
             partOffset = 0;
         }
     }
-#ifdef Q_OS_UNIX
+#ifdef Q_OS_LINUX
     // The commit waits until the file is on the disk; handing it there a
     // share at a time keeps that wait short.
     if (out->flush())
