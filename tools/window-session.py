@@ -123,6 +123,15 @@ def main():
     print("port open")
 
     select_tab(app, tab)
+    if os.environ.get("PRESS"):
+        name = os.environ["PRESS"]
+        time.sleep(0.5)
+        target = find(app, lambda a: a.getRole() == pyatspi.ROLE_PUSH_BUTTON and a.name == name
+                      and a.getState().contains(pyatspi.STATE_SHOWING))
+        if target is None:
+            sys.exit("no button %r on tab %d" % (name, tab))
+        press(target)
+        print("pressed %r" % name)
     time.sleep(wait_s)
     if os.environ.get("UNPLUG") == "1":
         os.kill(sim_pid, signal.SIGTERM)

@@ -7,6 +7,8 @@
 #   --lang en|zh     language of the session (stored as the language choice in
 #                    a throw-away $XDG_CONFIG_HOME; default zh)
 #   --tab N          tab to select after opening the port (1..7, default 2)
+#   --press NAME     press the button of that accessible name on that tab
+#                    (e.g. "get data" on tab 6), then wait
 #   --wait S         seconds to let the polling cycle run on that tab (default 6)
 #   --shot OUT.png   save a PNG of the screen at the end
 #   --tree OUT.txt   save the accessibility tree (role, name, description,
@@ -25,12 +27,13 @@
 # fonts-wqy-microhei for the Chinese glyphs.
 set -eu
 cd "$(dirname "$0")/.."
-lang=zh tab=2 wait_s=6 shot= tree= unplug=0 build=build
+lang=zh tab=2 wait_s=6 shot= tree= unplug=0 build=build press=
 while [ $# -gt 0 ]; do
     case $1 in
     --lang) lang=$2; shift 2 ;;
     --tab) tab=$2; shift 2 ;;
     --wait) wait_s=$2; shift 2 ;;
+    --press) press=$2; shift 2 ;;
     --shot) shot=$(realpath -m "$2"); shift 2 ;;
     --tree) tree=$(realpath -m "$2"); shift 2 ;;
     --unplug) unplug=1; shift ;;
@@ -51,7 +54,7 @@ export XDG_CONFIG_HOME=$work/config
 mkdir -p "$XDG_CONFIG_HOME/cellvane/ports"
 printf '[General]\nlanguage=%s\n' "$english" >"$XDG_CONFIG_HOME/cellvane/cellvane.conf"
 
-export BIN=$bin WORK=$work TAB=$tab WAIT_S=$wait_s SHOT=$shot TREE=$tree UNPLUG=$unplug
+export BIN=$bin WORK=$work TAB=$tab WAIT_S=$wait_s SHOT=$shot TREE=$tree UNPLUG=$unplug PRESS=$press
 exec xvfb-run -a -s "-screen 0 1024x768x24" dbus-run-session -- bash -c '
     set -u
     "$BIN/cellvane-sim" --link "$XDG_CONFIG_HOME/cellvane/ports/com1" \

@@ -186,6 +186,26 @@
         <source>Export stored data to Excel</source>
         <translation>导出存储数据到Excel</translation>
     </message>
+    <message>
+        <source>Stop</source>
+        <translation>停止</translation>
+    </message>
+    <message>
+        <source>Records read:</source>
+        <translation>已读记录：</translation>
+    </message>
+    <message>
+        <source>Reading time</source>
+        <translation>读取用时</translation>
+    </message>
+    <message>
+        <source>Stop reading stored data</source>
+        <translation>停止读取存储数据</translation>
+    </message>
+    <message>
+        <source>Reading progress</source>
+        <translation>读取进度</translation>
+    </message>
 </context>
 <context>
     <name>StoredGrid</name>
@@ -426,6 +446,26 @@
     <message>
         <source>Read Complete</source>
         <translation>读取完成</translation>
+    </message>
+    <message>
+        <source>Elapsed %1</source>
+        <translation>已用时 %1</translation>
+    </message>
+    <message>
+        <source>Elapsed %1, about %2 left</source>
+        <translation>已用时 %1，预计还需 %2</translation>
+    </message>
+    <message>
+        <source>Stopped after %1</source>
+        <translation>已停止，用时 %1</translation>
+    </message>
+    <message>
+        <source>Ended after %1</source>
+        <translation>已中断，用时 %1</translation>
+    </message>
+    <message>
+        <source>Read in %1</source>
+        <translation>读取用时 %1</translation>
     </message>
     <message>
         <source>The template "%1" is missing. Put it beside the program and export again.</source>

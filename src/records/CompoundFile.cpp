@@ -180,6 +180,19 @@ CompoundFile::Entry *CompoundFile::stream(const QString &name)
 
 QByteArray CompoundFile::write() const
 {
+    const QList<QByteArray> parts = writeParts();
+    qsizetype size = 0;
+    for (const QByteArray &p : parts)
+        size += p.size();
+    QByteArray out;
+    out.reserve(size);
+    for (const QByteArray &p : parts)
+        out.append(p);
+    return out;
+}
+
+QList<QByteArray> CompoundFile::writeParts() const
+{
     QList<Entry> entries = m_entries;
     // Directory entries are 128 bytes, four to a sector.
     while (entries.size() % (sectorSize / 128) != 0) {
@@ -219,9 +232,10 @@ QByteArray CompoundFile::write() const
         const quint32 first = quint32(fat.size());
         for (int k = 0; k < count; ++k)
             fat.append(k + 1 < count ? quint32(fat.size() + 1) : endOfChain);
-        QByteArray padded = data;
-        padded.resize(qsizetype(count) * sectorSize, '\0');
-        blobs.append(padded);
+        // The contents are shared, not copied: a big stream is megabytes.
+        blobs.append(data);
+        if (const qsizetype pad = qsizetype(count) * sectorSize - data.size(); pad > 0)
+            blobs.append(QByteArray(pad, '\0'));
         return first;
     };
     for (int i = 0; i < entries.size(); ++i) {
@@ -294,9 +308,8 @@ QByteArray CompoundFile::write() const
     for (int i = 0; i < 109; ++i)
         put32(header, 0x4C + 4 * i, quint32(i) < fatCount ? firstFat + i : freeSect);
 
-    QByteArray out = header;
-    for (const QByteArray &b : blobs)
-        out.append(b);
+    QList<QByteArray> out{header};
+    out.append(blobs);
     QByteArray fatBytes(fat.size() * 4, '\0');
     for (int i = 0; i < fat.size(); ++i)
         put32(fatBytes, 4 * i, fat.at(i));

@@ -21,6 +21,9 @@ public:
     bool read(const QByteArray &bytes, QString *error);
     // A version 3 file (512-byte sectors) holding the entries.
     QByteArray write() const;
+    // The same bytes as pieces to be written one after the other; the streams'
+    // contents are shared rather than copied into one buffer.
+    QList<QByteArray> writeParts() const;
 
     // The stream with this name (case-insensitive, as the format compares), or
     // nullptr.

@@ -11,18 +11,40 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 
 namespace {
+constexpr int readTickMs = 1000;
+// A slice of the export ends after this long or this many steps (of at most
+// 32 rows or a few megabytes each), whichever comes first.
+constexpr int exportSliceMs = 10;
+constexpr int exportSliceSteps = 64;
+constexpr quint8 countCommand = 160, recordCommand = 161, pauseCommand = 16;
+
 QString native(const QString &path)
 {
     return QDir::toNativeSeparators(path);
 }
+
+qint64 steadyMs()
+{
+    static const QElapsedTimer clock = [] {
+        QElapsedTimer c;
+        c.start();
+        return c;
+    }();
+    return clock.elapsed();
+}
 } // namespace
 
-StoredRecords::StoredRecords(Core &core) : m_core(core), m_writer(&XlsWorkbook::writeRows)
+StoredRecords::StoredRecords(Core &core) : m_core(core), m_clock(&steadyMs)
 {
+    m_readTimer.setInterval(readTickMs);
+    QObject::connect(&m_readTimer, &QTimer::timeout, [this] { readTick(); });
+    m_exportTimer.setInterval(0);
+    QObject::connect(&m_exportTimer, &QTimer::timeout, [this] { exportSlice(); });
     showOutputFolder();
 }
 
@@ -38,6 +60,28 @@ void StoredRecords::openFolder()
     QString error;
     if (!OutputFiles::openFolder(topFolder(), m_opener, &error))
         m_core.state.prompt.message(error, {}, UserPrompt::Icon::Warning);
+}
+
+StoredRecords::~StoredRecords()
+{
+    if (m_export.isRunning()) {
+        m_export.abandon();
+        QFile::remove(m_exportPath);
+    }
+}
+
+void StoredRecords::setClock(std::function<qint64()> clock)
+{
+    m_clock = clock ? std::move(clock) : std::function<qint64()>(&steadyMs);
+}
+
+QString StoredRecords::duration(qint64 ms)
+{
+    const qint64 seconds = qMax<qint64>(0, ms) / 1000;
+    return QStringLiteral("%1:%2:%3")
+        .arg(seconds / 3600)
+        .arg(seconds / 60 % 60, 2, 10, QLatin1Char('0'))
+        .arg(seconds % 60, 2, 10, QLatin1Char('0'));
 }
 
 QString StoredRecords::templateName()
@@ -64,6 +108,11 @@ void StoredRecords::resetGrid()
 void StoredRecords::requestCount()
 {
     AppState &s = m_core.state;
+    // Asking for the count alone ends a read-out: no record follows it.
+    if (isReading())
+        endReadOut(ReadOut::Idle);
+    else
+        m_readOut = ReadOut::Idle;
     s.fetchAllRecords = false;
     s.stored.setText(StoredField::count, QString());
     s.currentCommand = 160;
@@ -83,7 +132,96 @@ void StoredRecords::getData()
     s.currentCommand = 160;
     s.storedRows.clear();
     resetGrid();
+    startReadOut();
     m_core.requests.buildRequest();
+}
+
+void StoredRecords::startReadOut()
+{
+    AppState &s = m_core.state;
+    m_readOut = ReadOut::Counting;
+    m_total = -1;
+    m_quietTicks = 0;
+    m_startMs = m_lastMs = m_clock();
+    s.stored.setText(StoredField::readCount, QString());
+    s.stored.setValue(StoredField::readBar, 0);
+    s.stored.setText(StoredField::readTime, QString());
+    s.stored.setEnabled(StoredField::stopButton, true);
+    m_readTimer.start();
+}
+
+// Leaves the read-out in `next` (Idle or Stopped) with its last figures shown.
+void StoredRecords::endReadOut(ReadOut next)
+{
+    const bool wasRunning = isReading();
+    m_readOut = next;
+    m_readTimer.stop();
+    m_core.state.stored.setEnabled(StoredField::stopButton, false);
+    if (wasRunning || next == ReadOut::Stopped)
+        showReadProgress();
+}
+
+void StoredRecords::stopReading()
+{
+    if (!isReading())
+        return;
+    // Nothing more goes out, and the request in flight is not repeated.
+    m_core.state.currentCommand = pauseCommand;
+    m_lastMs = m_clock();
+    endReadOut(ReadOut::Stopped);
+}
+
+void StoredRecords::readTick()
+{
+    if (!isReading()) {
+        m_readTimer.stop();
+        return;
+    }
+    // A tab switch changes the code only until the answer in flight puts the
+    // read-out's code back; a code that stays away for a whole tick means the
+    // link gave up (and said so), and a closed port ends the read-out too.
+    const quint8 cc = m_core.state.currentCommand;
+    const bool ours = cc == countCommand || cc == recordCommand;
+    m_quietTicks = ours ? 0 : m_quietTicks + 1;
+    m_lastMs = m_clock();
+    if (!m_core.link.portOpen() || m_quietTicks >= 2) {
+        endReadOut(ReadOut::Idle);
+        return;
+    }
+    showReadProgress();
+}
+
+// "i / N", the bar, and the time: while reading, the time taken and the time
+// still needed at the rate so far; afterwards the time it took.
+void StoredRecords::showReadProgress()
+{
+    Form &f = m_core.state.stored;
+    const int done = m_core.state.storedRowCount();
+    const bool counted = m_total >= 0;
+    const int total = qMax(m_total, done);
+    if (counted) {
+        f.setText(StoredField::readCount, QStringLiteral("%1 / %2").arg(done).arg(total));
+        f.setValue(StoredField::readBar, total > 0 ? int(qint64(done) * 100 / total) : 0);
+    }
+    const qint64 elapsed = m_lastMs - m_startMs;
+    QString time;
+    switch (m_readOut) {
+    case ReadOut::Counting:
+    case ReadOut::Reading:
+        time = done > 0 && counted
+                   ? tr("Elapsed %1, about %2 left")
+                         .arg(duration(elapsed), duration(elapsed * (total - done) / done))
+                   : tr("Elapsed %1").arg(duration(elapsed));
+        break;
+    case ReadOut::Stopped:
+        time = tr("Stopped after %1").arg(duration(elapsed));
+        break;
+    case ReadOut::Idle:
+        time = counted && done >= total ? tr("Read in %1").arg(duration(elapsed))
+                                        : tr("Ended after %1").arg(duration(elapsed));
+        break;
+    }
+    f.setText(StoredField::readTime, time);
 }
 
 void StoredRecords::handleCount()
@@ -96,6 +234,13 @@ void StoredRecords::handleCount()
         s.prompt.message(QStringLiteral("读取历史数据数量成功"));
         return;
     }
+    m_total = count;
+    if (m_readOut == ReadOut::Stopped) {
+        // Stopped while counting: the count is shown, no record is asked for.
+        s.currentCommand = pauseCommand;
+        showReadProgress();
+        return;
+    }
     if (count == 0) {
         // Nothing to read: index -1 does not exist.
         finishReading();
@@ -103,6 +248,9 @@ void StoredRecords::handleCount()
     }
     s.currentCommand = 161;
     s.recordIndex = count - 1;
+    m_readOut = ReadOut::Reading;
+    m_lastMs = m_clock();
+    showReadProgress();
     m_core.requests.buildRequest();
 }
 
@@ -116,12 +264,28 @@ void StoredRecords::handleRecord()
     const int number = frameWord(s.rxFrame, StoredRecordText::recordNumberAt);
     s.storedRows.append(line);
     s.notifyStoredRowsChanged();
+    m_quietTicks = 0;
+    if (m_readOut == ReadOut::Stopped) {
+        // The record that was in flight when "Stop" was pressed: kept, and
+        // nothing more is asked for until the next "get data".
+        s.currentCommand = pauseCommand;
+        showReadProgress();
+        return;
+    }
+    m_lastMs = m_clock();
     // The BMS numbers its oldest records 0 and 1; the answer to index 0 is
     // the last there is, whatever number it carries.
     if (number < 2 || s.recordIndex <= 0) {
         finishReading();
         return;
     }
+    if (m_readOut != ReadOut::Reading && m_total >= 0) {
+        // A late answer took up a read-out the link had given up.
+        m_readOut = ReadOut::Reading;
+        s.stored.setEnabled(StoredField::stopButton, true);
+        m_readTimer.start();
+    }
+    showReadProgress();
     --s.recordIndex;
     m_core.requests.buildRequest();
 }
@@ -131,12 +295,16 @@ void StoredRecords::finishReading()
     AppState &s = m_core.state;
     s.recordIndex = 0;
     s.currentCommand = 16;
+    m_lastMs = m_clock();
+    endReadOut(ReadOut::Idle);
     s.prompt.message(tr("Read Complete"));
 }
 
 void StoredRecords::exportRows()
 {
     AppState &s = m_core.state;
+    if (m_export.isRunning())
+        return; // the button is disabled meanwhile
     auto refuse = [&s](const QString &text) {
         s.prompt.message(text, {}, UserPrompt::Icon::Warning);
     };
@@ -156,19 +324,57 @@ void StoredRecords::exportRows()
     // A copy keeps the template's read-only flag; the workbook must be writable.
     QFile::setPermissions(path, QFile::permissions(path) | QFile::WriteOwner);
 
-    QList<QStringList> rows;
-    rows.reserve(s.storedRowCount());
-    for (const QString &line : std::as_const(s.storedRows))
-        rows.append(line.split(QLatin1Char('\t')));
-    const qint64 total = rows.size();
-    auto progress = [&s, total](int done) {
-        s.stored.setText(StoredField::exportProgress,
-                         QString::number(total > 0 ? done * 100 / total : 100) + QLatin1Char('%'));
-    };
     // With no rows the copy of the template is the export.
-    if (!rows.isEmpty() && !m_writer(path, 1, rows, progress, &error)) {
+    if (s.storedRows.isEmpty()) {
+        s.prompt.message(tr("Export succeeded") + QLatin1Char('\n') + native(path));
+        return;
+    }
+    // The rows as they are now: a read-out started meanwhile does not change
+    // what this export writes.
+    m_exportLines = s.storedRows;
+    if (!m_export.begin(
+            path, 1, int(m_exportLines.size()),
+            [this](int i) { return m_exportLines.at(i).split(QLatin1Char('\t')); }, &error)) {
+        m_exportLines.clear();
         QFile::remove(path);
         return refuse(tr("The export failed.") + QLatin1Char('\n') + error);
     }
-    s.prompt.message(tr("Export succeeded") + QLatin1Char('\n') + native(path));
+    m_exportPath = path;
+    s.stored.setText(StoredField::exportProgress, QStringLiteral("0%"));
+    s.stored.setEnabled(StoredField::exportButton, false);
+    m_exportTimer.start();
+}
+
+void StoredRecords::exportSlice()
+{
+    if (!m_export.isRunning()) {
+        m_exportTimer.stop();
+        return;
+    }
+    QElapsedTimer clock;
+    clock.start();
+    bool more = true;
+    for (int n = 0; more && n < exportSliceSteps && clock.elapsed() < exportSliceMs; ++n)
+        more = m_export.step();
+    const qint64 total = m_export.rowCount();
+    m_core.state.stored.setText(
+        StoredField::exportProgress,
+        QString::number(total > 0 ? m_export.rowsDone() * 100 / total : 100) + QLatin1Char('%'));
+    if (!more)
+        finishExport();
+}
+
+void StoredRecords::finishExport()
+{
+    AppState &s = m_core.state;
+    m_exportTimer.stop();
+    m_exportLines.clear();
+    s.stored.setEnabled(StoredField::exportButton, true);
+    if (!m_export.succeeded()) {
+        QFile::remove(m_exportPath);
+        s.prompt.message(tr("The export failed.") + QLatin1Char('\n') + m_export.errorString(), {},
+                         UserPrompt::Icon::Warning);
+        return;
+    }
+    s.prompt.message(tr("Export succeeded") + QLatin1Char('\n') + native(m_exportPath));
 }

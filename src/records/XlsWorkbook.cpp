@@ -11,6 +11,10 @@
 
 #include <algorithm>
 #include <cstring>
+#ifdef Q_OS_LINUX
+#include <unistd.h>
+#endif
+#include <utility>
 
 namespace {
 
@@ -231,13 +235,17 @@ class SstWriter {
 public:
     SstWriter(qsizetype streamOffset, int bucket) : m_offset(streamOffset), m_bucket(bucket) {}
 
-    QList<Record> write(quint32 total, const QList<SharedString> &strings)
+    // The table's header; the strings follow one by one, in order.
+    void begin(quint32 total, quint32 unique)
     {
         m_records.append(Record{rSst, {}});
         add32(cur(), total);
-        add32(cur(), quint32(strings.size()));
-        for (int i = 0; i < strings.size(); ++i) {
-            const SharedString &s = strings.at(i);
+        add32(cur(), unique);
+    }
+
+    void add(int i, const SharedString &s)
+    {
+        {
             const bool wide = s.wide || std::any_of(s.text.cbegin(), s.text.cend(),
                                                     [](QChar c) { return c.unicode() > 0xFF; });
             int header = 3 + (s.runs.isEmpty() ? 0 : 2) + (s.ext.isEmpty() ? 0 : 4);
@@ -270,8 +278,9 @@ public:
             appendSplit(s.runs, 4);
             appendSplit(s.ext, 1);
         }
-        return m_records;
     }
+
+    const QList<Record> &records() const { return m_records; }
 
     Record extSst() const
     {
@@ -331,23 +340,24 @@ bool parseRecords(const QByteArray &stream, QList<Record> *out)
     return true;
 }
 
-QByteArray serialize(const QList<Record> &records)
+// The records in their on-disk form, as pieces to be joined: blocks already
+// in that form are shared rather than copied.
+void serializeInto(const QList<Record> &records, QList<QByteArray> *pieces)
 {
-    qsizetype size = 0;
-    for (const Record &r : records)
-        size += 4 + r.data.size();
-    QByteArray out;
-    out.reserve(size);
+    QByteArray run;
     for (const Record &r : records) {
         if (r.type == rawBlock) {
-            out.append(r.data);
+            if (!run.isEmpty())
+                pieces->append(std::exchange(run, QByteArray()));
+            pieces->append(r.data);
             continue;
         }
-        add16(out, r.type);
-        add16(out, quint16(r.data.size()));
-        out.append(r.data);
+        add16(run, r.type);
+        add16(run, quint16(r.data.size()));
+        run.append(r.data);
     }
-    return out;
+    if (!run.isEmpty())
+        pieces->append(run);
 }
 
 qsizetype serializedSize(const QList<Record> &records)
@@ -459,9 +469,9 @@ struct Book {
         return true;
     }
 
-    // Points the sheet records at the substreams' new positions and writes the
-    // file in place through a temporary, so a failure leaves the old file.
-    bool save(const QString &path, QString *error)
+    // Points the sheet records at the substreams' new positions; the
+    // workbook stream is then the pieces returned, one after the other.
+    QList<QByteArray> streamPieces()
     {
         QList<Record> &globals = subs.first().records;
         qsizetype at = serializedSize(globals);
@@ -477,17 +487,33 @@ struct Book {
             if (moved.contains(old))
                 put32(r.data, 0, quint32(moved.value(old)));
         }
-        QByteArray data;
+        QList<QByteArray> pieces;
         for (const Substream &s : subs)
-            data.append(serialize(s.records));
-        stream->data = data;
+            serializeInto(s.records, &pieces);
+        return pieces;
+    }
 
+    // The file's bytes, as pieces to be written one after the other.
+    QList<QByteArray> saveParts()
+    {
+        QByteArray data;
+        for (const QByteArray &piece : streamPieces())
+            data.append(piece);
+        stream->data = data;
+        return file.writeParts();
+    }
+
+    // Writes the file in place through a temporary, so a failure leaves the
+    // old file.
+    bool save(const QString &path, QString *error)
+    {
         QSaveFile out(path);
         if (!out.open(QIODevice::WriteOnly)) {
             *error = out.errorString();
             return false;
         }
-        out.write(file.write());
+        for (const QByteArray &part : saveParts())
+            out.write(part);
         if (!out.commit()) {
             *error = out.errorString();
             return false;
@@ -536,26 +562,69 @@ bool XlsWorkbook::freezeFirstRow(const QString &path, QString *error)
     return false;
 }
 
-bool XlsWorkbook::writeRows(const QString &path, int firstRow, const QList<QStringList> &rows,
-                            const std::function<void(int)> &progress, QString *error)
+namespace {
+constexpr int rowsPerBlock = 32;
+constexpr int stringsPerStep = 256;
+constexpr qsizetype bytesPerStep = 1 << 20;
+constexpr qsizetype blockBytes = 1 << 20;
+} // namespace
+
+// The state of one filling between its steps. The phases run in order: the
+// rows become cell records, the string table is rebuilt, the workbook stream
+// is joined from its records, the file is laid out, and its bytes are written
+// to a temporary that replaces the workbook at the end.
+struct XlsWorkbook::Job {
+    enum class Phase { Rows, Strings, Join, Layout, Write };
+    Phase phase = Phase::Rows;
+    QString path;
+    int firstRow = 0;
+    int rowCount = 0;
+    RowSource rowAt;
+    Book book;
+
+    quint32 totalRefs = 0;
+    QList<SharedString> strings;
+    QHash<QString, quint32> stringIndex;
+    QHash<int, quint16> columnXf;
+    QList<Record> kept; // the first sheet's records, without the rows written over
+    int insertAt = -1;
+    int dimensionsAt = -1;
+    // The new cells in blocks of about a megabyte: one buffer of tens of
+    // megabytes would be copied whole each time it grows.
+    QList<QByteArray> addedBlocks;
+    QByteArray added;
+    int maxColumn = 0;
+    int rowsDone = 0;
+
+    int sstAt = -1; // where the string table goes in the globals
+    std::unique_ptr<SstWriter> sst;
+    int stringsDone = 0;
+
+    QList<QByteArray> parts; // being joined, then being written
+    int part = 0;
+    qsizetype partOffset = 0;
+    QByteArray stream;
+    std::unique_ptr<QSaveFile> out;
+
+    bool begin(QString *error);
+    void writeBlock();
+    void finishSheet();
+    void addStrings();
+    void joinSome();
+    bool layOut(QString *error);
+    bool writeSome(bool *done, QString *error);
+};
+
+bool XlsWorkbook::Job::begin(QString *error)
 {
     QString why;
-    auto fail = [error](const QString &reason) {
-        if (error)
-            *error = reason;
+    if (!book.load(path, &why)) {
+        *error = why;
         return false;
-    };
-    if (firstRow < 0 || firstRow + rows.size() > maxRows)
-        return fail(QCoreApplication::translate(
-                        "XlsWorkbook", "too many rows for an Excel 97-2003 worksheet (at most %1)")
-                        .arg(maxRows));
-    Book book;
-    if (!book.load(path, &why))
-        return fail(why);
+    }
     QList<Record> &globals = book.subs.first().records;
 
     // Shared string table.
-    int sstAt = -1;
     QList<QByteArray> sstParts;
     for (int i = 0; i < globals.size(); ++i) {
         if (globals.at(i).type == rSst) {
@@ -566,28 +635,27 @@ bool XlsWorkbook::writeRows(const QString &path, int firstRow, const QList<QStri
             break;
         }
     }
-    quint32 totalRefs = 0;
-    QList<SharedString> strings;
-    if (sstAt >= 0 && !SstReader(sstParts).read(&totalRefs, &strings))
-        return fail(QCoreApplication::translate("XlsWorkbook", "damaged shared string table"));
-    QHash<QString, quint32> stringIndex;
+    if (sstAt >= 0 && !SstReader(sstParts).read(&totalRefs, &strings)) {
+        *error = QCoreApplication::translate("XlsWorkbook", "damaged shared string table");
+        return false;
+    }
+    // Most rows bring a text of their own (the storage time): room for one
+    // each spares rehashing a large index in one go.
+    strings.reserve(strings.size() + rowCount);
+    stringIndex.reserve(strings.size() + rowCount);
     for (int i = 0; i < strings.size(); ++i)
         if (strings.at(i).runs.isEmpty() && strings.at(i).ext.isEmpty())
             stringIndex.insert(strings.at(i).text, quint32(i));
 
     // The sheet: drop the row index (its offsets would be stale) and the cells
-    // of the rows being written, then add the new rows after the cell table.
-    QList<Record> &sheet = book.subs[book.firstSheet].records;
-    const int lastRow = firstRow + int(rows.size()) - 1;
-    QHash<int, quint16> columnXf;
-    int insertAt = -1;
-    int dimensionsAt = -1;
-    QList<Record> kept;
+    // of the rows being written; the new rows go after the cell table.
+    const QList<Record> &sheet = book.subs.at(book.firstSheet).records;
+    const int lastRow = firstRow + rowCount - 1;
     for (const Record &r : sheet) {
         if (r.type == rIndex || r.type == rDbCell)
             continue;
         if ((isCellRecord(r.type) || r.type == rRow) && cellRow(r) >= firstRow &&
-            cellRow(r) <= lastRow && !rows.isEmpty())
+            cellRow(r) <= lastRow && rowCount > 0)
             continue;
         if (r.type == rColInfo && r.data.size() >= 8) {
             for (int c = u16(r.data, 0); c <= u16(r.data, 2) && c < maxColumns; ++c)
@@ -601,66 +669,84 @@ bool XlsWorkbook::writeRows(const QString &path, int firstRow, const QList<QStri
     }
     if (insertAt < 0)
         insertAt = dimensionsAt >= 0 ? dimensionsAt + 1 : int(kept.size()) - 1;
+    return true;
+}
 
-    QByteArray added;
-    int maxColumn = 0;
+// One block of rows as the format groups them: the rows' ROW records, then
+// their cells.
+void XlsWorkbook::Job::writeBlock()
+{
+    const int end = std::min(rowsDone + rowsPerBlock, rowCount);
+    QList<QStringList> rows;
+    rows.reserve(end - rowsDone);
+    for (int i = rowsDone; i < end; ++i)
+        rows.append(rowAt(i));
     QByteArray data;
-    for (int block = 0; block < rows.size(); block += 32) {
-        const int end = std::min<int>(block + 32, int(rows.size()));
-        for (int i = block; i < end; ++i) {
+    for (int k = 0; k < rows.size(); ++k) {
+        data.clear();
+        add16(data, quint16(firstRow + rowsDone + k));
+        add16(data, 0);
+        add16(data, quint16(std::min<int>(int(rows.at(k).size()), maxColumns)));
+        add16(data, 0x00FF); // default height
+        add16(data, 0);
+        add16(data, 0);
+        add16(data, 0x0100);
+        add16(data, defaultXf);
+        addRecord(added, rRow, data);
+    }
+    for (int k = 0; k < rows.size(); ++k) {
+        const QStringList &cells = rows.at(k);
+        const int row = firstRow + rowsDone + k;
+        for (int c = 0; c < cells.size() && c < maxColumns; ++c) {
+            const QString &text = cells.at(c);
+            if (text.isEmpty())
+                continue;
+            maxColumn = std::max(maxColumn, c + 1);
             data.clear();
-            add16(data, quint16(firstRow + i));
-            add16(data, 0);
-            add16(data, quint16(std::min<int>(int(rows.at(i).size()), maxColumns)));
-            add16(data, 0x00FF); // default height
-            add16(data, 0);
-            add16(data, 0);
-            add16(data, 0x0100);
-            add16(data, defaultXf);
-            addRecord(added, rRow, data);
-        }
-        for (int i = block; i < end; ++i) {
-            const QStringList &cells = rows.at(i);
-            for (int c = 0; c < cells.size() && c < maxColumns; ++c) {
-                const QString &text = cells.at(c);
-                if (text.isEmpty())
-                    continue;
-                maxColumn = std::max(maxColumn, c + 1);
-                data.clear();
-                add16(data, quint16(firstRow + i));
-                add16(data, quint16(c));
-                add16(data, columnXf.value(c, defaultXf));
-                double number = 0;
-                if (asNumber(text, &number)) {
-                    char raw[8];
-                    quint64 bits;
-                    std::memcpy(&bits, &number, 8);
-                    qToLittleEndian(bits, raw);
-                    data.append(raw, 8);
-                    addRecord(added, rNumber, data);
+            add16(data, quint16(row));
+            add16(data, quint16(c));
+            add16(data, columnXf.value(c, defaultXf));
+            double number = 0;
+            if (asNumber(text, &number)) {
+                char raw[8];
+                quint64 bits;
+                std::memcpy(&bits, &number, 8);
+                qToLittleEndian(bits, raw);
+                data.append(raw, 8);
+                addRecord(added, rNumber, data);
+            } else {
+                auto it = stringIndex.constFind(text);
+                quint32 isst;
+                if (it != stringIndex.cend()) {
+                    isst = *it;
                 } else {
-                    auto it = stringIndex.constFind(text);
-                    quint32 isst;
-                    if (it != stringIndex.cend()) {
-                        isst = *it;
-                    } else {
-                        isst = quint32(strings.size());
-                        strings.append({text.left(32767), false, {}, {}});
-                        stringIndex.insert(text, isst);
-                    }
-                    ++totalRefs;
-                    add32(data, isst);
-                    addRecord(added, rLabelSst, data);
+                    isst = quint32(strings.size());
+                    strings.append({text.left(32767), false, {}, {}});
+                    stringIndex.insert(text, isst);
                 }
+                ++totalRefs;
+                add32(data, isst);
+                addRecord(added, rLabelSst, data);
             }
-            if (progress)
-                progress(i + 1);
         }
     }
+    rowsDone = end;
+    if (added.size() >= blockBytes)
+        addedBlocks.append(std::exchange(added, QByteArray()));
+}
+
+// The new cells into the sheet, and the old string table and its index out
+// of the globals; the new table is built next.
+void XlsWorkbook::Job::finishSheet()
+{
     if (!added.isEmpty())
-        kept.insert(insertAt, Record{rawBlock, added});
-    if (dimensionsAt >= 0 && kept.at(dimensionsAt).data.size() >= 14 && !rows.isEmpty()) {
+        addedBlocks.append(std::exchange(added, QByteArray()));
+    for (int k = 0; k < addedBlocks.size(); ++k)
+        kept.insert(insertAt + k, Record{rawBlock, addedBlocks.at(k)});
+    addedBlocks.clear();
+    if (dimensionsAt >= 0 && kept.at(dimensionsAt).data.size() >= 14 && rowCount > 0) {
         QByteArray &d = kept[dimensionsAt].data;
+        const int lastRow = firstRow + rowCount - 1;
         const bool empty = u32(d, 4) == 0;
         const quint32 rwMic = empty ? quint32(firstRow) : std::min(u32(d, 0), quint32(firstRow));
         const quint32 rwMac = std::max(u32(d, 4), quint32(lastRow + 1));
@@ -670,9 +756,12 @@ bool XlsWorkbook::writeRows(const QString &path, int firstRow, const QList<QStri
         d[10] = char(colMac & 0xFF);
         d[11] = char(colMac >> 8);
     }
-    sheet = kept;
+    book.subs[book.firstSheet].records = std::move(kept);
+    kept.clear();
+    // Cheap: the texts stay shared with the string table until it is written.
+    stringIndex.clear();
 
-    // Globals: the new string table and its index replace the old ones.
+    QList<Record> &globals = book.subs.first().records;
     if (sstAt < 0) {
         // No table yet: it goes just before the end of the globals.
         sstAt = int(globals.size()) - 1;
@@ -692,13 +781,218 @@ bool XlsWorkbook::writeRows(const QString &path, int firstRow, const QList<QStri
     }
     const qsizetype sstOffset = serializedSize(globals.mid(0, sstAt));
     const int bucket = std::max<int>(8, int((strings.size() + 127) / 128));
-    SstWriter writer(sstOffset, bucket);
-    const QList<Record> sst = writer.write(totalRefs, strings);
-    for (int i = 0; i < sst.size(); ++i)
-        globals.insert(sstAt + i, sst.at(i));
-    globals.insert(sstAt + int(sst.size()), writer.extSst());
+    sst = std::make_unique<SstWriter>(sstOffset, bucket);
+    sst->begin(totalRefs, quint32(strings.size()));
+    phase = Phase::Strings;
+}
 
-    if (!book.save(path, &why))
-        return fail(why);
+void XlsWorkbook::Job::addStrings()
+{
+    // Tens of thousands of strings are released a share at a time too:
+    // freeing them all at once would be a stall of its own.
+    const int end = std::min<int>(stringsDone + stringsPerStep, int(strings.size()));
+    for (; stringsDone < end; ++stringsDone) {
+        sst->add(stringsDone, strings.at(stringsDone));
+        strings[stringsDone] = SharedString();
+    }
+    if (stringsDone < strings.size())
+        return;
+    QList<Record> &globals = book.subs.first().records;
+    const QList<Record> &table = sst->records();
+    for (int i = 0; i < table.size(); ++i)
+        globals.insert(sstAt + i, table.at(i));
+    globals.insert(sstAt + int(table.size()), sst->extSst());
+    sst.reset();
+    strings.clear();
+    parts = book.streamPieces();
+    qsizetype size = 0;
+    for (const QByteArray &p : std::as_const(parts))
+        size += p.size();
+    stream.reserve(size);
+    part = 0;
+    partOffset = 0;
+    phase = Phase::Join;
+}
+
+void XlsWorkbook::Job::joinSome()
+{
+    qsizetype budget = 4 * bytesPerStep;
+    while (budget > 0 && part < parts.size()) {
+        const QByteArray &p = parts.at(part);
+        const qsizetype n = std::min(budget, p.size() - partOffset);
+        stream.append(p.constData() + partOffset, n);
+        partOffset += n;
+        budget -= n;
+        if (partOffset == p.size()) {
+            ++part;
+            partOffset = 0;
+        }
+    }
+    if (part == parts.size())
+        phase = Phase::Layout;
+}
+
+bool XlsWorkbook::Job::layOut(QString *error)
+{
+    book.stream->data = std::exchange(stream, QByteArray());
+    parts = book.file.writeParts();
+    part = 0;
+    partOffset = 0;
+    // From here on the parts hold the only copy of the big stream, and each
+    // is let go once written, not all at the end.
+    book.stream->data = QByteArray();
+    book.subs.clear();
+    out = std::make_unique<QSaveFile>(path);
+    if (!out->open(QIODevice::WriteOnly)) {
+        *error = out->errorString();
+        return false;
+    }
+    phase = Phase::Write;
     return true;
+}
+
+bool XlsWorkbook::Job::writeSome(bool *done, QString *error)
+{
+    qsizetype budget = bytesPerStep;
+    while (budget > 0 && part < parts.size()) {
+        const QByteArray &p = parts.at(part);
+        const qsizetype n = std::min(budget, p.size() - partOffset);
+        if (out->write(p.constData() + partOffset, n) != n) {
+            *error = out->errorString();
+            return false;
+        }
+        partOffset += n;
+        budget -= n;
+        if (partOffset == p.size()) {
+            parts[part++] = QByteArray();
+            partOffset = 0;
+        }
+    }
+#ifdef Q_OS_LINUX
+    // The commit waits until the file is on the disk; handing it there a
+    // share at a time keeps that wait short.
+    if (out->flush())
+        ::fdatasync(out->handle());
+#endif
+    *done = part == parts.size();
+    if (*done && !out->commit()) {
+        *error = out->errorString();
+        return false;
+    }
+    return true;
+}
+
+XlsWorkbook::XlsWorkbook() = default;
+XlsWorkbook::~XlsWorkbook() = default;
+
+bool XlsWorkbook::begin(const QString &path, int firstRow, int rowCount, RowSource rows,
+                        QString *error)
+{
+    abandon();
+    m_ok = false;
+    m_error.clear();
+    m_rowCount = rowCount;
+    m_rowsDone = 0;
+    auto fail = [this, error](const QString &reason) {
+        m_error = reason;
+        if (error)
+            *error = reason;
+        return false;
+    };
+    if (firstRow < 0 || rowCount < 0 || firstRow + rowCount > maxRows)
+        return fail(QCoreApplication::translate(
+                        "XlsWorkbook", "too many rows for an Excel 97-2003 worksheet (at most %1)")
+                        .arg(maxRows));
+    auto job = std::make_unique<Job>();
+    job->path = path;
+    job->firstRow = firstRow;
+    job->rowCount = rowCount;
+    job->rowAt = std::move(rows);
+    QString why;
+    if (!job->begin(&why))
+        return fail(why);
+    m_job = std::move(job);
+    return true;
+}
+
+bool XlsWorkbook::step()
+{
+    if (!m_job)
+        return false;
+    Job &j = *m_job;
+    QString error;
+    bool done = false;
+    bool ok = true;
+    switch (j.phase) {
+    case Job::Phase::Rows:
+        if (j.rowsDone < j.rowCount)
+            j.writeBlock();
+        m_rowsDone = j.rowsDone;
+        if (j.rowsDone == j.rowCount)
+            j.finishSheet();
+        break;
+    case Job::Phase::Strings:
+        j.addStrings();
+        break;
+    case Job::Phase::Join:
+        j.joinSome();
+        break;
+    case Job::Phase::Layout:
+        ok = j.layOut(&error);
+        break;
+    case Job::Phase::Write:
+        ok = j.writeSome(&done, &error);
+        break;
+    }
+    if (ok && !done)
+        return true;
+    m_ok = ok;
+    m_error = error;
+    m_job.reset();
+    return false;
+}
+
+void XlsWorkbook::abandon()
+{
+    m_job.reset();
+}
+
+bool XlsWorkbook::isRunning() const
+{
+    return m_job != nullptr;
+}
+int XlsWorkbook::rowCount() const
+{
+    return m_rowCount;
+}
+int XlsWorkbook::rowsDone() const
+{
+    return m_rowsDone;
+}
+bool XlsWorkbook::succeeded() const
+{
+    return m_ok;
+}
+QString XlsWorkbook::errorString() const
+{
+    return m_error;
+}
+
+bool XlsWorkbook::writeRows(const QString &path, int firstRow, const QList<QStringList> &rows,
+                            const std::function<void(int)> &progress, QString *error)
+{
+    XlsWorkbook book;
+    if (!book.begin(
+            path, firstRow, int(rows.size()), [&rows](int i) { return rows.at(i); }, error))
+        return false;
+    int reported = 0;
+    while (book.step()) {
+        if (progress && book.rowsDone() != reported)
+            progress(reported = book.rowsDone());
+    }
+    if (progress && book.rowsDone() != reported)
+        progress(book.rowsDone());
+    if (!book.succeeded() && error)
+        *error = book.errorString();
+    return book.succeeded();
 }

@@ -146,7 +146,8 @@ private slots:
             QStringLiteral(CELLVANE_SOURCE_DIR "/src/records/templates/Storage Data Template.xls"),
             m_dir.filePath(StoredRecords::templateName())));
         prompt.clear();
-        core.stored.exportRows();
+        core.stored.exportRows(); // runs on the event loop
+        QTRY_VERIFY_WITH_TIMEOUT(!prompt.messages.isEmpty(), 60000);
         const QString workbook = QDir(m_dir.filePath(StoredRecords::topFolder()))
                                      .filePath(OutputFiles::dayName(OutputFiles::now().date()));
         const QStringList files = QDir(workbook).entryList({QStringLiteral("*-FLA.xls")});

@@ -11,6 +11,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QUrl>
@@ -42,6 +43,21 @@ StoredDataPanel::StoredDataPanel(Core &core, QWidget *parent) : Panel(core, pare
     m_folder = folder;
     m_core.stored.setOpener(
         [](const QString &path) { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); });
+    m_stop = button(StoredField::stopButton, &StoredRecords::stopReading);
+
+    // The read-out's progress: "i / N", a bar, the time taken and still needed.
+    m_readLabel = new QLabel(this);
+    m_readLabel->setObjectName(QStringLiteral("readCaption"));
+    auto *readCount = new QLabel(this);
+    m_readCount = readCount;
+    FormBinder::bindLabel(readCount, form, StoredField::readCount);
+    readCount->setMinimumWidth(96);
+    m_readBar = new QProgressBar(this);
+    FormBinder::bindProgress(m_readBar, form, StoredField::readBar);
+    m_readBar->setFixedWidth(160);
+    auto *readTime = new QLabel(this);
+    m_readTime = readTime;
+    FormBinder::bindLabel(readTime, form, StoredField::readTime);
 
     m_countLabel = new QLabel(this);
     m_countLabel->setObjectName(QStringLiteral("Label1"));
@@ -75,8 +91,15 @@ StoredDataPanel::StoredDataPanel(Core &core, QWidget *parent) : Panel(core, pare
     buttons->addWidget(m_progressLabel);
     buttons->addWidget(progress);
     buttons->addStretch();
+    auto *reading = new QHBoxLayout;
+    reading->addWidget(m_stop);
+    reading->addWidget(m_readLabel);
+    reading->addWidget(readCount);
+    reading->addWidget(m_readBar);
+    reading->addWidget(readTime, 1);
     auto *page = new QVBoxLayout(this);
     page->addLayout(buttons);
+    page->addLayout(reading);
     auto *folderRow = new QHBoxLayout;
     folderRow->addWidget(m_folderLabel);
     folderRow->addWidget(folder, 1);
@@ -97,13 +120,19 @@ void StoredDataPanel::applyCaptions()
     m_progressLabel->setText(tr("Export progress:"));
     m_folderLabel->setText(tr("Output folder:"));
     m_openFolder->setText(tr("Open folder"));
-    for (QPushButton *b : {m_countButton, m_getData, m_export, m_openFolder})
-        CaptionFit::padButton(b);
     // The count and the percentage are read out under their captions.
     nameField(m_countLabel->buddy(), m_countLabel->text());
     nameField(m_progressLabel->buddy(), m_progressLabel->text());
     nameField(m_folder, m_folderLabel->text());
     m_openFolder->setAccessibleName(tr("Open exports folder"));
+    m_stop->setText(tr("Stop"));
+    m_readLabel->setText(tr("Records read:"));
+    for (QPushButton *b : {m_countButton, m_getData, m_export, m_stop, m_openFolder})
+        CaptionFit::padButton(b);
+    m_stop->setAccessibleName(tr("Stop reading stored data"));
+    m_readBar->setAccessibleName(tr("Reading progress"));
+    nameField(m_readCount, m_readLabel->text());
+    nameField(m_readTime, tr("Reading time"));
     m_grid->setAccessibleName(tr("Stored data"));
     // The recording page beside this one has a button of the same caption.
     m_export->setAccessibleName(tr("Export stored data to Excel"));

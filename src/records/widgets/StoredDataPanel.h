@@ -3,6 +3,7 @@
 #include "shell/widgets/Panel.h"
 
 class QLabel;
+class QProgressBar;
 class QPushButton;
 class QTableWidget;
 
@@ -26,6 +27,11 @@ private:
     QPushButton *m_openFolder = nullptr;
     QLabel *m_folderLabel = nullptr;
     QWidget *m_folder = nullptr;
+    QPushButton *m_stop = nullptr;
+    QLabel *m_readLabel = nullptr;
+    QProgressBar *m_readBar = nullptr;
+    QLabel *m_readCount = nullptr;
+    QLabel *m_readTime = nullptr;
     QLabel *m_countLabel = nullptr;
     QLabel *m_progressLabel = nullptr;
     QTableWidget *m_grid = nullptr;

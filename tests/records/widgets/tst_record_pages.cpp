@@ -1,3 +1,4 @@
+#include "records/FakeLink.h"
 #include "records/OutputFiles.h"
 #include "records/RecordForm.h"
 #include "records/StoredForm.h"
@@ -39,6 +40,7 @@ class TestRecordPages : public QObject {
 
     QTemporaryDir m_dir;
     RecordingPrompt m_prompt;
+    FakePort *m_port = nullptr;
     std::unique_ptr<Core> m_core;
     std::unique_ptr<RecordPanel> m_record;
     std::unique_ptr<StoredDataPanel> m_stored;
@@ -59,7 +61,9 @@ private slots:
     {
         OutputFiles::setProgramFolder(m_dir.path());
         m_prompt.clear();
-        m_core = std::make_unique<Core>(m_prompt, std::make_unique<FakePort>());
+        auto port = std::make_unique<FakePort>();
+        m_port = port.get();
+        m_core = std::make_unique<Core>(m_prompt, std::move(port));
         m_record = std::make_unique<RecordPanel>(*m_core);
         m_stored = std::make_unique<StoredDataPanel>(*m_core);
     }
@@ -136,6 +140,14 @@ private slots:
                                                   << "Open folder"
                                                   << "打开文件夹";
         }
+        QTest::newRow("stop") << "stored"
+                              << "停止"
+                              << "Stop"
+                              << "停止";
+        QTest::newRow("read caption") << "stored"
+                                      << "readCaption"
+                                      << "Records read:"
+                                      << "已读记录：";
     }
     void captions()
     {
@@ -157,7 +169,8 @@ private slots:
     {
         for (const char *name : {"转换文件目录", "进度值", "progress"})
             QVERIFY2(m_record->findChild<QWidget *>(QString::fromUtf8(name)), name);
-        for (const char *name : {"数量", "导出进度", "MSHFlexGrid1"})
+        for (const char *name :
+             {"数量", "导出进度", "MSHFlexGrid1", "读取数量", "读取进度", "读取时间"})
             QVERIFY2(m_stored->findChild<QWidget *>(QString::fromUtf8(name)), name);
         setLanguage(true);
         QCOMPARE(m_record->findChild<QLineEdit *>(QStringLiteral("转换文件目录"))->accessibleName(),
@@ -308,6 +321,39 @@ private slots:
         QCOMPARE(m_prompt.texts(),
                  QStringList{QStringLiteral("Please open the serial port first")});
         QCOMPARE(grid()->rowCount(), 1);
+    }
+
+    // The read-out's progress and its "Stop" button follow the page's form,
+    // and "Stop" is reachable by keyboard and named for a screen reader.
+    void readOutControlsFollowTheForm()
+    {
+        setLanguage(true);
+        auto *stop = m_stored->findChild<QPushButton *>(QStringLiteral("停止"));
+        auto *bar = m_stored->findChild<QProgressBar *>(QStringLiteral("读取进度"));
+        auto *count = m_stored->findChild<QLabel *>(QStringLiteral("读取数量"));
+        auto *time = m_stored->findChild<QLabel *>(QStringLiteral("读取时间"));
+        QVERIFY(stop && bar && count && time);
+        QVERIFY(!stop->isEnabled());
+        QVERIFY(stop->focusPolicy() & Qt::TabFocus);
+        QCOMPARE(stop->accessibleName(), QStringLiteral("Stop reading stored data"));
+        QCOMPARE(bar->accessibleName(), QStringLiteral("Reading progress"));
+        setLanguage(false);
+        QCOMPARE(stop->accessibleName(), QStringLiteral("停止读取存储数据"));
+
+        QVERIFY(FakeLink::open(*m_core, *m_port));
+        m_stored->findChild<QPushButton *>(QStringLiteral("获取数据"))->click();
+        QVERIFY(stop->isEnabled());
+        Form &f = m_core->state.stored;
+        f.setText(StoredField::readCount, QStringLiteral("12 / 48"));
+        f.setValue(StoredField::readBar, 25);
+        f.setText(StoredField::readTime, QStringLiteral("x"));
+        QCOMPARE(count->text(), QStringLiteral("12 / 48"));
+        QCOMPARE(bar->value(), 25);
+        QCOMPARE(time->text(), QStringLiteral("x"));
+        stop->click();
+        QVERIFY(!m_core->stored.isReading());
+        QCOMPARE(m_core->state.currentCommand, quint8(16));
+        QVERIFY(!stop->isEnabled());
     }
 
     void recordPageFollowsItsForm()
