@@ -168,6 +168,51 @@
         <source>--parity must be N, E or O, not &quot;%1&quot;</source>
         <translation>--parity 必须是 N、E 或 O，而不是“%1”</translation>
     </message>
+    <message>
+        <location filename="../sim/SimOptions.cpp" line="124"/>
+        <source>--%1 takes addresses from 0 to 255, each optionally followed by :SECONDS (1 to 3600), separated by commas, not &quot;%2&quot;</source>
+        <translation>--%1 需要用逗号分隔的 0 到 255 之间的地址，每个地址后可跟 :秒数（1 到 3600），而不是“%2”</translation>
+    </message>
+    <message>
+        <location filename="../sim/SimOptions.cpp" line="124"/>
+        <source>--%1 takes addresses from 0 to 255 separated by commas, not &quot;%2&quot;</source>
+        <translation>--%1 需要用逗号分隔的 0 到 255 之间的地址，而不是“%2”</translation>
+    </message>
+    <message>
+        <location filename="../sim/SimOptions.cpp" line="149"/>
+        <source>give either --address or --packs, not both</source>
+        <translation>请只给出 --address 和 --packs 中的一个</translation>
+    </message>
+    <message>
+        <location filename="../sim/SimOptions.cpp" line="161"/>
+        <source>--packs lists address %1 twice (--clash puts two packs at one address)</source>
+        <translation>--packs 中地址 %1 出现了两次（要在同一地址放两个电池包请用 --clash）</translation>
+    </message>
+    <message>
+        <location filename="../sim/SimOptions.cpp" line="182"/>
+        <source>at most %1 packs on one line</source>
+        <translation>一条线路上最多 %1 个电池包</translation>
+    </message>
+    <message>
+        <location filename="../sim/SimOptions.cpp" line="227"/>
+        <source>--offline %1: no pack at that address</source>
+        <translation>--offline %1：该地址上没有电池包</translation>
+    </message>
+    <message>
+        <location filename="../sim/SimOptions.cpp" line="278"/>
+        <source>Serve one pack per address on the same line, e.g. 1,2,5 (instead of --address); each pack has its own state of charge, cell count and history, the second a drifted cell and the third a hot sensor with its alarm.</source>
+        <translation>在同一条线路上为每个地址模拟一个电池包，例如 1,2,5（代替 --address）；每个电池包有自己的 SOC、电芯数和历史记录，第二个有一节偏离的电芯，第三个有一个过热的温度传感器及其告警。</translation>
+    </message>
+    <message>
+        <location filename="../sim/SimOptions.cpp" line="284"/>
+        <source>Packs that stay silent, e.g. 5 or 5,9; with A:S the pack at A is silent S seconds and then answers S seconds, in turns.</source>
+        <translation>不应答的电池包，例如 5 或 5,9；写成 A:S 时，地址 A 的电池包交替地沉默 S 秒、应答 S 秒。</translation>
+    </message>
+    <message>
+        <location filename="../sim/SimOptions.cpp" line="290"/>
+        <source>Put two packs at each of these addresses: both answer at once and their bytes collide on the line (a bitwise AND, as a driven 0 wins), so the CRC fails.</source>
+        <translation>在这些地址上各放两个电池包：两者同时应答，字节在线路上冲突（按位与，驱动的 0 位占优），因此 CRC 校验失败。</translation>
+    </message>
 </context>
 <context>
     <name>SimOptions</name>

@@ -96,6 +96,11 @@ PackModel::PackModel(const Config &config, qint64 nowMs, const QDateTime &clock)
         s.offsetC = uniform(m_rng, -0.6, 0.6);
         s.heatFactor = uniform(m_rng, 0.8, 1.2);
     }
+    // After the random draws, so that a pack without them keeps its sequence.
+    if (config.driftCell >= 1 && config.driftCell <= int(m_cells.size()))
+        m_cells[config.driftCell - 1].socOffset += config.driftSocPercent;
+    if (config.hotSensor >= 1 && config.hotSensor <= int(m_sensors.size()))
+        m_sensors[config.hotSensor - 1].offsetC += config.hotSensorC;
     m_loadFactor = uniform(m_rng, 0.85, 1.15);
     m_spikeIn = uniform(m_rng, 30, 120);
     step(0, 0);

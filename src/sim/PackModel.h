@@ -63,6 +63,14 @@ public:
         double startSoc = 80.0;
         int startCycles = 12;
         quint16 faults = 0; // fault bits reported throughout
+        // A weak cell that has drifted from the others (1-based, 0: none), its
+        // state of charge this many percent away from theirs.
+        int driftCell = 0;
+        double driftSocPercent = 0;
+        // A sensor that reads this much warmer than the others (1-based, 0:
+        // none), as on a pack with a poor thermal contact or a hot busbar.
+        int hotSensor = 0;
+        double hotSensorC = 0;
     };
     struct Capacity {
         double socPercent = 0;

@@ -5,6 +5,9 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
+#include <algorithm>
+#include <iterator>
+
 namespace {
 
 struct IntRange {
@@ -69,6 +72,170 @@ struct Reader {
     }
 };
 
+// How the packs of a bank differ, so that an overview has something to
+// show: pack n on the line takes row n (the table repeats after its end).
+// The first row is the one-pack default.
+struct PackProfile {
+    double soc;
+    int cells;
+    int driftCell;
+    double driftSocPercent;
+    int hotSensor;
+    double hotSensorC;
+};
+constexpr PackProfile packProfiles[] = {
+    {80, 16, 0, 0, 0, 0},    {62, 15, 7, -45, 0, 0}, // a weak cell, well below the others
+    {45, 16, 0, 0, 2, 12.5}, // one sensor hot enough for the temperature-difference alarm
+    {91, 8, 0, 0, 0, 0},     {70, 16, 0, 0, 0, 0},   {53, 13, 0, 0, 0, 0},
+    {36, 16, 0, 0, 0, 0},    {74, 4, 0, 0, 0, 0},
+};
+
+// A comma-separated list of addresses, each optionally followed by
+// ":SECONDS" when `withPeriod` (else refused).
+struct AddressItem {
+    int address = 0;
+    int periodS = 0;
+};
+
+std::optional<QList<AddressItem>> addressList(const QString &name, const QString &text,
+                                              bool withPeriod, QString *message)
+{
+    QList<AddressItem> items;
+    const QStringList parts = text.split(QLatin1Char(','));
+    for (const QString &raw : parts) {
+        const QString part = raw.trimmed();
+        const QStringList fields = part.split(QLatin1Char(':'));
+        bool ok = fields.size() == 1 || (withPeriod && fields.size() == 2);
+        AddressItem item;
+        if (ok) {
+            const QString a = fields[0].trimmed();
+            item.address = a.startsWith(QLatin1String("0x"), Qt::CaseInsensitive)
+                               ? a.mid(2).toInt(&ok, 16)
+                               : a.toInt(&ok);
+            ok = ok && item.address >= 0 && item.address <= 255;
+        }
+        if (ok && fields.size() == 2) {
+            item.periodS = fields[1].trimmed().toInt(&ok);
+            ok = ok && item.periodS >= 1 && item.periodS <= 3600;
+        }
+        if (!ok) {
+            *message =
+                withPeriod
+                    ? QCoreApplication::translate(
+                          "SimOptions",
+                          "--%1 takes addresses from 0 to 255, each optionally followed by "
+                          ":SECONDS (1 to 3600), separated by commas, not \"%2\"")
+                          .arg(name, text)
+                    : QCoreApplication::translate(
+                          "SimOptions",
+                          "--%1 takes addresses from 0 to 255 separated by commas, not \"%2\"")
+                          .arg(name, text);
+            return std::nullopt;
+        }
+        items.append(item);
+    }
+    return items;
+}
+
+// Builds the packs of the line from --address or --packs and --clash, then
+// marks the --offline ones. Settings given on the command line apply to
+// every pack; the rest follows the profile table.
+bool buildPacks(const QCommandLineParser &parser, SimOptions &o, QString *message)
+{
+    const bool cellsGiven = parser.isSet(QStringLiteral("cells"));
+    const bool socGiven = parser.isSet(QStringLiteral("soc"));
+    QList<int> addresses{o.address};
+    if (parser.isSet(QStringLiteral("packs"))) {
+        if (parser.isSet(QStringLiteral("address"))) {
+            *message = QCoreApplication::translate("SimOptions",
+                                                   "give either --address or --packs, not both");
+            return false;
+        }
+        const auto items = addressList(QStringLiteral("packs"),
+                                       parser.value(QStringLiteral("packs")), false, message);
+        if (!items)
+            return false;
+        addresses.clear();
+        for (const AddressItem &item : *items) {
+            if (addresses.contains(item.address)) {
+                *message = QCoreApplication::translate(
+                               "SimOptions",
+                               "--packs lists address %1 twice (--clash puts two packs at one "
+                               "address)")
+                               .arg(item.address);
+                return false;
+            }
+            addresses.append(item.address);
+        }
+    }
+    if (parser.isSet(QStringLiteral("clash"))) {
+        const auto items = addressList(QStringLiteral("clash"),
+                                       parser.value(QStringLiteral("clash")), false, message);
+        if (!items)
+            return false;
+        for (const AddressItem &item : *items) {
+            // The second pack at the address, and a first one where none was.
+            if (!addresses.contains(item.address))
+                addresses.append(item.address);
+            addresses.append(item.address);
+        }
+    }
+    if (addresses.size() > SimOptions::maxPacks) {
+        *message = QCoreApplication::translate("SimOptions", "at most %1 packs on one line")
+                       .arg(SimOptions::maxPacks);
+        return false;
+    }
+
+    o.packs.clear();
+    for (int i = 0; i < addresses.size(); ++i) {
+        SimOptions::PackSpec spec;
+        spec.address = addresses[i];
+        spec.pack = o.pack;
+        if (i > 0) {
+            const PackProfile &p = packProfiles[i % std::size(packProfiles)];
+            spec.pack.seed = o.pack.seed + quint32(i);
+            if (!cellsGiven)
+                spec.pack.cells = p.cells;
+            if (!socGiven)
+                spec.pack.startSoc = p.soc;
+            if (p.driftCell > 0) {
+                spec.pack.driftCell = std::min(p.driftCell, spec.pack.cells);
+                spec.pack.driftSocPercent = p.driftSocPercent;
+            }
+            if (p.hotSensor > 0 && spec.pack.sensors > 1) {
+                spec.pack.hotSensor = std::min(p.hotSensor, spec.pack.sensors);
+                spec.pack.hotSensorC = p.hotSensorC;
+            }
+        }
+        o.packs.append(spec);
+    }
+
+    if (parser.isSet(QStringLiteral("offline"))) {
+        const auto items = addressList(QStringLiteral("offline"),
+                                       parser.value(QStringLiteral("offline")), true, message);
+        if (!items)
+            return false;
+        for (const AddressItem &item : *items) {
+            bool found = false;
+            for (SimOptions::PackSpec &spec : o.packs) {
+                if (spec.address != item.address)
+                    continue;
+                found = true;
+                spec.offline = true;
+                spec.offlinePeriodMs = item.periodS * 1000;
+            }
+            if (!found) {
+                *message = QCoreApplication::translate("SimOptions",
+                                                       "--offline %1: no pack at that address")
+                               .arg(item.address);
+                return false;
+            }
+        }
+    }
+    o.address = o.packs.first().address;
+    return true;
+}
+
 } // namespace
 
 std::optional<SimOptions> SimOptions::parse(const QStringList &arguments, QString *message,
@@ -111,6 +278,24 @@ std::optional<SimOptions> SimOptions::parse(const QStringList &arguments, QStrin
         QT_TRANSLATE_NOOP("SimOptions",
                           "Communication address the pack answers (0-255, default 255)."),
         "A");
+    add("packs",
+        QT_TRANSLATE_NOOP(
+            "SimOptions",
+            "Serve one pack per address on the same line, e.g. 1,2,5 (instead of --address); "
+            "each pack has its own state of charge, cell count and history, the second a "
+            "drifted cell and the third a hot sensor with its alarm."),
+        "LIST");
+    add("offline",
+        QT_TRANSLATE_NOOP("SimOptions",
+                          "Packs that stay silent, e.g. 5 or 5,9; with A:S the pack at A is "
+                          "silent S seconds and then answers S seconds, in turns."),
+        "LIST");
+    add("clash",
+        QT_TRANSLATE_NOOP(
+            "SimOptions",
+            "Put two packs at each of these addresses: both answer at once and their bytes "
+            "collide on the line (a bitwise AND, as a driven 0 wins), so the CRC fails."),
+        "LIST");
     add("protocol",
         QT_TRANSLATE_NOOP("SimOptions", "Protocol code the pack answers (0-255, default 16)."),
         "P");
@@ -228,7 +413,7 @@ std::optional<SimOptions> SimOptions::parse(const QStringList &arguments, QStrin
                 QCoreApplication::translate("SimOptions", "--parity must be N, E or O, not \"%1\"")
                     .arg(p));
     }
-    if (!r.ok)
+    if (!r.ok || !buildPacks(parser, o, message))
         return std::nullopt;
 
     o.faults.split = parser.isSet(QStringLiteral("split"));

@@ -9,35 +9,12 @@
 #include <QJsonDocument>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
 constexpr int pollIntervalMs = 250;
 constexpr int statusDelayMs = 25;
-constexpr qint64 historyEndsBeforeStartS = 60;
-
-QString phaseName(PackModel::Phase phase)
-{
-    switch (phase) {
-    case PackModel::Phase::Charge:
-        return QStringLiteral("charge");
-    case PackModel::Phase::RestFull:
-        return QStringLiteral("rest after charge");
-    case PackModel::Phase::Discharge:
-        return QStringLiteral("discharge");
-    case PackModel::Phase::RestEmpty:
-        return QStringLiteral("rest after discharge");
-    }
-    return {};
-}
-
-QJsonArray toJson(const QList<int> &values)
-{
-    QJsonArray a;
-    for (int v : values)
-        a.append(v);
-    return a;
-}
 
 // The pack's calendar clock is a plain local date and time without a zone.
 QDateTime localNow()
@@ -71,16 +48,8 @@ bool SimServer::start(QString *error)
 {
     m_clock.start();
     const QDateTime clock = localNow();
-    m_pack = std::make_unique<PackModel>(m_options.pack, now(), clock);
-    m_history = std::make_unique<HistoryLog>(m_options.records, *m_pack,
-                                             clock.addSecs(-historyEndsBeforeStartS));
-    Responder::Options r;
-    r.address = quint8(m_options.address);
-    r.protocol = quint8(m_options.protocol);
-    r.lineUsart = m_options.lineUsart;
-    r.normalLine = m_options.line;
-    m_responder = std::make_unique<Responder>(*m_pack, *m_history, r);
-
+    for (const SimOptions::PackSpec &spec : m_options.packs)
+        m_packs.push_back(std::make_unique<BusPack>(spec, m_options, now(), clock));
     if (!m_options.linkPath.isEmpty()) {
         m_line = SerialLine::createPty(m_packLine, &m_devicePath, error);
         if (!m_line)
@@ -116,18 +85,27 @@ bool SimServer::start(QString *error)
     });
     m_pollTimer.start();
 
-    log(QStringLiteral("pack at address %1, protocol %2 on %3%4: %5 cells, %6 sensors, "
-                       "%7 stored records, line %8, speed %9")
-            .arg(m_options.address)
-            .arg(m_options.protocol)
+    log(QStringLiteral("%1 on %2%3, protocol %4, line %5, speed %6")
+            .arg(m_packs.size() == 1 ? QStringLiteral("one pack")
+                                     : QStringLiteral("%1 packs").arg(m_packs.size()))
             .arg(m_devicePath)
             .arg(m_linkCreated ? QStringLiteral(" (linked as %1)").arg(m_options.linkPath)
                                : QString())
-            .arg(m_options.pack.cells)
-            .arg(m_options.pack.sensors)
-            .arg(m_history->count())
+            .arg(m_options.protocol)
             .arg(m_packLine.toString())
             .arg(m_options.pack.speed));
+    for (const auto &p : m_packs) {
+        const LiveSnapshot &s = p->model().snapshot();
+        log(QStringLiteral("pack at address %1: %2 cells, %3 sensors, SOC %4 %, %5 stored "
+                           "records%6%7")
+                .arg(p->address())
+                .arg(s.cellCount)
+                .arg(s.sensorCount)
+                .arg(s.socPermille / 10.0)
+                .arg(p->history().count())
+                .arg(p->silentAt(now()) ? QStringLiteral(", offline") : QString())
+                .arg(clashing(*p) ? QStringLiteral(", shares its address") : QString()));
+    }
     writeStatus();
     return true;
 }
@@ -189,7 +167,11 @@ void SimServer::onReceived(const QByteArray &bytes)
 
 void SimServer::onRequest(const QByteArray &frame)
 {
-    if (quint8(frame[1]) != m_options.address || quint8(frame[2]) != m_options.protocol) {
+    QList<BusPack *> listeners;
+    for (const auto &p : m_packs)
+        if (p->hears(quint8(frame[1]), quint8(frame[2])))
+            listeners.append(p.get());
+    if (listeners.isEmpty()) {
         ++m_otherAddress;
         return;
     }
@@ -203,27 +185,50 @@ void SimServer::onRequest(const QByteArray &frame)
     }
 
     const quint8 item = quint8(frame[4]);
-    const Responder::Outcome out = m_responder->handle(frame, now());
-    if (!out.note.isEmpty())
-        log(out.note);
-    if (out.image)
-        saveImage(*out.image);
-    if (out.reply.isEmpty()) {
+    QByteArray reply;
+    int answering = 0;
+    for (BusPack *pack : listeners) {
+        const bool silent = pack->silentAt(now());
+        const Responder::Outcome out = pack->handle(frame, now());
+        if (silent)
+            ++m_offlineSilences;
+        if (!out.note.isEmpty() && (!silent || m_options.verbose))
+            log(out.note);
+        if (out.image)
+            saveImage(*out.image);
+        if (!out.reply.isEmpty()) {
+            reply = answering == 0 ? out.reply : BusPack::collide(reply, out.reply);
+            ++answering;
+        }
+        if (out.lineAfter) {
+            const bool upgrade = item == PackItem::upgradeApp || item == PackItem::upgradeBoot;
+            scheduleLine(*out.lineAfter, !upgrade ? QStringLiteral("serial settings write")
+                                         : *out.lineAfter == pack->responder().normalLine()
+                                             ? QStringLiteral("upgrade end")
+                                             : QStringLiteral("upgrade start"));
+        }
+    }
+    if (answering > 1) {
+        ++m_collisions;
+        log(QStringLiteral("%1 packs at address %2 answered at once: their answers collided")
+                .arg(answering)
+                .arg(quint8(frame[1])));
+    }
+    if (reply.isEmpty()) {
         ++m_unanswered;
     } else {
         ++m_answers;
         if (m_options.verbose)
-            log(QStringLiteral("answer %1").arg(QString::fromLatin1(out.reply.toHex(' '))));
-        schedule(out.reply);
-    }
-    if (out.lineAfter) {
-        const bool upgrade = item == PackItem::upgradeApp || item == PackItem::upgradeBoot;
-        scheduleLine(*out.lineAfter, !upgrade ? QStringLiteral("serial settings write")
-                                     : *out.lineAfter == m_responder->normalLine()
-                                         ? QStringLiteral("upgrade end")
-                                         : QStringLiteral("upgrade start"));
+            log(QStringLiteral("answer %1").arg(QString::fromLatin1(reply.toHex(' '))));
+        schedule(reply);
     }
     markDirty();
+}
+
+bool SimServer::clashing(const BusPack &pack) const
+{
+    return std::count_if(m_packs.cbegin(), m_packs.cend(),
+                         [&](const auto &p) { return p->address() == pack.address(); }) > 1;
 }
 
 void SimServer::schedule(const QByteArray &reply)
@@ -317,9 +322,11 @@ void SimServer::saveImage(const FirmwareImage &image)
 
 void SimServer::pollPack()
 {
-    if (const std::optional<LineSettings> restore = m_responder->poll(now())) {
-        log(QStringLiteral("upgrade abandoned by the host"));
-        scheduleLine(*restore, QStringLiteral("upgrade time-out"));
+    for (const auto &p : m_packs) {
+        if (const std::optional<LineSettings> restore = p->responder().poll(now())) {
+            log(QStringLiteral("upgrade abandoned by the host"));
+            scheduleLine(*restore, QStringLiteral("upgrade time-out"));
+        }
     }
     markDirty();
 }
@@ -360,36 +367,29 @@ QJsonObject SimServer::status() const
                     {QStringLiteral("unanswered"), double(m_unanswered)},
                     {QStringLiteral("otherAddress"), double(m_otherAddress)},
                     {QStringLiteral("garbledBytes"), double(m_garbledBytes)},
+                    {QStringLiteral("collisions"), double(m_collisions)},
+                    {QStringLiteral("offlineSilences"), double(m_offlineSilences)},
                     {QStringLiteral("skippedBytes"), m_assembler.skipped()}};
-    if (m_pack) {
-        const LiveSnapshot &s = m_pack->snapshot();
-        o[QStringLiteral("pack")] =
-            QJsonObject{{QStringLiteral("phase"), phaseName(m_pack->phase())},
-                        {QStringLiteral("sleeping"), m_pack->sleeping()},
-                        {QStringLiteral("storage"), m_pack->inStorage()},
-                        {QStringLiteral("socPermille"), s.socPermille},
-                        {QStringLiteral("currentCentiA"), s.currentCentiA},
-                        {QStringLiteral("totalCentiV"), s.totalCentiV},
-                        {QStringLiteral("cycles"), s.cycles},
-                        {QStringLiteral("cellCount"), s.cellCount},
-                        {QStringLiteral("sensorCount"), s.sensorCount},
-                        {QStringLiteral("cellMv"), toJson(s.cellMv)},
-                        {QStringLiteral("sensorDeciC"), toJson(s.sensorDeciC)},
-                        {QStringLiteral("balancingBits"), double(s.balancingBits)},
-                        {QStringLiteral("alarms"), double(s.alarms)},
-                        {QStringLiteral("protections"), double(s.protections)},
-                        {QStringLiteral("faults"), s.faults},
-                        {QStringLiteral("state1"), s.state1},
-                        {QStringLiteral("state2"), s.state2}};
-        o[QStringLiteral("records")] = m_history->count();
-    }
-    if (m_responder) {
-        const FirmwareSession &f = m_responder->firmware();
+    // The first pack also at the top level, as with one pack on the line.
+    QJsonArray packs;
+    for (const auto &p : m_packs)
+        packs.append(p->status(now(), clashing(*p)));
+    if (!m_packs.empty()) {
+        const QJsonObject first = packs.first().toObject();
+        o[QStringLiteral("pack")] = first[QStringLiteral("pack")];
+        o[QStringLiteral("records")] = first[QStringLiteral("records")];
+        // The upgrade in progress on any pack (one at a time on a line).
+        const BusPack *upgrading = m_packs.front().get();
+        for (const auto &p : m_packs)
+            if (p->responder().firmware().active())
+                upgrading = p.get();
+        const FirmwareSession &f = upgrading->responder().firmware();
         o[QStringLiteral("upgrade")] = QJsonObject{{QStringLiteral("active"), f.active()},
                                                    {QStringLiteral("target"), f.target()},
                                                    {QStringLiteral("baud"), f.baud()},
                                                    {QStringLiteral("blocks"), f.blocksReceived()}};
     }
+    o[QStringLiteral("packs")] = packs;
     o[QStringLiteral("firmwareFiles")] = QJsonArray::fromStringList(m_firmwareFiles);
     return o;
 }

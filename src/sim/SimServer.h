@@ -1,10 +1,8 @@
 #pragma once
 
+#include "sim/BusPack.h"
 #include "sim/FaultInjector.h"
-#include "sim/HistoryLog.h"
-#include "sim/PackModel.h"
 #include "sim/RequestAssembler.h"
-#include "sim/Responder.h"
 #include "sim/SerialLine.h"
 #include "sim/SimOptions.h"
 
@@ -16,11 +14,13 @@
 
 #include <deque>
 #include <memory>
+#include <vector>
 
-// Serves the simulated pack on a line: cuts the received bytes into requests,
-// lets the responder answer them, sends the answers through the fault
-// injector in order and on time, carries out line changes once the answer
-// before them has left, and writes received firmware images.
+// Serves the simulated packs on a line: cuts the received bytes into requests,
+// lets the pack at the request's address answer them (two packs at one
+// address answer at once, and their answers collide on the line), sends the answers through the
+// fault injector in order and on time, carries out line changes once the answer before them has
+// left, and writes received firmware images.
 //
 // On a pseudo-terminal it also watches the format the host set on its side:
 // bytes sent at another rate or parity than the pack listens with are lost as
@@ -71,15 +71,14 @@ private:
     void applyLine(const LineSettings &line, const QString &reason);
     void noteHostLine();
     void saveImage(const FirmwareImage &image);
+    bool clashing(const BusPack &pack) const;
     void pollPack();
     void markDirty();
     void writeStatus();
 
     SimOptions m_options;
     QElapsedTimer m_clock;
-    std::unique_ptr<PackModel> m_pack;
-    std::unique_ptr<HistoryLog> m_history;
-    std::unique_ptr<Responder> m_responder;
+    std::vector<std::unique_ptr<BusPack>> m_packs;
     FaultInjector m_faults;
     RequestAssembler m_assembler;
     std::unique_ptr<SerialLine> m_line;
@@ -108,4 +107,6 @@ private:
     qint64 m_unanswered = 0;
     qint64 m_otherAddress = 0;
     qint64 m_garbledBytes = 0;
+    qint64 m_collisions = 0;
+    qint64 m_offlineSilences = 0;
 };
