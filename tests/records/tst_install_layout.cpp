@@ -8,6 +8,7 @@
 #include "support/FakePort.h"
 #include "support/RecordingPrompt.h"
 
+#include <QDeadlineTimer>
 #include <QDirIterator>
 #include <QProcess>
 #include <QSignalSpy>
@@ -101,6 +102,12 @@ class TestInstallLayout : public QObject {
             s.storedRows << pieces.join(QLatin1Char('\t')) + QLatin1Char('\t');
         }
         m_core->stored.exportRows();
+        // The export runs in slices on the event loop.
+        QDeadlineTimer deadline(60000);
+        while (m_core->stored.isExporting() && !deadline.hasExpired())
+            QTest::qWait(10);
+        if (m_core->stored.isExporting())
+            return {QStringLiteral("<export did not finish>")};
         QString stored;
         for (const auto &m : std::as_const(m_prompt.messages))
             if (m.text.startsWith(QStringLiteral("Export succeeded\n")) &&
