@@ -6,6 +6,7 @@
 // Exits 1 when the CPU gap reaches 50 ms.
 //
 //   export_stall [ROWS]     (default 65535; runs offscreen unless told otherwise)
+#include "StallProbe.h"
 #include "support/RecordingPrompt.h"
 
 #include "link/Frame.h"
@@ -22,7 +23,6 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QDirIterator>
-#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
 #include <QPushButton>
@@ -32,17 +32,9 @@
 #include <QTimer>
 
 #include <cstdio>
-#include <ctime>
 
 namespace {
 constexpr double limitMs = 50;
-
-qint64 threadCpuNs()
-{
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return qint64(t.tv_sec) * 1'000'000'000 + t.tv_nsec;
-}
 
 // A record reply as a pack sends it: one record a minute back from a fixed
 // moment, values wandering, now and then a status bit.
@@ -137,36 +129,23 @@ int main(int argc, char **argv)
     QTimer::singleShot(500, &settle, &QEventLoop::quit);
     settle.exec();
 
-    QTimer probe;
-    probe.setTimerType(Qt::PreciseTimer);
-    probe.setInterval(1);
-    QElapsedTimer clock;
-    qint64 lastWall = 0, lastCpu = 0, longestWall = 0, longestCpu = 0, ticks = 0;
+    StallProbe probe;
     QEventLoop loop;
-    QObject::connect(&probe, &QTimer::timeout, [&] {
-        const qint64 wall = clock.nsecsElapsed();
-        const qint64 cpu = threadCpuNs();
-        longestWall = qMax(longestWall, wall - lastWall);
-        longestCpu = qMax(longestCpu, cpu - lastCpu);
-        lastWall = wall;
-        lastCpu = cpu;
-        ++ticks;
+    probe.setOnTick([&] {
         if (!prompt.messages.isEmpty())
             loop.quit();
     });
     QTimer::singleShot(20, exportButton, &QPushButton::click);
     QTimer::singleShot(600000, &loop, &QEventLoop::quit);
-    clock.start();
-    lastCpu = threadCpuNs();
     probe.start();
     loop.exec();
-    const double seconds = clock.nsecsElapsed() / 1e9;
+    const double seconds = probe.elapsedSeconds();
     probe.stop();
 
     const QString outcome = prompt.texts().join(QLatin1Char('|'));
     std::printf("export of %d rows: %s after %.2f s\n", rows, qPrintable(outcome), seconds);
-    std::printf("longest gap %7.2f ms wall, %7.2f ms CPU (%lld ticks)\n", longestWall / 1e6,
-                longestCpu / 1e6, ticks);
+    std::printf("longest gap %7.2f ms wall, %7.2f ms CPU (%lld ticks)\n", probe.longestWallMs(),
+                probe.longestCpuMs(), probe.ticks());
     std::printf("progress label moved %lld times, last \"%s\"\n", qint64(progressSeen.size()),
                 qPrintable(progressSeen.value(progressSeen.size() - 1)));
     // The workbook's digest, to compare exports of the same rows.
@@ -184,5 +163,5 @@ int main(int argc, char **argv)
     const bool exported = prompt.messages.size() == 1 &&
                           prompt.messages.first().icon == UserPrompt::Icon::None &&
                           !digest.isEmpty();
-    return exported && longestCpu / 1e6 < limitMs ? 0 : 1;
+    return exported && probe.longestCpuMs() < limitMs ? 0 : 1;
 }

@@ -5,6 +5,7 @@
 // machine's other work takes from it. Exits 1 when the CPU gap reaches 20 ms.
 //
 //   window_stall [SECONDS]       (default 10; runs offscreen unless told otherwise)
+#include "StallProbe.h"
 #include "support/RecordingPrompt.h"
 
 #include "link/LinkForm.h"
@@ -18,7 +19,6 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QLineEdit>
 #include <QProcess>
@@ -28,7 +28,6 @@
 #include <QTimer>
 
 #include <cstdio>
-#include <ctime>
 
 namespace {
 constexpr int comNumber = 7;
@@ -40,36 +39,14 @@ struct Stalls {
     qint64 ticks = 0;
 };
 
-qint64 threadCpuNs()
-{
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return qint64(t.tv_sec) * 1'000'000'000 + t.tv_nsec;
-}
-
 Stalls measureStalls(int ms)
 {
-    QTimer probe;
-    probe.setTimerType(Qt::PreciseTimer);
-    probe.setInterval(1);
-    QElapsedTimer clock;
-    qint64 lastWall = 0, lastCpu = 0, longestWall = 0, longestCpu = 0, ticks = 0;
-    QObject::connect(&probe, &QTimer::timeout, [&] {
-        const qint64 wall = clock.nsecsElapsed();
-        const qint64 cpu = threadCpuNs();
-        longestWall = qMax(longestWall, wall - lastWall);
-        longestCpu = qMax(longestCpu, cpu - lastCpu);
-        lastWall = wall;
-        lastCpu = cpu;
-        ++ticks;
-    });
-    clock.start();
-    lastCpu = threadCpuNs();
+    StallProbe probe;
     probe.start();
     QEventLoop loop;
     QTimer::singleShot(ms, &loop, &QEventLoop::quit);
     loop.exec();
-    return {longestWall / 1e6, longestCpu / 1e6, ticks};
+    return {probe.longestWallMs(), probe.longestCpuMs(), probe.ticks()};
 }
 
 void runFor(int ms)
