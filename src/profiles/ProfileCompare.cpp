@@ -50,12 +50,19 @@ ProfileCompare::Result ProfileCompare::compare(const Form &param, const Form &sy
 
 QString ProfileCompare::Result::csv() const
 {
-    QStringList lines{QStringList{tr("Item"), tr("Value in the pack"), tr("Value in the file"),
-                                  tr("Unit"), tr("Differs")}
-                          .join(QLatin1Char(','))};
+    // A nested type has no tr() of its own; the texts are the class's.
+    QStringList lines{
+        QStringList{QCoreApplication::translate("ProfileCompare", "Item"),
+                    QCoreApplication::translate("ProfileCompare", "Value in the pack"),
+                    QCoreApplication::translate("ProfileCompare", "Value in the file"),
+                    QCoreApplication::translate("ProfileCompare", "Unit"),
+                    QCoreApplication::translate("ProfileCompare", "Differs")}
+            .join(QLatin1Char(','))};
     for (const Row &r : rows)
         lines.append(QStringList{csvCell(r.key), csvCell(r.packValue), csvCell(r.fileValue),
-                                 csvCell(r.unit), r.differs ? tr("yes") : tr("no")}
+                                 csvCell(r.unit),
+                                 r.differs ? QCoreApplication::translate("ProfileCompare", "yes")
+                                           : QCoreApplication::translate("ProfileCompare", "no")}
                          .join(QLatin1Char(',')));
     return lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
 }

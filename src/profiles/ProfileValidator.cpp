@@ -74,7 +74,8 @@ QString ProfileValidator::Result::message() const
 {
     if (problems.isEmpty())
         return {};
-    QStringList lines{tr("The profile cannot be used; nothing was changed:")};
+    QStringList lines{QCoreApplication::translate(
+        "ProfileValidator", "The profile cannot be used; nothing was changed:")};
     for (const Problem &p : problems)
         lines.append(p.key.isEmpty() ? p.message : p.key + QStringLiteral(": ") + p.message);
     return lines.join(QLatin1Char('\n'));
