@@ -11,6 +11,7 @@
 #include <QJsonDocument>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimeZone>
 
 #include <functional>
 
@@ -148,6 +149,7 @@ private slots:
     void compare_data();
     void compare();
     void compareCsv();
+    void documentedExample();
 };
 
 void TestProfiles::roundTrip()
@@ -411,6 +413,38 @@ void TestProfiles::compareCsv()
     // A text with a comma and quotes stays one cell.
     QVERIFY(lines.contains(
         QStringLiteral("system.product.custom,\"line, \"\"A\"\"\",\"line, \"\"A\"\"\",,no")));
+}
+
+void TestProfiles::documentedExample()
+{
+    QFile doc(QStringLiteral(CELLVANE_SOURCE_DIR "/docs/profile-format.md"));
+    QVERIFY(doc.open(QIODevice::ReadOnly));
+    const QByteArray text = doc.readAll();
+    const QByteArray open = "```json\n";
+    const qsizetype start = text.indexOf(open);
+    QVERIFY(start >= 0);
+    const qsizetype end = text.indexOf("```", start + open.size());
+    QVERIFY(end > start);
+    const QByteArray example = text.mid(start + open.size(), end - start - open.size());
+
+    const ProfileValidator::Result result = ProfileValidator::validate(example);
+    QVERIFY2(result.ok(), qPrintable(result.message()));
+
+    // The example is what the program itself writes from pages holding it.
+    Pages pages;
+    ProfileCodec::fillForms(result.profile, pages.param, pages.system);
+    const QJsonObject source = result.profile.value(QStringLiteral("source")).toObject();
+    const ProfileSource from{source.value(QStringLiteral("project_number")).toString(),
+                             source.value(QStringLiteral("model")).toString(),
+                             source.value(QStringLiteral("battery_id")).toString(),
+                             source.value(QStringLiteral("software_version")).toString(),
+                             source.value(QStringLiteral("hardware_version")).toString()};
+    const QDateTime savedAt = QDateTime::fromString(
+        result.profile.value(QStringLiteral("saved_at")).toString(), Qt::ISODate);
+    QJsonObject written = ProfileCodec::toJson(pages.param, pages.system, from, savedAt);
+    // Only the version of the program that saved it may differ.
+    written.insert(QStringLiteral("program"), result.profile.value(QStringLiteral("program")));
+    QCOMPARE(written, result.profile);
 }
 
 QTEST_GUILESS_MAIN(TestProfiles)
