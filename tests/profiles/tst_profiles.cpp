@@ -1,3 +1,4 @@
+#include "i18n/Language.h"
 #include "profiles/ProfileCodec.h"
 #include "profiles/ProfileCompare.h"
 #include "profiles/ProfileFile.h"
@@ -346,6 +347,14 @@ void TestProfiles::everyBadFieldIsListed()
     const QStringList lines = result.message().split('\n');
     QCOMPARE(lines.size(), 4);
     QVERIFY(lines.at(3).startsWith("system.serial.usart: "));
+
+    // The same result in Chinese once the language is switched.
+    Language::install(false);
+    const ProfileValidator::Result chinese = ProfileValidator::validate(bytesOf(profile));
+    const QString firstLine = chinese.message().section('\n', 0, 0);
+    Language::install(true);
+    QCOMPARE(firstLine, QStringLiteral("配置文件无法使用，未做任何更改："));
+    QCOMPARE(chinese.problems.at(1).message, QStringLiteral("必须是数字"));
 }
 
 void TestProfiles::compare_data()
