@@ -123,7 +123,7 @@ ProfileValidator::Result ProfileValidator::validate(const QJsonObject &profile)
     QList<QString> present;
     flatten(profile, QString(), present);
     for (const QString &key : present)
-        if (!known.contains(key) && !ProfileItems::find(key))
+        if (!known.contains(key))
             bad(key, tr("unknown key"));
 
     for (const MetaKey &m : metaKeys()) {

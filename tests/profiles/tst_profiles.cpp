@@ -7,6 +7,7 @@
 #include "requests/ParamForm.h"
 #include "requests/SystemForm.h"
 #include "shell/Form.h"
+#include "shell/Version.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -204,11 +205,8 @@ void TestProfiles::fileIsLanguageNeutral()
     QVERIFY(item);
     QCOMPARE(ProfileCodec::value(saved, *item), expected);
     QCOMPARE(saved.value(QStringLiteral("schema_version")), QJsonValue(1));
-    QVERIFY(!saved.value(QStringLiteral("program"))
-                 .toObject()
-                 .value(QStringLiteral("version"))
-                 .toString()
-                 .isEmpty());
+    QCOMPARE(saved.value(QStringLiteral("program")).toObject().value(QStringLiteral("version")),
+             QJsonValue(Version::text()));
 }
 
 void TestProfiles::badFiles_data()
