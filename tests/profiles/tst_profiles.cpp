@@ -143,6 +143,7 @@ class TestProfiles : public QObject {
     Q_OBJECT
 private slots:
     void roundTrip();
+    void fileErrorsAreReported();
     void fileIsLanguageNeutral_data();
     void fileIsLanguageNeutral();
     void badFiles_data();
@@ -177,6 +178,24 @@ void TestProfiles::roundTrip()
     QCOMPARE(second.system.text(SystemField::batch), QStringLiteral("0A1B2C3D"));
     QCOMPARE(second.system.choice(SystemField::parity), 2);
     QCOMPARE(ProfileCompare::compare(second.param, second.system, opened.profile).differing, 0);
+}
+
+void TestProfiles::fileErrorsAreReported()
+{
+    QTemporaryDir dir;
+    const QString nowhere = dir.filePath(QStringLiteral("no such folder/p") + ProfileFile::suffix);
+    const auto saved = ProfileFile::save(nowhere, savedProfile());
+    QVERIFY(saved.has_value());
+    QVERIFY(saved->contains(nowhere));
+    QVERIFY(!QFileInfo::exists(nowhere));
+
+    Pages pages;
+    fillPack(pages.param, pages.system);
+    const QStringList before = snapshot(pages.param) + snapshot(pages.system);
+    const ProfileValidator::Result opened = ProfileFile::open(nowhere, pages.param, pages.system);
+    QVERIFY(!opened.ok());
+    QVERIFY(opened.message().contains(nowhere));
+    QCOMPARE(snapshot(pages.param) + snapshot(pages.system), before);
 }
 
 void TestProfiles::fileIsLanguageNeutral_data()
