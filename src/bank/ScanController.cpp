@@ -82,10 +82,13 @@ bool ScanController::start(qint64 nowMs)
     connect(m_scan.get(), &BusScan::progressChanged, this, &ScanController::onProgress);
     connect(m_scan.get(), &BusScan::finished, this, &ScanController::onFinished);
     s.scan.setText(ScanField::found, QString());
-    emit runningChanged(true);
     m_timer.start();
     m_scan->start(nowMs);
-    showTexts();
+    // A line that refuses the first request has ended the scan already.
+    if (running()) {
+        emit runningChanged(true);
+        showTexts();
+    }
     return true;
 }
 

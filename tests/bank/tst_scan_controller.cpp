@@ -16,6 +16,7 @@
 
 #include <QDir>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -273,6 +274,45 @@ private slots:
             rig.scan().tick(++rig.now);
         QCOMPARE(rig.port->writes.size(), writes);
         QCOMPARE(rig.form().isEnabled(ScanField::scan), portOpen);
+    }
+
+    // A line that takes no request ends the scan at once and says where.
+    void refusedWriteEndsTheScan()
+    {
+        Rig rig;
+        rig.openOnLinkPage();
+        rig.port->writeLimit = 3;
+        QSignalSpy running(&rig.scan(), &ScanController::runningChanged);
+        QVERIFY(rig.scan().start(rig.now));
+        QVERIFY(!rig.scan().running());
+        QVERIFY(!rig.scan().timer().isActive());
+        QCOMPARE(running.size(), 1);
+        QCOMPARE(running.first().first().toBool(), false);
+        QCOMPARE(rig.form().text(ScanField::status),
+                 QStringLiteral("Scan stopped: the request to address 0 could not be sent."));
+        QVERIFY(!rig.core->link.lineLent());
+        QCOMPARE(int(rig.state().currentCommand), 0);
+    }
+
+    // A lost adapter that comes back: the page's live reads go on, not the
+    // scan's pause, and the scan is not resumed behind the user's back.
+    void reconnectionResumesTheLiveReads()
+    {
+        Rig rig;
+        rig.openOnLinkPage();
+        rig.state().link.setCheck(LinkField::reconnect, 1);
+        rig.scan().start(rig.now);
+        rig.scan().tick(++rig.now);
+        rig.port->presentDevices.clear();
+        rig.port->unplug();
+        QVERIFY(!rig.scan().running());
+        rig.port->presentDevices << PortMap::fixedDevice(1);
+        rig.core->link.reconnector().tick();
+        QVERIFY(rig.core->link.portOpen());
+        QCOMPARE(int(rig.state().currentCommand), 0);
+        QVERIFY(!rig.core->link.lineLent());
+        QVERIFY(!rig.scan().running());
+        QVERIFY(rig.prompt.messages.isEmpty());
     }
 
     void textsFollowTheLanguage()
