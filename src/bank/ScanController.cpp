@@ -221,9 +221,15 @@ void ScanController::showTexts()
     } else {
         switch (m_outcome) {
         case Outcome::Complete:
-            status = tr("Scan complete in %1 s; packs found: %2")
+        {
+            int packs = 0;
+            for (const BusScan::Entry &e : m_scan->found())
+                packs += e.found == BusScan::Found::Pack ? 1 : 0;
+            status = tr("Scan complete in %1 s; packs: %2, probable address clashes: %3")
                          .arg(double(m_scan->elapsedMs(nowMs)) / 1000.0, 0, 'f', 1)
-                         .arg(int(m_scan->found().size()));
+                         .arg(packs)
+                         .arg(int(m_scan->found().size()) - packs);
+        }
             break;
         case Outcome::Cancelled:
             status = tr("Scan stopped at address %1; what was found so far is listed.")

@@ -137,8 +137,8 @@ then log out and log in again, and open the port once more.</source>
         <translation>正在扫描地址 %1 / %2</translation>
     </message>
     <message>
-        <source>Scan complete in %1 s; packs found: %2</source>
-        <translation>扫描完成，用时 %1 秒；找到电池组：%2</translation>
+        <source>Scan complete in %1 s; packs: %2, probable address clashes: %3</source>
+        <translation>扫描完成，用时 %1 秒；电池组：%2，可能的地址冲突：%3</translation>
     </message>
     <message>
         <source>Scan stopped at address %1; what was found so far is listed.</source>

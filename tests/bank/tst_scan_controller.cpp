@@ -170,7 +170,8 @@ private slots:
         QCOMPARE(rig.scan().addresses(), (QList<int>{1, 2, 5}));
         QCOMPARE(rig.form().value(ScanField::progress), 100);
         QVERIFY(rig.form().text(ScanField::status).startsWith(QStringLiteral("Scan complete in ")));
-        QVERIFY(rig.form().text(ScanField::status).endsWith(QStringLiteral("packs found: 3")));
+        QVERIFY(rig.form().text(ScanField::status)
+                    .endsWith(QStringLiteral("; packs: 3, probable address clashes: 0")));
         const QStringList lines = rig.foundLines();
         QCOMPARE(lines.size(), 3);
         for (int i = 0; i < 3; ++i) {
@@ -208,6 +209,8 @@ private slots:
         rig.runScan();
         QCOMPARE(rig.foundLines().value(1),
                  QStringLiteral("Address 3: probable address clash (answers fail the CRC)"));
+        QVERIFY(rig.form().text(ScanField::status)
+                    .endsWith(QStringLiteral("; packs: 1, probable address clashes: 1")));
         QCOMPARE(rig.scan().addresses(), QList<int>{1});
     }
 

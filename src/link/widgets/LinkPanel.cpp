@@ -100,14 +100,15 @@ LinkPanel::LinkPanel(Core &core, QWidget *parent) : Panel(core, parent)
     m_scanResults = new QPlainTextEdit(m_scanGroup);
     m_scanResults->setReadOnly(true);
     m_scanResults->setTabChangesFocus(true);
-    m_scanResults->setLineWrapMode(QPlainTextEdit::NoWrap);
+    // Every line whole in the box, however long a battery ID is.
+    m_scanResults->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     FormBinder::bindPlainText(m_scanResults, scan, ScanField::found);
     auto *scanColumn = new QVBoxLayout(m_scanGroup);
     scanColumn->addWidget(m_scan);
     scanColumn->addWidget(m_scanProgress);
     scanColumn->addWidget(m_scanStatus);
     scanColumn->addWidget(m_scanResults, 1);
-    m_scanGroup->setMinimumWidth(340);
+    m_scanGroup->setMinimumWidth(520);
     connect(&m_core.scan, &ScanController::runningChanged, this, &LinkPanel::syncScanCaption);
 
     auto *scanSide = new QVBoxLayout;
