@@ -77,8 +77,8 @@ bool ScanController::start(qint64 nowMs)
 
     m_outcome = Outcome::None;
     m_line = std::make_unique<PortBankLine>(link.port());
-    m_scan = std::make_unique<BusScan>(*m_line, ModeString::parse(link.portSettings()),
-                                       s.protocolCode);
+    m_scan =
+        std::make_unique<BusScan>(*m_line, ModeString::parse(link.portSettings()), s.protocolCode);
     connect(m_scan.get(), &BusScan::progressChanged, this, &ScanController::onProgress);
     connect(m_scan.get(), &BusScan::finished, this, &ScanController::onFinished);
     s.scan.setText(ScanField::found, QString());
@@ -193,8 +193,7 @@ QString ScanController::resultLines() const
                          .arg(e.projectNumber, e.batteryId);
             break;
         case BusScan::ClashSign::CrcNeverPassed:
-            lines << tr("Address %1: probable address clash (answers fail the CRC)")
-                         .arg(e.address);
+            lines << tr("Address %1: probable address clash (answers fail the CRC)").arg(e.address);
             break;
         case BusScan::ClashSign::TwoIdentities:
             lines << tr("Address %1: probable address clash (two different battery IDs answer)")
@@ -215,13 +214,11 @@ void ScanController::showTexts()
     QString status;
     const qint64 nowMs = now();
     if (running()) {
-        status = tr("Scanning address %1 of %2")
-                     .arg(m_scan->currentAddress())
-                     .arg(BusScan::lastAddress);
+        status =
+            tr("Scanning address %1 of %2").arg(m_scan->currentAddress()).arg(BusScan::lastAddress);
     } else {
         switch (m_outcome) {
-        case Outcome::Complete:
-        {
+        case Outcome::Complete: {
             int packs = 0;
             for (const BusScan::Entry &e : m_scan->found())
                 packs += e.found == BusScan::Found::Pack ? 1 : 0;
@@ -229,8 +226,7 @@ void ScanController::showTexts()
                          .arg(double(m_scan->elapsedMs(nowMs)) / 1000.0, 0, 'f', 1)
                          .arg(packs)
                          .arg(int(m_scan->found().size()) - packs);
-        }
-            break;
+        } break;
         case Outcome::Cancelled:
             status = tr("Scan stopped at address %1; what was found so far is listed.")
                          .arg(BusScan::firstAddress + m_scan->addressesDone());

@@ -114,8 +114,7 @@ struct Rig {
     }
     QStringList foundLines() const
     {
-        return core->state.scan.text(ScanField::found).split(QLatin1Char('\n'),
-                                                               Qt::SkipEmptyParts);
+        return core->state.scan.text(ScanField::found).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     }
 };
 
@@ -147,7 +146,8 @@ private slots:
         QVERIFY(!rig.form().isEnabled(ScanField::scan));
         QVERIFY(!rig.scan().start(0));
         QVERIFY(!rig.scan().running());
-        QCOMPARE(rig.prompt.texts(), QStringList{QStringLiteral("Please open the serial port first")});
+        QCOMPARE(rig.prompt.texts(),
+                 QStringList{QStringLiteral("Please open the serial port first")});
         QVERIFY(rig.port->writes.isEmpty());
     }
 
@@ -170,7 +170,8 @@ private slots:
         QCOMPARE(rig.scan().addresses(), (QList<int>{1, 2, 5}));
         QCOMPARE(rig.form().value(ScanField::progress), 100);
         QVERIFY(rig.form().text(ScanField::status).startsWith(QStringLiteral("Scan complete in ")));
-        QVERIFY(rig.form().text(ScanField::status)
+        QVERIFY(rig.form()
+                    .text(ScanField::status)
                     .endsWith(QStringLiteral("; packs: 3, probable address clashes: 0")));
         const QStringList lines = rig.foundLines();
         QCOMPARE(lines.size(), 3);
@@ -198,7 +199,8 @@ private slots:
         // Remembered with the port for the next start.
         QSettings record(conf(), QSettings::IniFormat);
         QCOMPARE(record.value(QStringLiteral("bank/port")).toString(), QStringLiteral("COM1"));
-        QCOMPARE(record.value(QStringLiteral("bank/addresses")).toString(), QStringLiteral("1,2,5"));
+        QCOMPARE(record.value(QStringLiteral("bank/addresses")).toString(),
+                 QStringLiteral("1,2,5"));
     }
 
     void clashesAreListedButNotOffered()
@@ -209,7 +211,8 @@ private slots:
         rig.runScan();
         QCOMPARE(rig.foundLines().value(1),
                  QStringLiteral("Address 3: probable address clash (answers fail the CRC)"));
-        QVERIFY(rig.form().text(ScanField::status)
+        QVERIFY(rig.form()
+                    .text(ScanField::status)
                     .endsWith(QStringLiteral("; packs: 1, probable address clashes: 1")));
         QCOMPARE(rig.scan().addresses(), QList<int>{1});
     }
@@ -224,7 +227,8 @@ private slots:
         rig.openOnLinkPage();
         rig.scan().start(rig.now);
         rig.runScan();
-        QCOMPARE(rig.foundLines(), QStringList{QStringLiteral("No pack answered at addresses 0 to 16.")});
+        QCOMPARE(rig.foundLines(),
+                 QStringList{QStringLiteral("No pack answered at addresses 0 to 16.")});
         QCOMPARE(rig.scan().addresses(), (QList<int>{2, 7}));
         QCOMPARE(SettingsRecord::storedBank().addresses, (QList<int>{2, 7}));
     }

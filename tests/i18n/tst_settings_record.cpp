@@ -227,9 +227,8 @@ private slots:
         QTest::addColumn<QList<int>>("addresses");
         QTest::newRow("three packs") << "COM3" << QList<int>{1, 2, 5};
         QTest::newRow("one pack") << "COM12" << QList<int>{16};
-        QTest::newRow("whole range") << "COM1"
-                                     << QList<int>{0, 1, 2, 3, 4, 5, 6, 7, 8,
-                                                   9, 10, 11, 12, 13, 14, 15, 16};
+        QTest::newRow("whole range")
+            << "COM1" << QList<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
         QTest::newRow("none") << "COM1" << QList<int>{};
     }
     void bankRoundTrip()
