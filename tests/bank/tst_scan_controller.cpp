@@ -157,8 +157,12 @@ private slots:
         rig.openOnLinkPage();
         QVERIFY(rig.form().isEnabled(ScanField::scan));
         QCOMPARE(int(rig.state().currentCommand), 0);
+        rig.state().linkCountdown = 20; // the pages show live values
         QVERIFY(rig.scan().start(rig.now));
         QCOMPARE(int(rig.state().currentCommand), 16);
+        // They are not refreshed while the scan runs: no recorded line may be
+        // made of them.
+        QVERIFY(rig.state().linkCountdown <= 0);
         QCOMPARE(rig.form().text(ScanField::status), QStringLiteral("Scanning address 0 of 16"));
         rig.runScan();
 

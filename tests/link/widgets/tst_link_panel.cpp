@@ -1,7 +1,9 @@
 #include "support/FakePort.h"
 #include "support/RecordingPrompt.h"
+#include "support/WindowRig.h"
 
 #include "bank/ScanForm.h"
+#include "i18n/SettingsRecord.h"
 #include "link/Frame.h"
 #include "link/LinkForm.h"
 #include "link/PortMap.h"
@@ -548,6 +550,19 @@ private slots:
         rig.panel.list(LinkField::baud)->setFocus();
         QTest::mouseClick(&rig.panel, Qt::LeftButton, {}, QPoint(5, 5));
         QTRY_VERIFY(rig.panel.openCloseButton()->hasFocus());
+    }
+
+    // What the last scan found is offered at the next start.
+    void remembersThePacksFound()
+    {
+        QVERIFY(SettingsRecord::storeBank({QStringLiteral("COM3"), {5, 1, 2}}));
+        {
+            WindowRig rig;
+            QCOMPARE(rig.core.state.scan.text(ScanField::status),
+                     QStringLiteral("上次在 COM3 扫描找到地址 1, 2, 5。"));
+            QCOMPARE(rig.core.scan.addresses(), (QList<int>{1, 2, 5}));
+        }
+        QVERIFY(QFile::remove(SettingsRecord::filePath()));
     }
 
     // The bus scan beside the port settings: reachable by Tab, named, busy
