@@ -11,9 +11,16 @@
 #include <QSettings>
 #include <QStandardPaths>
 
+#include <algorithm>
+
 namespace {
 const QString languageKey = QStringLiteral("language");
 const QString reconnectKey = QStringLiteral("reconnect");
+const QString bankPortKey = QStringLiteral("bank/port");
+const QString bankAddressesKey = QStringLiteral("bank/addresses");
+// The bus scan's address range.
+constexpr int lowestBankAddress = 0;
+constexpr int highestBankAddress = 16;
 
 bool storeFlag(const QString &key, int value)
 {
@@ -117,6 +124,43 @@ void followReconnectChoice(Form &link, UserPrompt &prompt)
                                .arg(QDir::toNativeSeparators(filePath())),
                            QString(), UserPrompt::Icon::Warning);
     });
+}
+
+BankChoice storedBank()
+{
+    const QSettings record(filePath(), QSettings::IniFormat);
+    BankChoice bank;
+    bank.port = record.value(bankPortKey).toString().trimmed();
+    if (bank.port.isEmpty())
+        return {};
+    // Kept as one text, "1,2,5": QSettings would write a list of one entry as
+    // a plain value and read it back as such.
+    const QStringList parts =
+        record.value(bankAddressesKey).toString().split(QLatin1Char(','), Qt::SkipEmptyParts);
+    for (const QString &part : parts) {
+        bool ok = false;
+        const int address = part.trimmed().toInt(&ok);
+        if (ok && address >= lowestBankAddress && address <= highestBankAddress &&
+            !bank.addresses.contains(address))
+            bank.addresses.append(address);
+    }
+    std::sort(bank.addresses.begin(), bank.addresses.end());
+    return bank;
+}
+
+bool storeBank(const BankChoice &bank)
+{
+    const QString path = filePath();
+    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
+        return false;
+    QStringList parts;
+    for (int address : bank.addresses)
+        parts << QString::number(address);
+    QSettings record(path, QSettings::IniFormat);
+    record.setValue(bankPortKey, bank.port);
+    record.setValue(bankAddressesKey, parts.join(QLatin1Char(',')));
+    record.sync();
+    return record.status() == QSettings::NoError;
 }
 
 } // namespace SettingsRecord

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <QtGlobal>
@@ -42,4 +43,16 @@ Remembered rememberReconnect(bool on);
 // change that cannot be stored is reported through `prompt`; it then applies
 // until the program ends.
 void followReconnectChoice(Form &link, UserPrompt &prompt);
+
+// The packs a bus scan found and the port they were found on ("COM3"), so the
+// next start offers them. Addresses read back are those of the scan range
+// (0..16), each once, in ascending order; anything else in the record is left
+// out, and no port means nothing is stored.
+struct BankChoice {
+    QString port;
+    QList<int> addresses;
+};
+BankChoice storedBank();
+// False when the file could not be written; the record then keeps what it held.
+bool storeBank(const BankChoice &bank);
 } // namespace SettingsRecord

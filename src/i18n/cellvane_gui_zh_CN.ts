@@ -357,6 +357,26 @@
         <source>Refresh serial port</source>
         <translation>刷新串口</translation>
     </message>
+    <message>
+        <source>Bus scan</source>
+        <translation>总线扫描</translation>
+    </message>
+    <message>
+        <source>Ask every communication address from 0 to 16 which pack answers. The live reads pause meanwhile.</source>
+        <translation>逐一询问通讯地址 0 至 16 上是否有电池组应答。扫描期间暂停实时读取。</translation>
+    </message>
+    <message>
+        <source>Scan progress</source>
+        <translation>扫描进度</translation>
+    </message>
+    <message>
+        <source>Scan state</source>
+        <translation>扫描状态</translation>
+    </message>
+    <message>
+        <source>Packs found</source>
+        <translation>找到的电池组</translation>
+    </message>
 </context>
 <context>
     <name>PanelHost</name>

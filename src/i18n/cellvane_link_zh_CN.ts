@@ -102,4 +102,55 @@ then log out and log in again, and open the port once more.</source>
         <translation>无法将此选择保存到 %1；本次运行期间仍然有效。</translation>
     </message>
 </context>
+<context>
+    <name>ScanController</name>
+    <message>
+        <source>Scan bus</source>
+        <translation>扫描总线</translation>
+    </message>
+    <message>
+        <source>Stop scan</source>
+        <translation>停止扫描</translation>
+    </message>
+    <message>
+        <source>The packs found could not be saved in %1; they are offered until the program ends.</source>
+        <translation>无法将找到的电池组保存到 %1；本次运行期间仍可使用。</translation>
+    </message>
+    <message>
+        <source>Address %1: project %2, battery ID %3</source>
+        <translation>地址 %1：项目号 %2，电池ID %3</translation>
+    </message>
+    <message>
+        <source>Address %1: probable address clash (answers fail the CRC)</source>
+        <translation>地址 %1：可能有地址冲突（应答CRC校验失败）</translation>
+    </message>
+    <message>
+        <source>Address %1: probable address clash (two different battery IDs answer)</source>
+        <translation>地址 %1：可能有地址冲突（两个不同的电池ID应答）</translation>
+    </message>
+    <message>
+        <source>No pack answered at addresses %1 to %2.</source>
+        <translation>地址 %1 至 %2 均无电池组应答。</translation>
+    </message>
+    <message>
+        <source>Scanning address %1 of %2</source>
+        <translation>正在扫描地址 %1 / %2</translation>
+    </message>
+    <message>
+        <source>Scan complete in %1 s; packs: %2, probable address clashes: %3</source>
+        <translation>扫描完成，用时 %1 秒；电池组：%2，可能的地址冲突：%3</translation>
+    </message>
+    <message>
+        <source>Scan stopped at address %1; what was found so far is listed.</source>
+        <translation>扫描已在地址 %1 停止；下面列出已找到的电池组。</translation>
+    </message>
+    <message>
+        <source>Scan stopped: the request to address %1 could not be sent.</source>
+        <translation>扫描已停止：无法向地址 %1 发送请求。</translation>
+    </message>
+    <message>
+        <source>Last scan on %1 found addresses %2.</source>
+        <translation>上次在 %1 扫描找到地址 %2。</translation>
+    </message>
+</context>
 </TS>

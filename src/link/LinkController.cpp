@@ -501,7 +501,7 @@ void LinkController::sendTick()
     // A message box opened by this tick or by a frame being dispatched spins
     // the event loop; the tick that arrives meanwhile is skipped rather than
     // run in the middle of the other one.
-    if (m_sendTicking || m_assembler.busy())
+    if (m_sendTicking || m_assembler.busy() || m_lineLent)
         return;
     const QScopedValueRollback<bool> ticking(m_sendTicking, true);
     AppState &s = m_core.state;
@@ -533,7 +533,7 @@ void LinkController::sendTick()
 
 void LinkController::receiveTick()
 {
-    if (m_portOpen)
+    if (m_portOpen && !m_lineLent)
         receiveStep();
 }
 
@@ -565,6 +565,7 @@ void LinkController::onPortLost()
 {
     if (!m_portOpen)
         return;
+    emit portLosing();
     // Nothing may be sent or read while the message is up, or every tick would
     // add a message of its own.
     m_sendTimer.stop();

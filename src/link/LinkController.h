@@ -96,6 +96,11 @@ public:
     void clearReceiveBuffer();
     const ReceiveAssembler &receiveBuffer() const { return m_assembler; }
 
+    // While the bus scan has the line, the send and receive steps leave the
+    // port alone; the scan writes and reads it itself.
+    void setLineLent(bool lent) { m_lineLent = lent; }
+    bool lineLent() const { return m_lineLent; }
+
     int retryCount() const { return m_retryCount; }
     quint8 lastSentCommand() const { return m_lastSentCommand; }
 
@@ -106,6 +111,8 @@ public:
 
 signals:
     void portOpenChanged(bool open);
+    // The open port has gone; emitted before the link reacts to it.
+    void portLosing();
 
 private:
     QString settingsFromLists() const;
@@ -140,4 +147,5 @@ private:
     quint8 m_retryCount = 0;
     quint8 m_lastSentCommand = 0;
     bool m_sendTicking = false;
+    bool m_lineLent = false;
 };

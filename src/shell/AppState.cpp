@@ -1,5 +1,6 @@
 #include "shell/AppState.h"
 
+#include "bank/ScanForm.h"
 #include "i18n/Language.h"
 #include "link/LinkForm.h"
 #include "records/RecordForm.h"
@@ -12,6 +13,7 @@
 AppState::AppState(UserPrompt &prompt, QObject *parent) : QObject(parent), prompt(prompt)
 {
     defineLinkForm(link);
+    defineScanForm(scan);
     defineInfoForm(info);
     defineParamForm(param);
     defineSystemForm(system);

@@ -51,6 +51,7 @@ public:
 
     // Page contents.
     Form link{QStringLiteral("LinkPanel")};
+    Form scan{QStringLiteral("BusScan")}; // the link page's bus scan
     Form info{QStringLiteral("InfoPanel")};
     Form param{QStringLiteral("ParamPanel")};
     Form system{QStringLiteral("SystemPanel")};

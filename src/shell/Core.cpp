@@ -3,9 +3,9 @@
 #include "link/PortIo.h"
 
 Core::Core(UserPrompt &prompt, std::unique_ptr<PortIo> port)
-    : state(prompt), link(*this, std::move(port)), requests(*this), paramCommands(*this),
-      systemCommands(*this), responses(*this),
-      upgrade(*this), stored(*this), recorder(*this)
+    : state(prompt), link(*this, std::move(port)), scan(*this), requests(*this),
+      paramCommands(*this), systemCommands(*this), responses(*this), upgrade(*this), stored(*this),
+      recorder(*this)
 {
 }
 
@@ -13,6 +13,9 @@ void Core::selectTab(int tab)
 {
     if (tab < 1 || tab > 7)
         return;
+    // The scan belongs to the link page and needs the line to itself.
+    if (tab != 1)
+        scan.cancel();
     state.selectedTab = tab;
     // Tabs 1, 2 and 5 watch the pack live; the others pause the traffic so that
     // their own buttons have the line to themselves.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "bank/ScanController.h"
 #include "link/LinkController.h"
 #include "records/Recorder.h"
 #include "records/StoredRecords.h"
@@ -26,6 +27,7 @@ public:
 
     AppState state;
     LinkController link;
+    ScanController scan;
     RequestBuilder requests;
     ParamCommands paramCommands;
     SystemCommands systemCommands;

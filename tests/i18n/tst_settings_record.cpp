@@ -218,6 +218,69 @@ private slots:
         QCOMPARE(link.check(LinkField::reconnect), 1); // still applies in this run
         QFile::remove(blocker.fileName());
     }
+
+    // The packs of the last bus scan, stored with the port and read back as
+    // the scan range allows; the other keys stay as they were.
+    void bankRoundTrip_data()
+    {
+        QTest::addColumn<QString>("port");
+        QTest::addColumn<QList<int>>("addresses");
+        QTest::newRow("three packs") << "COM3" << QList<int>{1, 2, 5};
+        QTest::newRow("one pack") << "COM12" << QList<int>{16};
+        QTest::newRow("whole range")
+            << "COM1" << QList<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
+        QTest::newRow("none") << "COM1" << QList<int>{};
+    }
+    void bankRoundTrip()
+    {
+        QFETCH(QString, port);
+        QFETCH(QList<int>, addresses);
+        writeConf("[General]\nlanguage=1\nreconnect=1\n");
+        QVERIFY(SettingsRecord::storeBank({port, addresses}));
+        const SettingsRecord::BankChoice back = SettingsRecord::storedBank();
+        QCOMPARE(back.port, port);
+        QCOMPARE(back.addresses, addresses);
+        QCOMPARE(int(SettingsRecord::storedLanguage()), 1);
+        QVERIFY(SettingsRecord::storedReconnect());
+    }
+
+    // A record edited by hand or by another version offers only what a scan
+    // can have found.
+    void bankFromRecord_data()
+    {
+        QTest::addColumn<QByteArray>("contents"); // empty: no file
+        QTest::addColumn<QString>("port");
+        QTest::addColumn<QList<int>>("addresses");
+        QTest::newRow("nothing stored") << QByteArray() << "" << QList<int>{};
+        QTest::newRow("unsorted, twice, blanks")
+            << QByteArray("[bank]\nport=COM2\naddresses=\"9, 2,,2 ,5\"\n") << "COM2"
+            << QList<int>{2, 5, 9};
+        QTest::newRow("outside the scan range and not numbers")
+            << QByteArray("[bank]\nport=COM2\naddresses=\"-1,17,255,x,3\"\n") << "COM2"
+            << QList<int>{3};
+        QTest::newRow("addresses without a port")
+            << QByteArray("[bank]\naddresses=\"1,2\"\n") << "" << QList<int>{};
+    }
+    void bankFromRecord()
+    {
+        QFETCH(QByteArray, contents);
+        QFETCH(QString, port);
+        QFETCH(QList<int>, addresses);
+        if (!contents.isEmpty())
+            writeConf(contents);
+        const SettingsRecord::BankChoice back = SettingsRecord::storedBank();
+        QCOMPARE(back.port, port);
+        QCOMPARE(back.addresses, addresses);
+    }
+
+    void bankNotStoredIsReported()
+    {
+        QFile blocker(m_home.path() + QStringLiteral("/cellvane"));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        QVERIFY(!SettingsRecord::storeBank({QStringLiteral("COM1"), {1}}));
+        QFile::remove(blocker.fileName());
+    }
 };
 
 QTEST_GUILESS_MAIN(TestSettingsRecord)

@@ -1,5 +1,6 @@
 #include "link/widgets/LinkPanel.h"
 
+#include "bank/ScanForm.h"
 #include "link/LinkForm.h"
 #include "shell/Core.h"
 #include "shell/widgets/FormBinder.h"
@@ -11,6 +12,8 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -81,9 +84,43 @@ LinkPanel::LinkPanel(Core &core, QWidget *parent) : Panel(core, parent)
     column->addLayout(buttons);
     column->addSpacing(8);
     column->addWidget(m_reconnect);
+
+    Form &scan = m_core.state.scan;
+    m_scanGroup = new QGroupBox(this);
+    m_scanGroup->setObjectName(QStringLiteral("总线扫描"));
+    m_scan = new QPushButton(m_scanGroup);
+    FormBinder::bindEnabled(m_scan, scan, ScanField::scan);
+    m_scan->setMinimumHeight(32);
+    connect(m_scan, &QPushButton::clicked, this, [this] { m_core.scan.toggle(); });
+    m_scanProgress = new QProgressBar(m_scanGroup);
+    FormBinder::bindProgress(m_scanProgress, scan, ScanField::progress);
+    m_scanStatus = new QLabel(m_scanGroup);
+    m_scanStatus->setWordWrap(true);
+    FormBinder::bindLabel(m_scanStatus, scan, ScanField::status);
+    m_scanResults = new QPlainTextEdit(m_scanGroup);
+    m_scanResults->setReadOnly(true);
+    m_scanResults->setTabChangesFocus(true);
+    // Every line whole in the box, however long a battery ID is.
+    m_scanResults->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    FormBinder::bindPlainText(m_scanResults, scan, ScanField::found);
+    auto *scanColumn = new QVBoxLayout(m_scanGroup);
+    scanColumn->addWidget(m_scan);
+    scanColumn->addWidget(m_scanProgress);
+    scanColumn->addWidget(m_scanStatus);
+    scanColumn->addWidget(m_scanResults, 1);
+    m_scanGroup->setMinimumWidth(520);
+    connect(&m_core.scan, &ScanController::runningChanged, this, &LinkPanel::syncScanCaption);
+
+    auto *scanSide = new QVBoxLayout;
+    scanSide->setContentsMargins(0, 40, 0, 0);
+    scanSide->addWidget(m_scanGroup, 1);
+    scanSide->addSpacing(8);
+
     auto *outer = new QHBoxLayout(this);
     outer->addStretch(1);
     outer->addLayout(column, 0);
+    outer->addSpacing(24);
+    outer->addLayout(scanSide, 0);
     outer->addStretch(1);
     column->setContentsMargins(0, 40, 0, 0);
     column->addStretch(1);
@@ -127,6 +164,14 @@ void LinkPanel::syncWithLink()
         m_openClose->setText(caption);
         m_openClose->setAccessibleName(caption);
     }
+}
+
+void LinkPanel::syncScanCaption()
+{
+    const QString caption =
+        m_core.scan.running() ? ScanController::stopCaption() : ScanController::scanCaption();
+    m_scan->setText(caption);
+    m_scan->setAccessibleName(caption);
 }
 
 void LinkPanel::updatePortTips()
@@ -175,6 +220,13 @@ void LinkPanel::applyCaptions()
                                "comes back, open it again without a message and go on."));
     m_refresh->setText(tr("Refresh serial port"));
     m_refresh->setAccessibleName(m_refresh->text());
+    m_scanGroup->setTitle(tr("Bus scan"));
+    m_scan->setToolTip(tr("Ask every communication address from 0 to 16 which pack answers. "
+                          "The live reads pause meanwhile."));
+    syncScanCaption();
+    nameField(m_scanProgress, tr("Scan progress"));
+    nameField(m_scanStatus, tr("Scan state"));
+    nameField(m_scanResults, tr("Packs found"));
     m_openClose->setText(QString()); // re-captioned in the new language below
     syncWithLink();
 }

@@ -6,6 +6,8 @@ class QCheckBox;
 class QComboBox;
 class QGroupBox;
 class QLabel;
+class QPlainTextEdit;
+class QProgressBar;
 class QPushButton;
 
 // The "serial setting" page: port and line settings, address and protocol,
@@ -20,6 +22,10 @@ public:
     QPushButton *openCloseButton() const { return m_openClose; }
     QPushButton *refreshButton() const { return m_refresh; }
     QCheckBox *reconnectBox() const { return m_reconnect; }
+    QPushButton *scanButton() const { return m_scan; }
+    QProgressBar *scanProgress() const { return m_scanProgress; }
+    QLabel *scanStatus() const { return m_scanStatus; }
+    QPlainTextEdit *scanResults() const { return m_scanResults; }
     QComboBox *list(const QString &control) const;
 
     // Shows the close caption exactly while the port is open; called whenever
@@ -37,10 +43,17 @@ private:
         QComboBox *combo = nullptr;
     };
     void updatePortTips();
+    void syncScanCaption();
 
     QGroupBox *m_group = nullptr;
     QList<Row> m_rows;
     QPushButton *m_openClose = nullptr;
     QPushButton *m_refresh = nullptr;
     QCheckBox *m_reconnect = nullptr;
+    // The bus scan, beside the port settings.
+    QGroupBox *m_scanGroup = nullptr;
+    QPushButton *m_scan = nullptr;
+    QProgressBar *m_scanProgress = nullptr;
+    QLabel *m_scanStatus = nullptr;
+    QPlainTextEdit *m_scanResults = nullptr;
 };

@@ -38,6 +38,8 @@ MainWindow::MainWindow(Core &core, QWidget *parent)
 
     // The link page's reconnection choice survives a restart, as the language does.
     SettingsRecord::followReconnectChoice(m_core.state.link, m_core.state.prompt);
+    // So do the packs the last bus scan found.
+    m_core.scan.loadRemembered();
 
     setFixedSize(fixedWidth, fixedHeight);
 }

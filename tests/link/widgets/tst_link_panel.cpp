@@ -1,6 +1,10 @@
 #include "support/FakePort.h"
 #include "support/RecordingPrompt.h"
+#include "support/WindowRig.h"
 
+#include "bank/ScanForm.h"
+#include "i18n/SettingsRecord.h"
+#include "link/Frame.h"
 #include "link/LinkForm.h"
 #include "link/PortMap.h"
 #include "link/widgets/LinkPanel.h"
@@ -11,6 +15,8 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -544,6 +550,75 @@ private slots:
         rig.panel.list(LinkField::baud)->setFocus();
         QTest::mouseClick(&rig.panel, Qt::LeftButton, {}, QPoint(5, 5));
         QTRY_VERIFY(rig.panel.openCloseButton()->hasFocus());
+    }
+
+    // What the last scan found is offered at the next start.
+    void remembersThePacksFound()
+    {
+        QVERIFY(SettingsRecord::storeBank({QStringLiteral("COM3"), {5, 1, 2}}));
+        {
+            WindowRig rig;
+            QCOMPARE(rig.core.state.scan.text(ScanField::status),
+                     QStringLiteral("上次在 COM3 扫描找到地址 1, 2, 5。"));
+            QCOMPARE(rig.core.scan.addresses(), (QList<int>{1, 2, 5}));
+        }
+        QVERIFY(QFile::remove(SettingsRecord::filePath()));
+    }
+
+    // The bus scan beside the port settings: reachable by Tab, named, busy
+    // while it runs, and its list of packs shown in the page's language.
+    void busScan()
+    {
+        Rig rig;
+        rig.panel.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&rig.panel));
+        QPushButton *scan = rig.panel.scanButton();
+        QCOMPARE(scan->text(), QStringLiteral("扫描总线"));
+        QCOMPARE(scan->accessibleName(), QStringLiteral("扫描总线"));
+        QCOMPARE(rig.panel.scanResults()->accessibleName(), QStringLiteral("找到的电池组"));
+        QVERIFY(!scan->isEnabled());
+        rig.open();
+        QVERIFY(scan->isEnabled());
+        QWidget *w = rig.panel.openCloseButton();
+        for (int i = 0; i < 20 && w != scan; ++i)
+            w = w->nextInFocusChain();
+        QCOMPARE(w, static_cast<QWidget *>(scan));
+
+        scan->setFocus();
+        QTest::keyClick(scan, Qt::Key_Space);
+        QVERIFY(rig.core.scan.running());
+        QCOMPARE(scan->text(), QStringLiteral("停止扫描"));
+        QCOMPARE(rig.panel.scanStatus()->text(), QStringLiteral("正在扫描地址 0 / 16"));
+
+        // Address 0 answers as a pack would; the others stay silent.
+        qint64 now = 0;
+        qsizetype answered = 0;
+        while (rig.core.scan.running() && now < 100000) {
+            for (; answered < rig.port->writes.size(); ++answered) {
+                const QByteArray &q = rig.port->writes[answered];
+                if (quint8(q[1]) != 0)
+                    continue;
+                const bool project = q[4] == 1;
+                QByteArray data = project ? QByteArray("P16S100A") : QByteArray("BAT-0007");
+                data.resize(project ? 24 : 32, '\0');
+                rig.port->feed(Frame::build(Frame::responseStart, 0, 16, 0, quint8(q[4]), data));
+            }
+            rig.core.scan.tick(++now);
+            if (rig.core.scan.lastScan()->currentAddress() == 8)
+                QCOMPARE(rig.panel.scanProgress()->value(), 8 * 100 / 17);
+        }
+        QVERIFY(!rig.core.scan.running());
+        QCOMPARE(scan->text(), QStringLiteral("扫描总线"));
+        QCOMPARE(rig.panel.scanProgress()->value(), 100);
+        QCOMPARE(rig.panel.scanResults()->toPlainText(),
+                 QStringLiteral("地址 0：项目号 P16S100A，电池ID BAT-0007"));
+        rig.setEnglish(true);
+        QCOMPARE(scan->text(), QStringLiteral("Scan bus"));
+        QCOMPARE(rig.panel.scanResults()->toPlainText(),
+                 QStringLiteral("Address 0: project P16S100A, battery ID BAT-0007"));
+
+        rig.panel.openCloseButton()->click();
+        QVERIFY(!scan->isEnabled());
     }
 };
 
