@@ -1,5 +1,6 @@
 // The bus scan against a scripted line of simulated packs on a fake clock,
 // and against the simulator on a pseudo-terminal.
+#include "SimPacks.h"
 #include "sim/SimProcess.h"
 
 #include "bank/BusScan.h"
@@ -19,52 +20,24 @@
 
 namespace {
 
-SimOptions lineOptions(const QString &arguments)
-{
-    QString message;
-    bool exitOk = false;
-    const auto o =
-        SimOptions::parse(QStringList{QStringLiteral("cellvane-sim"), QStringLiteral("--link"),
-                                      QStringLiteral("/tmp/unused"), QStringLiteral("--current"),
-                                      QStringLiteral("0")} +
-                              arguments.split(QLatin1Char(' '), Qt::SkipEmptyParts),
-                          &message, &exitOk);
-    if (!o)
-        qFatal("%s", qPrintable(message));
-    return *o;
-}
-
 // A line with the simulator's packs on it, in test time. Packs sharing an
 // address collide as in the simulator, or, with `takeTurns`, one of them
 // wins the line each time.
 class FakeBus : public BankLine {
 public:
-    explicit FakeBus(const QString &arguments)
-    {
-        const SimOptions o = lineOptions(arguments);
-        for (const SimOptions::PackSpec &spec : o.packs)
-            packs.push_back(std::make_unique<BusPack>(spec, o, 0, QDateTime::currentDateTime()));
-    }
+    explicit FakeBus(const QString &arguments) { packs = SimPacks::make(arguments); }
 
     qint64 write(const QByteArray &bytes) override
     {
         if (failWrites)
             return -1;
         writes.append(bytes);
-        QList<QByteArray> replies;
-        for (const auto &p : packs) {
-            if (!p->hears(quint8(bytes[1]), quint8(bytes[2])))
-                continue;
-            const QByteArray r = p->handle(bytes, now).reply;
-            if (!r.isEmpty())
-                replies.append(r);
-        }
+        const QList<QByteArray> replies = SimPacks::answers(packs, bytes, now);
         QByteArray reply;
         if (takeTurns && !replies.isEmpty())
             reply = replies[turn++ % replies.size()];
         else
-            for (const QByteArray &r : replies)
-                reply = reply.isEmpty() ? r : BusPack::collide(reply, r);
+            reply = SimPacks::collided(replies);
         if (!reply.isEmpty() && corruptNext > 0) {
             --corruptNext;
             reply[reply.size() - 1] = char(reply[reply.size() - 1] ^ 0x55);
@@ -91,7 +64,7 @@ public:
         qint64 dueMs;
         QByteArray bytes;
     };
-    std::vector<std::unique_ptr<BusPack>> packs;
+    SimPacks::Packs packs;
     std::deque<Due> pending;
     QList<QByteArray> writes;
     qint64 now = 0;

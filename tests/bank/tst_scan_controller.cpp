@@ -1,5 +1,6 @@
 // The bus scan as the link page runs it, without a window: a Core on a fake
 // port with the simulator's packs behind it, driven on a fake clock.
+#include "SimPacks.h"
 #include "support/FakePort.h"
 #include "support/RecordingPrompt.h"
 
@@ -25,50 +26,23 @@
 
 namespace {
 
-SimOptions lineOptions(const QString &arguments)
-{
-    QString message;
-    bool exitOk = false;
-    const auto o =
-        SimOptions::parse(QStringList{QStringLiteral("cellvane-sim"), QStringLiteral("--link"),
-                                      QStringLiteral("/tmp/unused"), QStringLiteral("--current"),
-                                      QStringLiteral("0")} +
-                              arguments.split(QLatin1Char(' '), Qt::SkipEmptyParts),
-                          &message, &exitOk);
-    if (!o)
-        qFatal("%s", qPrintable(message));
-    return *o;
-}
-
 // The fake port with packs on its line: every written request is answered at
 // once by the packs that hear it (colliding where two do), and the answer
 // arrives as the adapter would deliver it, with readyRead.
 class BusPort : public FakePort {
 public:
-    void setPacks(const QString &arguments)
-    {
-        const SimOptions o = lineOptions(arguments);
-        for (const SimOptions::PackSpec &spec : o.packs)
-            packs.push_back(std::make_unique<BusPack>(spec, o, 0, QDateTime::currentDateTime()));
-    }
+    void setPacks(const QString &arguments) { packs = SimPacks::make(arguments); }
     qint64 write(const QByteArray &bytes) override
     {
         const qint64 n = FakePort::write(bytes);
         if (n != bytes.size() || bytes.size() < Frame::overhead)
             return n;
-        QByteArray reply;
-        for (const auto &p : packs) {
-            if (!p->hears(quint8(bytes[1]), quint8(bytes[2])))
-                continue;
-            const QByteArray r = p->handle(bytes, 0).reply;
-            if (!r.isEmpty())
-                reply = reply.isEmpty() ? r : BusPack::collide(reply, r);
-        }
+        const QByteArray reply = SimPacks::collided(SimPacks::answers(packs, bytes, 0));
         if (!reply.isEmpty())
             feed(reply);
         return n;
     }
-    std::vector<std::unique_ptr<BusPack>> packs;
+    SimPacks::Packs packs;
 };
 
 struct Rig {
