@@ -10,8 +10,11 @@
 #include <QLocale>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QVariant>
 
 #include <algorithm>
+#include <initializer_list>
+#include <utility>
 
 namespace {
 const QString languageKey = QStringLiteral("language");
@@ -22,13 +25,16 @@ const QString bankAddressesKey = QStringLiteral("bank/addresses");
 constexpr int lowestBankAddress = 0;
 constexpr int highestBankAddress = 16;
 
-bool storeFlag(const QString &key, int value)
+// Writes the given keys together and saves the record. False when the file
+// could not be written.
+bool storeValues(std::initializer_list<std::pair<QString, QVariant>> values)
 {
     const QString path = SettingsRecord::filePath();
     if (!QDir().mkpath(QFileInfo(path).absolutePath()))
         return false;
     QSettings record(path, QSettings::IniFormat);
-    record.setValue(key, value);
+    for (const auto &[key, value] : values)
+        record.setValue(key, value);
     record.sync();
     return record.status() == QSettings::NoError;
 }
@@ -85,7 +91,7 @@ quint8 storedLanguage(const QStringList &systemLanguages)
 
 bool storeLanguage(quint8 english)
 {
-    return storeFlag(languageKey, english ? 1 : 0);
+    return storeValues({{languageKey, english ? 1 : 0}});
 }
 
 Remembered rememberLanguage(quint8 english, const QStringList &systemLanguages)
@@ -108,7 +114,7 @@ Remembered rememberReconnect(bool on)
 {
     if (storedReconnect() == on)
         return Remembered::Unchanged;
-    return storeFlag(reconnectKey, on ? 1 : 0) ? Remembered::Written : Remembered::Failed;
+    return storeValues({{reconnectKey, on ? 1 : 0}}) ? Remembered::Written : Remembered::Failed;
 }
 
 void followReconnectChoice(Form &link, UserPrompt &prompt)
@@ -150,17 +156,11 @@ BankChoice storedBank()
 
 bool storeBank(const BankChoice &bank)
 {
-    const QString path = filePath();
-    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
-        return false;
     QStringList parts;
     for (int address : bank.addresses)
         parts << QString::number(address);
-    QSettings record(path, QSettings::IniFormat);
-    record.setValue(bankPortKey, bank.port);
-    record.setValue(bankAddressesKey, parts.join(QLatin1Char(',')));
-    record.sync();
-    return record.status() == QSettings::NoError;
+    return storeValues(
+        {{bankPortKey, bank.port}, {bankAddressesKey, parts.join(QLatin1Char(','))}});
 }
 
 } // namespace SettingsRecord
