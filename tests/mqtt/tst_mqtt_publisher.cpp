@@ -1,0 +1,223 @@
+#include "BrokerFixture.h"
+#include "mqtt/MqttPublisher.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QRegularExpression>
+#include <QSignalSpy>
+
+using namespace MqttTest;
+
+namespace {
+
+QJsonObject packState(int address, const QString &id, double soc = 81.5)
+{
+    return QJsonObject{
+        {"address", address},
+        {"battery_id", id},
+        {"total_voltage", 53.12},
+        {"current", -4.5},
+        {"soc", soc},
+        {"soh", 98.0},
+        {"cell_max_voltage", 3.327},
+        {"cell_max_index", 7},
+        {"cell_min_voltage", 3.312},
+        {"cell_min_index", 2},
+        {"cell_diff", 15},
+        {"temp_max", 27.0},
+        {"temp_min", 24.0},
+        {"charge_mos", true},
+        {"discharge_mos", true},
+        {"alarms", QJsonArray{"Cell overvoltage alarm"}},
+        {"protections", QJsonArray{}},
+        {"faults", QJsonArray{}},
+        {"cells", QJsonArray{3.32, 3.312, 3.327}},
+    };
+}
+
+QJsonObject json(const QByteArray &payload)
+{
+    return QJsonDocument::fromJson(payload).object();
+}
+
+} // namespace
+
+class TestMqttPublisher : public QObject {
+    Q_OBJECT
+private:
+    MqttOptions options(int port)
+    {
+        MqttOptions o;
+        o.host = QStringLiteral("127.0.0.1");
+        o.port = port;
+        o.haDiscovery = true;
+        o.reconnectMinMs = 200;
+        o.reconnectMaxMs = 400;
+        return o;
+    }
+
+private slots:
+    void discoveryAndState()
+    {
+        Broker broker;
+        QVERIFY(broker.start());
+        Subscriber live;
+        QVERIFY(live.start(broker.port(), {"cellvane/#", "homeassistant/#"}));
+
+        MqttPublisher publisher(options(broker.port()));
+        QString error;
+        QVERIFY2(publisher.start(&error), qPrintable(error));
+        QTRY_VERIFY(publisher.isConnected());
+
+        // The second pack's ID reads like the first's once made a topic level.
+        const QJsonObject first = packState(1, QStringLiteral("BT 01/A+#"));
+        const QJsonObject second = packState(2, QStringLiteral("BT_01_A"), 40.0);
+        publisher.publishState(first);
+        publisher.publishState(second);
+        QCOMPARE(publisher.packKey(1), QStringLiteral("BT_01_A"));
+        QCOMPARE(publisher.packKey(2), QStringLiteral("BT_01_A_2"));
+
+        QTRY_COMPARE(live.on("cellvane/BT_01_A/state").size(), 1);
+        QTRY_COMPARE(live.on("cellvane/BT_01_A_2/state").size(), 1);
+        QCOMPARE(json(live.last("cellvane/BT_01_A/state")), first);
+        QCOMPARE(json(live.last("cellvane/BT_01_A_2/state")), second);
+        QCOMPARE(live.last("cellvane/bridge/availability"), QByteArray("online"));
+        QCOMPARE(live.last("cellvane/BT_01_A/availability"), QByteArray("online"));
+
+        // Every config reads a member the state has, from the pack's own topic.
+        const QRegularExpression member(QStringLiteral("value_json\\.(\\w+)"));
+        QStringList units;
+        int configs = 0;
+        for (const Received &r : live.all()) {
+            if (!r.topic.startsWith("homeassistant/sensor/cellvane_BT_01_A_") ||
+                r.topic.startsWith("homeassistant/sensor/cellvane_BT_01_A_2_"))
+                continue;
+            ++configs;
+            const QJsonObject c = json(r.payload);
+            QCOMPARE(r.topic, "homeassistant/sensor/" + c["unique_id"].toString() + "/config");
+            QCOMPARE(c["state_topic"].toString(), QStringLiteral("cellvane/BT_01_A/state"));
+            auto it = member.globalMatch(c["value_template"].toString());
+            QVERIFY(it.hasNext());
+            while (it.hasNext()) {
+                const QString field = it.next().captured(1);
+                QVERIFY2(first.contains(field), qPrintable(field));
+            }
+            QCOMPARE(c["availability_mode"].toString(), QStringLiteral("all"));
+            QCOMPARE(c["availability"].toArray(),
+                     (QJsonArray{QJsonObject{{"topic", "cellvane/bridge/availability"}},
+                                 QJsonObject{{"topic", "cellvane/BT_01_A/availability"}}}));
+            const QJsonObject device = c["device"].toObject();
+            QCOMPARE(device["identifiers"].toArray(), QJsonArray{"cellvane_BT_01_A"});
+            QCOMPARE(device["name"].toString(), QStringLiteral("Battery BT 01/A+#"));
+            QVERIFY(!device["manufacturer"].toString().isEmpty());
+            QCOMPARE(c["state_class"].toString(), QStringLiteral("measurement"));
+            units << c["unit_of_measurement"].toString() + "/" + c["device_class"].toString();
+        }
+        QCOMPARE(configs, 10);
+        units.sort();
+        QCOMPARE(units,
+                 (QStringList{"%/", "%/battery", "/", "A/current", "V/voltage", "V/voltage",
+                              "V/voltage", "mV/voltage", "°C/temperature", "°C/temperature"}));
+
+        // Availability and configs stay on the broker for who comes later;
+        // states do not.
+        Subscriber later;
+        QVERIFY(later.start(broker.port(), {"cellvane/#", "homeassistant/#"}));
+        QTRY_COMPARE(later.on("cellvane/BT_01_A_2/availability").size(), 1);
+        QVERIFY(later.on("cellvane/BT_01_A_2/availability").first().retained);
+        QVERIFY(later.on("cellvane/bridge/availability").first().retained);
+        QTRY_COMPARE(later.on("homeassistant/sensor/cellvane_BT_01_A_soc/config").size(), 1);
+        QVERIFY(later.on("homeassistant/sensor/cellvane_BT_01_A_soc/config").first().retained);
+        QVERIFY(later.on("cellvane/BT_01_A/state").isEmpty());
+    }
+
+    void brokerRestart()
+    {
+        Broker broker;
+        QVERIFY(broker.start());
+        MqttOptions o = options(broker.port());
+        // Long enough for the test to bring the broker back and subscribe
+        // before the bridge tries again.
+        o.reconnectMinMs = o.reconnectMaxMs = 3000;
+        MqttPublisher publisher(o);
+        QSignalSpy retries(&publisher, &MqttPublisher::retryScheduled);
+        QString error;
+        QVERIFY2(publisher.start(&error), qPrintable(error));
+        QTRY_VERIFY(publisher.isConnected());
+
+        int cycle = 0;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            publisher.publishState(packState(1, "A", ++cycle));
+            publisher.publishState(packState(2, "B", cycle));
+        });
+        poll.start(50);
+        QTest::qWait(300);
+        broker.stop();
+        QTRY_VERIFY(!publisher.isConnected());
+        QTRY_VERIFY(!retries.isEmpty());
+        // Cycles go on while the broker is away; what waits is one state per pack.
+        QTest::qWait(300);
+        poll.stop();
+        publisher.publishState(packState(1, "A", 77));
+        QCOMPARE(publisher.pendingCount(), 2);
+
+        QVERIFY(broker.start(broker.port()));
+        Subscriber sub;
+        QVERIFY(sub.start(broker.port(), {"cellvane/#"}));
+        QVERIFY(!publisher.isConnected());
+        QTRY_VERIFY_WITH_TIMEOUT(publisher.isConnected(), 10000);
+        // The broker forgot the retained topics; the bridge said them again.
+        QTRY_COMPARE(sub.last("cellvane/bridge/availability"), QByteArray("online"));
+        QTRY_COMPARE(sub.last("cellvane/A/availability"), QByteArray("online"));
+        QTRY_COMPARE(sub.on("cellvane/A/state").size(), 1);
+        QCOMPARE(json(sub.last("cellvane/A/state"))["soc"].toDouble(), 77.0);
+        QCOMPARE(sub.on("cellvane/B/state").size(), 1);
+        QCOMPARE(json(sub.last("cellvane/B/state"))["soc"].toDouble(), double(cycle));
+        QCOMPARE(publisher.pendingCount(), 0);
+
+        poll.start(50);
+        QTRY_VERIFY(sub.on("cellvane/A/state").size() >= 5);
+        QVERIFY(json(sub.last("cellvane/A/state"))["soc"].toDouble() > cycle - 5);
+    }
+
+    void availability_data()
+    {
+        QTest::addColumn<bool>("graceful");
+        QTest::newRow("stopped") << true;
+        QTest::newRow("vanished") << false;
+    }
+    void availability()
+    {
+        QFETCH(bool, graceful);
+        Broker broker;
+        QVERIFY(broker.start());
+        Subscriber sub;
+        QVERIFY(sub.start(broker.port(), {"cellvane/#"}));
+        auto *publisher = new MqttPublisher(options(broker.port()));
+        QString error;
+        QVERIFY2(publisher->start(&error), qPrintable(error));
+        QTRY_VERIFY(publisher->isConnected());
+        publisher->publishState(packState(1, "A"));
+        publisher->publishState(packState(2, "B"));
+        publisher->publishUnavailable(2);
+        QTRY_COMPARE(sub.last("cellvane/A/availability"), QByteArray("online"));
+        QTRY_COMPARE(sub.last("cellvane/B/availability"), QByteArray("offline"));
+
+        if (graceful) {
+            QSignalSpy stopped(publisher, &MqttPublisher::stopped);
+            publisher->stop();
+            QVERIFY(stopped.wait(5000));
+            QCOMPARE(sub.last("cellvane/A/availability"), QByteArray("offline"));
+        }
+        delete publisher;
+        // Stopped or vanished, the bridge is offline: said, or by its will.
+        QTRY_COMPARE(sub.last("cellvane/bridge/availability"), QByteArray("offline"));
+        QCOMPARE(sub.on("cellvane/bridge/availability").size(), 2);
+        if (!graceful)
+            QCOMPARE(sub.last("cellvane/A/availability"), QByteArray("online"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestMqttPublisher)
+#include "tst_mqtt_publisher.moc"
