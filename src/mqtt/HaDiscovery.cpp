@@ -36,11 +36,6 @@ constexpr Sensor kSensors[] = {
      "temperature"},
 };
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("HaDiscovery", text);
-}
-
 QJsonObject common(const MqttOptions &options, const QString &packKey, const QJsonObject &state,
                    const QString &what)
 {
@@ -48,11 +43,13 @@ QJsonObject common(const MqttOptions &options, const QString &packKey, const QJs
     const int address = state.value(QLatin1String("address")).toInt();
     QJsonObject device{
         {QStringLiteral("identifiers"), QJsonArray{QStringLiteral("cellvane_") + packKey}},
-        {QStringLiteral("name"), batteryId.isEmpty() ? tr("Battery at address %1").arg(address)
-                                                     : tr("Battery %1").arg(batteryId)},
+        {QStringLiteral("name"),
+         batteryId.isEmpty()
+             ? QCoreApplication::translate("HaDiscovery", "Battery at address %1").arg(address)
+             : QCoreApplication::translate("HaDiscovery", "Battery %1").arg(batteryId)},
         {QStringLiteral("manufacturer"), options.manufacturer},
         {QStringLiteral("model"), state.value(QLatin1String("model")).toString().trimmed().isEmpty()
-                                      ? tr("Battery pack")
+                                      ? QCoreApplication::translate("HaDiscovery", "Battery pack")
                                       : state.value(QLatin1String("model")).toString().trimmed()},
     };
     const QString software = state.value(QLatin1String("software_version")).toString();
@@ -91,7 +88,7 @@ QList<MqttMessage> HaDiscovery::configs(const MqttOptions &options, const QStrin
     QList<MqttMessage> out;
     for (const Sensor &s : kSensors) {
         QJsonObject config = common(options, packKey, state, QLatin1String(s.key));
-        config.insert(QStringLiteral("name"), tr(s.name));
+        config.insert(QStringLiteral("name"), QCoreApplication::translate("HaDiscovery", s.name));
         config.insert(QStringLiteral("value_template"),
                       QStringLiteral("{{ value_json.%1 }}").arg(QLatin1String(s.field)));
         config.insert(QStringLiteral("unit_of_measurement"), QString::fromUtf8(s.unit));
@@ -103,7 +100,7 @@ QList<MqttMessage> HaDiscovery::configs(const MqttOptions &options, const QStrin
     // The lists of texts may be long; the sensor counts them and carries the
     // texts as attributes, so that an automation can trigger on "above 0".
     QJsonObject alarms = common(options, packKey, state, QStringLiteral("alarms"));
-    alarms.insert(QStringLiteral("name"), tr("Alarms"));
+    alarms.insert(QStringLiteral("name"), QCoreApplication::translate("HaDiscovery", "Alarms"));
     alarms.insert(QStringLiteral("icon"), QStringLiteral("mdi:alert"));
     alarms.insert(QStringLiteral("value_template"),
                   QStringLiteral("{{ (value_json.alarms | count) + (value_json.protections | "

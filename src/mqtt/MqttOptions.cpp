@@ -5,38 +5,38 @@
 #include <QFileInfo>
 #include <mosquitto.h>
 
-namespace {
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("MqttOptions", text);
-}
-} // namespace
-
 QString MqttOptions::validate() const
 {
     if (host.trimmed().isEmpty())
-        return tr("No MQTT broker given.");
+        return QCoreApplication::translate("MqttOptions", "No MQTT broker given.");
     if (port < 1 || port > 65535)
-        return tr("The MQTT port must be between 1 and 65535.");
+        return QCoreApplication::translate("MqttOptions",
+                                           "The MQTT port must be between 1 and 65535.");
     const QByteArray prefix = topicPrefix.toUtf8();
     if (prefix.isEmpty() || prefix.startsWith('/') || prefix.endsWith('/') ||
         prefix.contains("//") || prefix.startsWith('$') ||
         mosquitto_pub_topic_check(prefix.constData()) != MOSQ_ERR_SUCCESS)
-        return tr("The topic prefix \"%1\" is not usable: no '+', '#', leading '$' or empty "
-                  "levels.")
+        return QCoreApplication::translate(
+                   "MqttOptions",
+                   "The topic prefix \"%1\" is not usable: no '+', '#', leading '$' or empty "
+                   "levels.")
             .arg(topicPrefix);
     if (haDiscovery &&
         (discoveryPrefix.isEmpty() ||
          mosquitto_pub_topic_check(discoveryPrefix.toUtf8().constData()) != MOSQ_ERR_SUCCESS))
-        return tr("The discovery prefix \"%1\" is not usable.").arg(discoveryPrefix);
+        return QCoreApplication::translate("MqttOptions",
+                                           "The discovery prefix \"%1\" is not usable.")
+            .arg(discoveryPrefix);
     if (!tlsCaFile.isEmpty()) {
         QFile ca(tlsCaFile);
         if (!ca.open(QIODevice::ReadOnly))
-            return tr("The certificate file %1 cannot be read: %2")
+            return QCoreApplication::translate("MqttOptions",
+                                               "The certificate file %1 cannot be read: %2")
                 .arg(tlsCaFile, ca.errorString());
     }
     if (intervalSeconds < 1)
-        return tr("The interval must be at least one second.");
+        return QCoreApplication::translate("MqttOptions",
+                                           "The interval must be at least one second.");
     return {};
 }
 
@@ -55,11 +55,15 @@ QString parseBrokerAddress(const QString &text, MqttOptions *options)
     if (host.startsWith(QLatin1Char('['))) {
         const qsizetype close = host.indexOf(QLatin1Char(']'));
         if (close < 0)
-            return tr("The broker address \"%1\" lacks its closing ']'.").arg(text);
+            return QCoreApplication::translate("MqttOptions",
+                                               "The broker address \"%1\" lacks its closing ']'.")
+                .arg(text);
         const QString rest = host.mid(close + 1);
         host = host.mid(1, close - 1);
         if (!rest.isEmpty() && !rest.startsWith(QLatin1Char(':')))
-            return tr("The broker address \"%1\" is not HOST[:PORT].").arg(text);
+            return QCoreApplication::translate("MqttOptions",
+                                               "The broker address \"%1\" is not HOST[:PORT].")
+                .arg(text);
         hasPort = !rest.isEmpty();
         portText = rest.mid(1);
     } else if (host.count(QLatin1Char(':')) == 1) {
@@ -69,13 +73,16 @@ QString parseBrokerAddress(const QString &text, MqttOptions *options)
         host = host.section(QLatin1Char(':'), 0, 0);
     }
     if (host.isEmpty())
-        return tr("The broker address \"%1\" has no host.").arg(text);
+        return QCoreApplication::translate("MqttOptions", "The broker address \"%1\" has no host.")
+            .arg(text);
     int port = options->port;
     if (hasPort) {
         bool ok = false;
         port = portText.toInt(&ok);
         if (!ok || port < 1 || port > 65535)
-            return tr("The broker port \"%1\" is not a number from 1 to 65535.").arg(portText);
+            return QCoreApplication::translate(
+                       "MqttOptions", "The broker port \"%1\" is not a number from 1 to 65535.")
+                .arg(portText);
     }
     options->host = host;
     options->port = port;
@@ -86,11 +93,14 @@ std::optional<QString> readPasswordFile(const QString &path, QString *error)
 {
     QFile file(path);
     if (!QFileInfo::exists(path)) {
-        *error = tr("The password file %1 does not exist.").arg(path);
+        *error = QCoreApplication::translate("MqttOptions", "The password file %1 does not exist.")
+                     .arg(path);
         return std::nullopt;
     }
     if (!file.open(QIODevice::ReadOnly)) {
-        *error = tr("The password file %1 cannot be read: %2").arg(path, file.errorString());
+        *error =
+            QCoreApplication::translate("MqttOptions", "The password file %1 cannot be read: %2")
+                .arg(path, file.errorString());
         return std::nullopt;
     }
     // One line; a password file made by an editor ends in a line break that
@@ -99,7 +109,8 @@ std::optional<QString> readPasswordFile(const QString &path, QString *error)
     while (line.endsWith('\n') || line.endsWith('\r'))
         line.chop(1);
     if (line.isEmpty()) {
-        *error = tr("The password file %1 is empty.").arg(path);
+        *error =
+            QCoreApplication::translate("MqttOptions", "The password file %1 is empty.").arg(path);
         return std::nullopt;
     }
     return QString::fromUtf8(line);
