@@ -48,7 +48,8 @@ public:
     ~Broker() { stop(); }
 
     // Starts on the given port, or a free one; true once it accepts connections.
-    bool start(int port = 0)
+    // Without a password file anyone may connect.
+    bool start(int port = 0, const QString &passwordFile = {})
     {
         if (!QFile::exists(kBroker)) {
             qWarning("%s is missing; tools/deps.sh installs the mosquitto package",
@@ -60,10 +61,15 @@ public:
         QFile f(conf);
         if (!f.open(QIODevice::WriteOnly))
             return false;
-        f.write(QStringLiteral("listener %1 127.0.0.1\nallow_anonymous true\npersistence "
-                               "false\nlog_type error\nlog_type warning\n")
-                    .arg(m_port)
-                    .toUtf8());
+        // As root the broker would switch to its own user, who cannot read
+        // this folder.
+        QString text = QStringLiteral("listener %1 127.0.0.1\npersistence false\nuser root\n"
+                                      "log_type error\nlog_type warning\n")
+                           .arg(m_port);
+        text += passwordFile.isEmpty()
+                    ? QStringLiteral("allow_anonymous true\n")
+                    : QStringLiteral("allow_anonymous false\npassword_file %1\n").arg(passwordFile);
+        f.write(text.toUtf8());
         f.close();
         m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         m_process.start(kBroker, {QStringLiteral("-c"), conf});
@@ -79,6 +85,7 @@ public:
         m_process.waitForFinished(5000);
     }
     int port() const { return m_port; }
+    QString dir() const { return m_dir.path(); }
 
 private:
     QTemporaryDir m_dir;

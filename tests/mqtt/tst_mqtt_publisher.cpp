@@ -181,6 +181,85 @@ private slots:
         QVERIFY(json(sub.last("cellvane/A/state"))["soc"].toDouble() > cycle - 5);
     }
 
+    // A broker that is not there, or takes the connection and never answers,
+    // is tried again and again, each wait twice the last up to the limit.
+    void unreachable_data()
+    {
+        QTest::addColumn<bool>("listening");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("nothing listens") << false << "refused";
+        QTest::newRow("never answers") << true << "did not answer";
+    }
+    void unreachable()
+    {
+        QFETCH(bool, listening);
+        QFETCH(QString, reason);
+        const int port = freePort();
+        const int silent = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in a{};
+        a.sin_family = AF_INET;
+        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        a.sin_port = htons(quint16(port));
+        if (listening) {
+            QCOMPARE(::bind(silent, reinterpret_cast<sockaddr *>(&a), sizeof a), 0);
+            QCOMPARE(::listen(silent, 8), 0);
+        }
+        MqttOptions o = options(port);
+        o.reconnectMinMs = 50;
+        o.reconnectMaxMs = 200;
+        o.connectTimeoutMs = 150;
+        MqttPublisher publisher(o);
+        QSignalSpy retries(&publisher, &MqttPublisher::retryScheduled);
+        QString error;
+        QVERIFY2(publisher.start(&error), qPrintable(error));
+        publisher.publishState(packState(1, "A"));
+        QTRY_VERIFY_WITH_TIMEOUT(retries.size() >= 5, 10000);
+        ::close(silent);
+        QList<int> delays;
+        for (const QList<QVariant> &r : retries.mid(0, 5))
+            delays << r.at(0).toInt();
+        QCOMPARE(delays, (QList<int>{50, 100, 200, 200, 200}));
+        const QString said = retries.first().at(1).toString();
+        QVERIFY2(said.contains(reason, Qt::CaseInsensitive), qPrintable(said));
+        QVERIFY(!publisher.isConnected());
+        QCOMPARE(publisher.pendingCount(), 1);
+    }
+
+    void credentials_data()
+    {
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("right") << "s3cret" << true;
+        QTest::newRow("wrong") << "guess" << false;
+    }
+    void credentials()
+    {
+        QFETCH(QString, password);
+        QFETCH(bool, accepted);
+        QTemporaryDir dir;
+        const QString users = dir.filePath("users");
+        QCOMPARE(QProcess::execute("mosquitto_passwd", {"-b", "-c", users, "bridge", "s3cret"}), 0);
+        Broker broker;
+        QVERIFY(broker.start(0, users));
+        MqttOptions o = options(broker.port());
+        o.username = QStringLiteral("bridge");
+        o.password = password;
+        MqttPublisher publisher(o);
+        QSignalSpy retries(&publisher, &MqttPublisher::retryScheduled);
+        QString error;
+        QVERIFY2(publisher.start(&error), qPrintable(error));
+        if (accepted) {
+            QTRY_VERIFY(publisher.isConnected());
+            QVERIFY(retries.isEmpty());
+        } else {
+            // Refused, said why, and tried again rather than given up.
+            QTRY_VERIFY(retries.size() >= 2);
+            QVERIFY(!publisher.isConnected());
+            QVERIFY2(retries.first().at(1).toString().contains("refused"),
+                     qPrintable(retries.first().at(1).toString()));
+        }
+    }
+
     void availability_data()
     {
         QTest::addColumn<bool>("graceful");
