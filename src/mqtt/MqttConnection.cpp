@@ -38,7 +38,7 @@ MqttConnection::MqttConnection(const MqttOptions &options, QObject *parent)
 {
     m_misc.setInterval(1000);
     connect(&m_misc, &QTimer::timeout, this, [this] {
-        if (m_mosq && mosquitto_socket(m_mosq) >= 0)
+        if (m_linkInUse)
             settle(mosquitto_loop_misc(m_mosq));
     });
     m_retry.setSingleShot(true);
@@ -118,6 +118,7 @@ void MqttConnection::connectNow()
         lose(libraryError(rc));
         return;
     }
+    m_linkInUse = true;
     m_connectTimeout.start(m_options.connectTimeoutMs);
     syncNotifiers();
 }
@@ -228,6 +229,9 @@ void MqttConnection::settle(int rc)
 void MqttConnection::lose(const QString &reason)
 {
     m_gotDisconnect = false;
+    // A socket left open (a broker that never answered) is closed by the
+    // next attempt; until then nothing reads it.
+    m_linkInUse = false;
     dropNotifiers();
     m_connectTimeout.stop();
     const bool was = std::exchange(m_connected, false);
@@ -254,6 +258,7 @@ void MqttConnection::finishStop()
     m_connectTimeout.stop();
     m_retry.stop();
     m_misc.stop();
+    m_linkInUse = false;
     dropNotifiers();
     const bool was = std::exchange(m_connected, false);
     if (was)
@@ -263,7 +268,7 @@ void MqttConnection::finishStop()
 
 void MqttConnection::syncNotifiers()
 {
-    const int fd = m_mosq ? mosquitto_socket(m_mosq) : -1;
+    const int fd = m_linkInUse ? mosquitto_socket(m_mosq) : -1;
     if (fd != m_fd) {
         dropNotifiers();
         if (fd < 0)
@@ -276,7 +281,8 @@ void MqttConnection::syncNotifiers()
         connect(m_write, &QSocketNotifier::activated, this,
                 [this] { settle(mosquitto_loop_write(m_mosq, 1)); });
     }
-    m_write->setEnabled(mosquitto_want_write(m_mosq));
+    if (m_write)
+        m_write->setEnabled(mosquitto_want_write(m_mosq));
 }
 
 void MqttConnection::dropNotifiers()

@@ -76,6 +76,8 @@ private:
     QTimer m_connectTimeout;
     QTimer m_stopTimeout;
     int m_delayMs = 0;
+    // Between a connection attempt and its loss: the socket is ours to read.
+    bool m_linkInUse = false;
     bool m_connected = false;
     bool m_stopping = false;
     bool m_disconnectSent = false;
