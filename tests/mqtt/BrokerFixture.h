@@ -43,13 +43,23 @@ inline bool portAccepts(int port)
     return ok;
 }
 
+// Runs a helper program to its end, its output kept out of the test's.
+inline int run(const QString &program, const QStringList &args)
+{
+    QProcess p;
+    p.start(program, args);
+    if (!p.waitForFinished(30000))
+        return -1;
+    return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+}
+
 class Broker {
 public:
     ~Broker() { stop(); }
 
     // Starts on the given port, or a free one; true once it accepts connections.
-    // Without a password file anyone may connect.
-    bool start(int port = 0, const QString &passwordFile = {})
+    // The extra lines replace "anyone may connect".
+    bool start(int port = 0, const QString &extra = QStringLiteral("allow_anonymous true\n"))
     {
         if (!QFile::exists(kBroker)) {
             qWarning("%s is missing; tools/deps.sh installs the mosquitto package",
@@ -66,9 +76,7 @@ public:
         QString text = QStringLiteral("listener %1 127.0.0.1\npersistence false\nuser root\n"
                                       "log_type error\nlog_type warning\n")
                            .arg(m_port);
-        text += passwordFile.isEmpty()
-                    ? QStringLiteral("allow_anonymous true\n")
-                    : QStringLiteral("allow_anonymous false\npassword_file %1\n").arg(passwordFile);
+        text += extra;
         f.write(text.toUtf8());
         f.close();
         m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);

@@ -244,9 +244,9 @@ private slots:
         QFETCH(bool, accepted);
         QTemporaryDir dir;
         const QString users = dir.filePath("users");
-        QCOMPARE(QProcess::execute("mosquitto_passwd", {"-b", "-c", users, "bridge", "s3cret"}), 0);
+        QCOMPARE(run("mosquitto_passwd", {"-b", "-c", users, "bridge", "s3cret"}), 0);
         Broker broker;
-        QVERIFY(broker.start(0, users));
+        QVERIFY(broker.start(0, "allow_anonymous false\npassword_file " + users + "\n"));
         MqttOptions o = options(broker.port());
         o.username = QStringLiteral("bridge");
         o.password = password;
@@ -263,6 +263,56 @@ private slots:
             QVERIFY(!publisher.isConnected());
             QVERIFY2(retries.first().at(1).toString().contains("refused"),
                      qPrintable(retries.first().at(1).toString()));
+        }
+    }
+
+    void tls_data()
+    {
+        QTest::addColumn<bool>("trusted");
+        QTest::newRow("broker's authority") << true;
+        QTest::newRow("another authority") << false;
+    }
+    void tls()
+    {
+        QFETCH(bool, trusted);
+        QTemporaryDir dir;
+        const auto file = [&](const char *name) { return dir.filePath(name); };
+        const auto authority = [&](const char *name) {
+            return run("openssl",
+                       {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout",
+                        file(name) + QString(".key"), "-out", file(name) + QString(".pem"), "-days",
+                        "2", "-subj", "/CN=" + QString(name)}) == 0;
+        };
+        QVERIFY(authority("ca"));
+        QVERIFY(authority("other"));
+        QFile ext(file("ext"));
+        QVERIFY(ext.open(QIODevice::WriteOnly));
+        ext.write("subjectAltName=IP:127.0.0.1\n");
+        ext.close();
+        QCOMPARE(run("openssl", {"req", "-newkey", "rsa:2048", "-nodes", "-keyout", file("srv.key"),
+                                 "-out", file("srv.csr"), "-subj", "/CN=127.0.0.1"}),
+                 0);
+        QCOMPARE(run("openssl", {"x509", "-req", "-in", file("srv.csr"), "-CA", file("ca.pem"),
+                                 "-CAkey", file("ca.key"), "-CAcreateserial", "-out",
+                                 file("srv.pem"), "-days", "2", "-extfile", file("ext")}),
+                 0);
+        Broker broker;
+        QVERIFY(broker.start(0, QString("allow_anonymous true\ncafile %1\ncertfile %2\nkeyfile "
+                                        "%3\n")
+                                    .arg(file("ca.pem"), file("srv.pem"), file("srv.key"))));
+        MqttOptions o = options(broker.port());
+        o.tlsCaFile = file(trusted ? "ca.pem" : "other.pem");
+        MqttPublisher publisher(o);
+        QSignalSpy retries(&publisher, &MqttPublisher::retryScheduled);
+        QString error;
+        QVERIFY2(publisher.start(&error), qPrintable(error));
+        if (trusted) {
+            QTRY_VERIFY(publisher.isConnected());
+            QVERIFY(retries.isEmpty());
+        } else {
+            // A broker whose certificate does not check out gets nothing.
+            QTRY_VERIFY(retries.size() >= 2);
+            QVERIFY(!publisher.isConnected());
         }
     }
 
