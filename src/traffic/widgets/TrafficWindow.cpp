@@ -37,7 +37,7 @@ const DirectionEntry directionEntries[] = {
 
 // Widths that fit the texts of either language; fixed, so that thousands of
 // rows never have to be measured.
-constexpr int columnWidths[TrafficModel::ColumnCount] = {80, 70, 60, 70, 50, 60, 260, 50, 600};
+constexpr int columnWidths[TrafficModel::ColumnCount] = {75, 70, 60, 70, 45, 55, 260, 50, 600};
 } // namespace
 
 TrafficWindow::TrafficWindow(AppState &state, TrafficModel &model, QWidget *parent)
