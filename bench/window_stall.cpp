@@ -4,11 +4,12 @@
 // The second is what the program itself costs; the first adds whatever the
 // machine's other work takes from it. Exits 1 when the CPU gap reaches 20 ms.
 //
-//   window_stall [SECONDS] [--baud RATE] [--console] [--upgrade] [--sim ARG]...
+//   window_stall [SECONDS] [--baud RATE] [--console|--full] [--upgrade] [--sim ARG]...
 //
 // SECONDS of polling (default 10; runs offscreen unless told otherwise) at the
 // link page's RATE (default 9600), with the traffic console open and showing
-// every frame when asked; --upgrade then sends a firmware image (APP, at the
+// every frame when asked (--full: already holding as many rows as it keeps,
+// as after a long session); --upgrade then sends a firmware image (APP, at the
 // same rate) and measures the whole transfer as well. Each --sim passes one
 // argument on to the simulator (--sim --noise --sim 0.1 for a noisy line).
 #include "StallProbe.h"
@@ -53,6 +54,7 @@ struct Options {
     QString baud = QStringLiteral("9600");
     bool console = false;
     bool upgrade = false;
+    bool full = false;
     QStringList simArguments;
 };
 
@@ -64,6 +66,8 @@ bool parse(const QStringList &args, Options &o)
             o.console = true;
         else if (a == QLatin1String("--upgrade"))
             o.upgrade = true;
+        else if (a == QLatin1String("--full"))
+            o.console = o.full = true;
         else if (a == QLatin1String("--sim") && i + 1 < args.size())
             o.simArguments << args.at(++i);
         else if (a == QLatin1String("--baud") && i + 1 < args.size() &&
@@ -118,8 +122,9 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     Options options;
     if (!parse(app.arguments(), options)) {
-        std::fprintf(stderr, "usage: window_stall [SECONDS] [--baud RATE] [--console] [--upgrade] "
-                             "[--sim ARG]...\n");
+        std::fprintf(stderr,
+                     "usage: window_stall [SECONDS] [--baud RATE] [--console|--full] [--upgrade] "
+                     "[--sim ARG]...\n");
         return 2;
     }
     const int seconds = options.seconds;
@@ -161,6 +166,15 @@ int main(int argc, char **argv)
     emit baudList->activated(baudIndex);
     if (options.console) {
         window.showTrafficWindow();
+        if (options.full) {
+            // As after a long session: every new row pushes the oldest out.
+            TrafficModel &rows = window.trafficWindow()->model();
+            const QByteArray frame = QByteArray::fromHex("5CFF1000010000"
+                                                         "1784");
+            for (int i = 0; i < TrafficModel::capacity; ++i)
+                rows.add({i, TrafficRow::Kind::Sent, frame});
+            rows.flush();
+        }
         runFor(300);
     }
     link.openCloseButton()->click();
@@ -177,7 +191,8 @@ int main(int argc, char **argv)
 
     const Stalls polling = measureStalls(seconds * 1000);
     const auto shownRows = [&] {
-        return window.trafficWindow() ? window.trafficWindow()->model().rowCount() : 0;
+        const TrafficWindow *console = window.trafficWindow();
+        return console ? console->model().rowCount() + console->model().pendingCount() : 0;
     };
     const int pollingRows = shownRows();
     bool ok = polling.cpuMs < limitMs && prompt.messages.isEmpty();
@@ -204,7 +219,9 @@ int main(int argc, char **argv)
     }
 
     std::printf("line %s baud, traffic console %s\n", qPrintable(options.baud),
-                options.console ? "open" : "closed");
+                options.full      ? "open and full"
+                : options.console ? "open"
+                                  : "closed");
     std::printf("idle:    longest gap %6.2f ms wall, %6.2f ms CPU (%lld ticks)\n", idle.wallMs,
                 idle.cpuMs, idle.ticks);
     std::printf(

@@ -352,7 +352,8 @@ PortIo::OpenResult LinkController::tryOpen(int *errorCode)
         m_openedLinked = PortMap().isLinked(m_portNumber);
         // Asked now: once the adapter is unplugged the system no longer knows it.
         m_openedSerialNumber = m_port->usbSerialNumber(device);
-        m_tap.noteOpened(device, m_portSettings);
+        m_tap.noteOpened(QStringLiteral("COM%1 (%2)").arg(m_portNumber).arg(device),
+                         m_portSettings);
     }
     return m_lastOpenResult;
 }

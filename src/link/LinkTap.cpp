@@ -1,10 +1,10 @@
 #include "link/LinkTap.h"
 
-void LinkTap::noteOpened(const QString &device, const QString &settings)
+void LinkTap::noteOpened(const QString &port, const QString &settings)
 {
     m_clock.start();
     if (watched(&LinkTap::portOpened))
-        emit portOpened(0, device, settings);
+        emit portOpened(0, port, settings);
 }
 
 void LinkTap::noteSent(const QByteArray &frame)

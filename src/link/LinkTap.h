@@ -26,14 +26,15 @@ public:
     qint64 elapsedMs() const { return m_clock.isValid() ? m_clock.elapsed() : -1; }
 
     // Called by the link.
-    void noteOpened(const QString &device, const QString &settings);
+    // `port` as the page names it, with its device.
+    void noteOpened(const QString &port, const QString &settings);
     void noteSent(const QByteArray &frame);
     void noteAccepted(QByteArrayView frame);
     void rejected(QByteArrayView candidate) override;
     void discarded(QByteArrayView bytes) override;
 
 signals:
-    void portOpened(qint64 ms, const QString &device, const QString &settings);
+    void portOpened(qint64 ms, const QString &port, const QString &settings);
     void frameSent(qint64 ms, const QByteArray &frame);
     // A complete response for this address and protocol with a correct CRC,
     // before it is dispatched.

@@ -16,8 +16,8 @@ void TrafficModel::attach(LinkTap &tap)
 {
     using Kind = TrafficRow::Kind;
     connect(&tap, &LinkTap::portOpened, this,
-            [this](qint64 ms, const QString &device, const QString &settings) {
-                add({ms, Kind::Opened, {}, device + QLatin1Char(' ') + settings});
+            [this](qint64 ms, const QString &port, const QString &settings) {
+                add({ms, Kind::Opened, {}, port + QLatin1Char(' ') + settings});
             });
     connect(&tap, &LinkTap::frameSent, this, [this](qint64 ms, const QByteArray &frame) {
         add({ms, Kind::Sent, frame});

@@ -29,7 +29,7 @@ struct TrafficRow {
     qint64 ms = 0; // since the port opened
     Kind kind = Kind::Sent;
     QByteArray bytes;
-    QString note;     // Opened: device and settings
+    QString note;     // Opened: the port, its device and settings
     qint64 count = 0; // Skipped: how many
 
     bool isFrame() const

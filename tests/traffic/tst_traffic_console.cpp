@@ -112,8 +112,8 @@ private slots:
         QTest::newRow("port opened") << 0 << int(Kind::Opened) << ""
                                      << ""
                                      << ""
-                                     << "port opened: /dev/fake-com3 9600,N,8 ,1"
-                                     << "打开串口：/dev/fake-com3 9600,N,8 ,1" << QByteArray();
+                                     << "port opened: COM3 (/dev/fake-com3) 9600,N,8 ,1"
+                                     << "打开串口：COM3 (/dev/fake-com3) 9600,N,8 ,1" << QByteArray();
         QTest::newRow("poll sent") << 1 << int(Kind::Sent) << "1"
                                    << "0"
                                    << "ok"

@@ -20,6 +20,8 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include <utility>
+
 namespace {
 const QString geometryKey = QStringLiteral("traffic/geometry");
 
@@ -182,8 +184,13 @@ void TrafficWindow::applyCaptions()
     m_pause->setText(tr("&Pause"));
     m_clear->setText(tr("C&lear"));
     m_save->setText(tr("&Save…"));
-    m_direction->setAccessibleName(tr("Direction"));
-    m_item->setAccessibleName(tr("Item"));
+    // A screen reader gives a list's current entry as its name; the
+    // description says which list it is.
+    for (auto [list, name] :
+         {std::pair{m_direction, tr("Direction")}, std::pair{m_item, tr("Item")}}) {
+        list->setAccessibleName(name);
+        list->setAccessibleDescription(name);
+    }
     m_table->setAccessibleName(title());
     m_pause->setToolTip(tr("Stop recording the traffic; press again to go on"));
     fillLists();
