@@ -47,7 +47,7 @@ constexpr int comNumber = 7;
 constexpr double limitMs = 20;
 // The link page's rates, in list order; the upgrade page lists the same.
 const QStringList rates = {"9600", "14400", "19200", "38400", "56000", "115200", "1200"};
-constexpr int imageBytes = 64 * 1024;
+constexpr int imageBytes = 256 * 1024;
 
 struct Options {
     int seconds = 10;
