@@ -4,7 +4,14 @@
 // The second is what the program itself costs; the first adds whatever the
 // machine's other work takes from it. Exits 1 when the CPU gap reaches 20 ms.
 //
-//   window_stall [SECONDS]       (default 10; runs offscreen unless told otherwise)
+//   window_stall [SECONDS] [--baud RATE] [--console|--full] [--upgrade] [--sim ARG]...
+//
+// SECONDS of polling (default 10; runs offscreen unless told otherwise) at the
+// link page's RATE (default 9600), with the traffic console open and showing
+// every frame when asked (--full: already holding as many rows as it keeps,
+// as after a long session); --upgrade then sends a firmware image (APP, at the
+// same rate) and measures the whole transfer as well. Each --sim passes one
+// argument on to the simulator (--sim --noise --sim 0.1 for a noisy line).
 #include "StallProbe.h"
 #include "support/RecordingPrompt.h"
 
@@ -15,23 +22,64 @@
 #include "shell/Core.h"
 #include "shell/widgets/MainWindow.h"
 #include "shell/widgets/PanelHost.h"
+#include "traffic/TrafficModel.h"
+#include "traffic/widgets/TrafficWindow.h"
+#include "upgrade/UpgradeForm.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QEventLoop>
+#include <QFile>
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QTabBar>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTimer>
 
 #include <cstdio>
+#include <functional>
 
 namespace {
 constexpr int comNumber = 7;
 constexpr double limitMs = 20;
+// The link page's rates, in list order; the upgrade page lists the same.
+const QStringList rates = {"9600", "14400", "19200", "38400", "56000", "115200", "1200"};
+constexpr int imageBytes = 256 * 1024;
+
+struct Options {
+    int seconds = 10;
+    QString baud = QStringLiteral("9600");
+    bool console = false;
+    bool upgrade = false;
+    bool full = false;
+    QStringList simArguments;
+};
+
+bool parse(const QStringList &args, Options &o)
+{
+    for (int i = 1; i < args.size(); ++i) {
+        const QString &a = args.at(i);
+        if (a == QLatin1String("--console"))
+            o.console = true;
+        else if (a == QLatin1String("--upgrade"))
+            o.upgrade = true;
+        else if (a == QLatin1String("--full"))
+            o.console = o.full = true;
+        else if (a == QLatin1String("--sim") && i + 1 < args.size())
+            o.simArguments << args.at(++i);
+        else if (a == QLatin1String("--baud") && i + 1 < args.size() &&
+                 rates.contains(args.at(i + 1)))
+            o.baud = args.at(++i);
+        else if (a.toInt() > 0)
+            o.seconds = a.toInt();
+        else
+            return false;
+    }
+    return true;
+}
 
 struct Stalls {
     double wallMs = 0;
@@ -39,11 +87,17 @@ struct Stalls {
     qint64 ticks = 0;
 };
 
-Stalls measureStalls(int ms)
+// Until `ms` have passed, or `done` holds.
+Stalls measureStalls(int ms, const std::function<bool()> &done = {})
 {
     StallProbe probe;
-    probe.start();
     QEventLoop loop;
+    if (done)
+        probe.setOnTick([&] {
+            if (done())
+                loop.quit();
+        });
+    probe.start();
     QTimer::singleShot(ms, &loop, &QEventLoop::quit);
     loop.exec();
     return {probe.longestWallMs(), probe.longestCpuMs(), probe.ticks()};
@@ -66,13 +120,24 @@ int main(int argc, char **argv)
         return 2;
     qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
     QApplication app(argc, argv);
-    const int seconds = argc > 1 ? qMax(1, atoi(argv[1])) : 10;
+    Options options;
+    if (!parse(app.arguments(), options)) {
+        std::fprintf(stderr,
+                     "usage: window_stall [SECONDS] [--baud RATE] [--console|--full] [--upgrade] "
+                     "[--sim ARG]...\n");
+        return 2;
+    }
+    const int seconds = options.seconds;
 
     const QString ports = config.path() + QStringLiteral("/cellvane/ports");
     QDir().mkpath(ports);
     QProcess sim;
     sim.setProgram(QStringLiteral(CELLVANE_SIM_EXE));
-    sim.setArguments({QStringLiteral("--link"), ports + QStringLiteral("/com%1").arg(comNumber)});
+    sim.setArguments(
+        QStringList{QStringLiteral("--link"), ports + QStringLiteral("/com%1").arg(comNumber),
+                    QStringLiteral("--baud"), options.baud, QStringLiteral("--firmware-out"),
+                    config.filePath(QStringLiteral("firmware"))} +
+        options.simArguments);
     sim.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     sim.start();
     if (!sim.waitForStarted(5000) || !sim.waitForReadyRead(10000)) {
@@ -95,6 +160,23 @@ int main(int argc, char **argv)
     const int index = portList->findText(QStringLiteral("COM%1").arg(comNumber));
     portList->setCurrentIndex(index);
     emit portList->activated(index);
+    QComboBox *baudList = link.list(LinkField::baud);
+    const int baudIndex = int(rates.indexOf(options.baud));
+    baudList->setCurrentIndex(baudIndex);
+    emit baudList->activated(baudIndex);
+    if (options.console) {
+        window.showTrafficWindow();
+        if (options.full) {
+            // As after a long session: every new row pushes the oldest out.
+            TrafficModel &rows = window.trafficWindow()->model();
+            const QByteArray frame = QByteArray::fromHex("5CFF1000010000"
+                                                         "1784");
+            for (int i = 0; i < TrafficModel::capacity; ++i)
+                rows.add({i, TrafficRow::Kind::Sent, frame});
+            rows.flush();
+        }
+        runFor(300);
+    }
     link.openCloseButton()->click();
     host.tabBar()->setCurrentIndex(1);
     auto &info = *static_cast<InfoPanel *>(host.page(PanelHost::Page::Info));
@@ -108,12 +190,51 @@ int main(int argc, char **argv)
     }
 
     const Stalls polling = measureStalls(seconds * 1000);
+    const auto shownRows = [&] {
+        const TrafficWindow *console = window.trafficWindow();
+        return console ? console->model().rowCount() + console->model().pendingCount() : 0;
+    };
+    const int pollingRows = shownRows();
+    bool ok = polling.cpuMs < limitMs && prompt.messages.isEmpty();
+
+    Stalls upgrade;
+    bool upgraded = false;
+    if (options.upgrade) {
+        const QString image = config.filePath(QStringLiteral("image.bin"));
+        QFile file(image);
+        if (!file.open(QIODevice::WriteOnly) ||
+            file.write(QByteArray(imageBytes, '\x5D')) != imageBytes)
+            return 2;
+        file.close();
+        host.tabBar()->setCurrentIndex(6);
+        AppState &s = core.state;
+        core.upgrade.selectTarget(UpgradeField::app);
+        s.upgrade.setChoice(UpgradeField::baud, baudIndex);
+        s.upgrade.setText(UpgradeField::path, image);
+        core.upgrade.start();
+        upgrade = measureStalls(120000, [&] { return !prompt.messages.isEmpty(); });
+        upgraded = prompt.texts() == QStringList{QStringLiteral("Upgrade succeeded")} ||
+                   prompt.texts() == QStringList{QStringLiteral("升级成功")};
+        ok = ok && upgraded && upgrade.cpuMs < limitMs;
+    }
+
+    std::printf("line %s baud, traffic console %s\n", qPrintable(options.baud),
+                options.full      ? "open and full"
+                : options.console ? "open"
+                                  : "closed");
     std::printf("idle:    longest gap %6.2f ms wall, %6.2f ms CPU (%lld ticks)\n", idle.wallMs,
                 idle.cpuMs, idle.ticks);
-    std::printf("polling: longest gap %6.2f ms wall, %6.2f ms CPU (%lld ticks, %d s)\n",
-                polling.wallMs, polling.cpuMs, polling.ticks, seconds);
+    std::printf(
+        "polling: longest gap %6.2f ms wall, %6.2f ms CPU (%lld ticks, %d s, %d console rows)\n",
+        polling.wallMs, polling.cpuMs, polling.ticks, seconds, pollingRows);
+    if (options.upgrade)
+        std::printf("upgrade: longest gap %6.2f ms wall, %6.2f ms CPU (%lld ticks, %d KiB, %s, %d "
+                    "console rows)\n",
+                    upgrade.wallMs, upgrade.cpuMs, upgrade.ticks, imageBytes / 1024,
+                    upgraded ? "succeeded" : qPrintable(prompt.texts().join(QLatin1Char('|'))),
+                    shownRows());
     window.close();
     sim.terminate();
     sim.waitForFinished(5000);
-    return polling.cpuMs < limitMs && prompt.messages.isEmpty() ? 0 : 1;
+    return ok ? 0 : 1;
 }

@@ -77,6 +77,7 @@ LinkController::LinkController(Core &core, std::unique_ptr<PortIo> port)
     connect(m_port.get(), &PortIo::readyRead, this, &LinkController::receiveTick);
     connect(m_port.get(), &PortIo::lost, this, &LinkController::onPortLost);
     connect(&m_core.state.link, &Form::changed, this, &LinkController::onLinkFormChanged);
+    m_assembler.setObserver(&m_tap);
     // What the lists show before the page has loaded.
     m_portSettings = settingsFromLists();
 }
@@ -149,6 +150,8 @@ void LinkController::sendFrame(quint8 operation)
     tx[3] = char(operation);
     Frame::seal(tx);
     const qint64 written = m_port->write(tx);
+    if (written > 0)
+        m_tap.noteSent(written == tx.size() ? tx : tx.left(written));
     if (written == tx.size())
         return;
     s.currentCommand = 16;
@@ -349,6 +352,8 @@ PortIo::OpenResult LinkController::tryOpen(int *errorCode)
         m_openedLinked = PortMap().isLinked(m_portNumber);
         // Asked now: once the adapter is unplugged the system no longer knows it.
         m_openedSerialNumber = m_port->usbSerialNumber(device);
+        m_tap.noteOpened(QStringLiteral("COM%1 (%2)").arg(m_portNumber).arg(device),
+                         m_portSettings);
     }
     return m_lastOpenResult;
 }
@@ -547,6 +552,7 @@ void LinkController::receiveStep()
     AppState &s = m_core.state;
     m_assembler.step(bytes, s.deviceAddress, s.protocolCode,
                      [this, &s](QByteArrayView frame, int n) {
+                         m_tap.noteAccepted(frame);
                          s.rxFrame = frame.toByteArray();
                          s.rxDataLength = n;
                          if (m_dispatch)

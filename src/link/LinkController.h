@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/LinkTap.h"
 #include "link/PortIo.h"
 #include "link/ReceiveAssembler.h"
 #include "link/Reconnector.h"
@@ -95,6 +96,8 @@ public:
     void receiveStep();
     void clearReceiveBuffer();
     const ReceiveAssembler &receiveBuffer() const { return m_assembler; }
+    // Everything that passes over the line, for watching it.
+    LinkTap &tap() { return m_tap; }
 
     // While the bus scan has the line, the send and receive steps leave the
     // port alone; the scan writes and reads it itself.
@@ -131,6 +134,7 @@ private:
     QTimer m_sendTimer;
     QTimer m_receiveTimer;
     ReceiveAssembler m_assembler;
+    LinkTap m_tap;
     std::function<void()> m_dispatch;
     std::function<void()> m_request;
     QString m_portSettings;

@@ -17,12 +17,19 @@ bool ReceiveAssembler::step(QByteArrayView bytes, quint8 address, quint8 protoco
         return true;
     const QScopedValueRollback<bool> running(m_busy, true);
 
-    if (m_count > purgeLimit)
+    m_settled = 0;
+    if (m_count > purgeLimit) {
+        reportDiscarded(0, m_count);
+        m_base += m_count;
         m_count = 0;
+    }
     // A read longer than the buffer can take is an index beyond the buffer:
     // the step ends with the buffer dropped rather than writing past its end.
     if (m_count + bytes.size() > capacity) {
         dropAll();
+        if (m_observer)
+            m_observer->discarded(bytes);
+        m_base += bytes.size();
         return true;
     }
     std::memcpy(m_buffer.data() + m_count, bytes.data(), size_t(bytes.size()));
@@ -58,6 +65,8 @@ ReceiveAssembler::Scan ReceiveAssembler::scan(quint8 address, quint8 protocol,
             if (crc.high() == b[p + 7 + n] && crc.low() == b[p + 8 + n]) {
                 const int e = p + 8 + n;
                 consumed = e + 1;
+                reportDiscarded(m_settled, p);
+                m_settled = e + 1;
                 handover(QByteArrayView(reinterpret_cast<const char *>(b + p), n + Frame::overhead),
                          n);
                 // Closing the port from inside the hand-over empties the buffer;
@@ -65,6 +74,10 @@ ReceiveAssembler::Scan ReceiveAssembler::scan(quint8 address, quint8 protocol,
                 if (m_generation != generation)
                     return Scan::Abandoned;
                 p = e;
+            } else if (m_observer && m_base + p >= m_rejectedUpTo) {
+                m_rejectedUpTo = m_base + p + 1;
+                m_observer->rejected(
+                    QByteArrayView(reinterpret_cast<const char *>(b + p), n + Frame::overhead));
             }
         }
         if (m_count > purgeLimit) {
@@ -80,6 +93,8 @@ void ReceiveAssembler::shiftOut(int consumed)
     const int remaining = m_count - consumed;
     if (consumed > 0)
         std::memmove(m_buffer.data(), m_buffer.data() + consumed, size_t(remaining));
+    m_base += consumed;
+    m_settled = 0;
     if (m_dirtyEnd > remaining)
         std::memset(m_buffer.data() + remaining, 0, size_t(m_dirtyEnd - remaining));
     m_dirtyEnd = remaining;
@@ -88,6 +103,9 @@ void ReceiveAssembler::shiftOut(int consumed)
 
 void ReceiveAssembler::dropAll()
 {
+    reportDiscarded(m_settled, m_count);
+    m_base += m_count;
+    m_settled = 0;
     std::memset(m_buffer.data(), 0, size_t(m_dirtyEnd));
     m_dirtyEnd = 0;
     m_count = 0;
@@ -97,4 +115,11 @@ void ReceiveAssembler::clear()
 {
     dropAll();
     ++m_generation;
+}
+
+void ReceiveAssembler::reportDiscarded(int from, int to)
+{
+    if (m_observer && to > from)
+        m_observer->discarded(
+            QByteArrayView(reinterpret_cast<const char *>(m_buffer.data() + from), to - from));
 }

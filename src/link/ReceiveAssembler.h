@@ -28,11 +28,25 @@ public:
     // The whole frame, start byte to second CRC byte, and its data length N.
     using FrameHandler = std::function<void(QByteArrayView frame, int dataLength)>;
 
+    // Told about what the scan throws away, for watching the line. The views
+    // are only valid during the call.
+    class Observer {
+    public:
+        virtual ~Observer() = default;
+        // A header for this line whose CRC did not match: the header and the
+        // bytes its length claims. Each header is reported once, although the
+        // scan looks at it again after every read until it leaves the buffer.
+        virtual void rejected(QByteArrayView candidate) = 0;
+        // Bytes that leave the buffer without belonging to a dispatched frame.
+        virtual void discarded(QByteArrayView bytes) = 0;
+    };
+
     // One receive step for what a read returned (at most maxRead bytes).
     // Returns false, without touching anything, when a step is already running.
     bool step(QByteArrayView bytes, quint8 address, quint8 protocol, const FrameHandler &handover);
     // Empties the buffer; also ends a scan that is in progress.
     void clear();
+    void setObserver(Observer *observer) { m_observer = observer; }
 
     bool busy() const { return m_busy; }
     int count() const { return m_count; }
@@ -47,6 +61,7 @@ private:
     Scan scan(quint8 address, quint8 protocol, const FrameHandler &handover, int &consumed);
     void shiftOut(int consumed);
     void dropAll();
+    void reportDiscarded(int from, int to);
 
     std::array<quint8, capacity> m_buffer{};
     int m_count = 0;
@@ -55,4 +70,12 @@ private:
     int m_dirtyEnd = 0;
     quint32 m_generation = 0;
     bool m_busy = false;
+    Observer *m_observer = nullptr;
+    // Position in the received stream of m_buffer[0], and of the byte after the
+    // last rejected header reported, so a header is not reported on every read.
+    qint64 m_base = 0;
+    qint64 m_rejectedUpTo = 0;
+    // Bytes at the front of the buffer that the scan has already accounted
+    // for (handed over, or reported as discarded).
+    int m_settled = 0;
 };

@@ -49,6 +49,21 @@ QByteArray noise(int size, quint8 seed)
     return bytes;
 }
 
+// Records what the scan throws away.
+struct Watch : ReceiveAssembler::Observer {
+    QList<QByteArray> rejectedFrames;
+    QList<QByteArray> discardedRuns;
+    void rejected(QByteArrayView candidate) override { rejectedFrames << candidate.toByteArray(); }
+    void discarded(QByteArrayView bytes) override { discardedRuns << bytes.toByteArray(); }
+    qsizetype discardedBytes() const
+    {
+        qsizetype n = 0;
+        for (const QByteArray &run : discardedRuns)
+            n += run.size();
+        return n;
+    }
+};
+
 struct Result {
     QList<QByteArray> frames;
     QList<int> lengths;
@@ -153,6 +168,59 @@ private slots:
         QCOMPARE(assembler.pending().toByteArray(), pending);
         for (int i = 0; i < r.frames.size(); ++i)
             QCOMPARE(r.lengths.at(i), r.frames.at(i).size() - Frame::overhead);
+
+        // Watched, the scan finds the same frames, and every byte read is
+        // accounted for: handed over, reported as discarded, or still waiting.
+        ReceiveAssembler watched;
+        Watch watch;
+        watched.setObserver(&watch);
+        const Result w = run(watched, reads);
+        QCOMPARE(w.frames, frames);
+        QCOMPARE(w.framesAfterRead, framesAfterRead);
+        qsizetype in = 0, handed = 0;
+        for (const QByteArray &read : reads)
+            in += read.size();
+        for (const QByteArray &frame : w.frames)
+            handed += frame.size();
+        QCOMPARE(handed + watch.discardedBytes() + watched.count(), in);
+    }
+
+    void watchedBytes_data()
+    {
+        QTest::addColumn<QList<QByteArray>>("reads");
+        QTest::addColumn<QList<QByteArray>>("rejected");
+        QTest::addColumn<QList<QByteArray>>("discarded");
+
+        const QByteArray a = response(1, "\x01\x02");
+        const QByteArray b = response(2, "abc");
+        const QByteArray n4 = noise(4, 2), n3 = noise(3, 7);
+        QTest::newRow("noise and a corrupt frame before a good one")
+            << QList<QByteArray>{n4 + corrupted(a) + b} << QList<QByteArray>{corrupted(a)}
+            << QList<QByteArray>{n4 + corrupted(a)};
+        QTest::newRow("a corrupt frame scanned again on later reads is reported once")
+            << QList<QByteArray>{corrupted(a), n3, b.left(4), b.mid(4)}
+            << QList<QByteArray>{corrupted(a)} << QList<QByteArray>{corrupted(a) + n3};
+        QTest::newRow("noise between two frames of one read")
+            << QList<QByteArray>{a + n3 + b} << QList<QByteArray>{} << QList<QByteArray>{n3};
+        const QByteArray garbage = noise(7200, 4);
+        // The read that takes the buffer past the limit empties it.
+        const int purged = (ReceiveAssembler::purgeLimit / 255 + 1) * 255;
+        QTest::newRow("a purged buffer") << split(garbage, 255) << QList<QByteArray>{}
+                                         << QList<QByteArray>{garbage.left(purged)};
+    }
+
+    void watchedBytes()
+    {
+        QFETCH(QList<QByteArray>, reads);
+        QFETCH(QList<QByteArray>, rejected);
+        QFETCH(QList<QByteArray>, discarded);
+
+        ReceiveAssembler assembler;
+        Watch watch;
+        assembler.setObserver(&watch);
+        run(assembler, reads);
+        QCOMPARE(watch.rejectedFrames, rejected);
+        QCOMPARE(watch.discardedRuns, discarded);
     }
 
     // More than 7000 bytes without a frame: the buffer is emptied and a frame

@@ -17,6 +17,12 @@ QString RecordingPrompt::openFileName(const QString &filter, const QString &)
     return nextFile;
 }
 
+QString RecordingPrompt::saveFileName(const QString &, const QString &suggestedPath)
+{
+    saveSuggestions.append(suggestedPath);
+    return nextSaveFile;
+}
+
 QStringList RecordingPrompt::texts() const
 {
     QStringList list;
@@ -30,4 +36,5 @@ void RecordingPrompt::clear()
     messages.clear();
     questions.clear();
     fileFilters.clear();
+    saveSuggestions.clear();
 }

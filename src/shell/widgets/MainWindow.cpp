@@ -6,8 +6,11 @@
 #include "shell/Core.h"
 #include "shell/widgets/Panel.h"
 #include "shell/widgets/PanelHost.h"
+#include "traffic/TrafficModel.h"
+#include "traffic/widgets/TrafficWindow.h"
 
 #include <QCloseEvent>
+#include <QMenu>
 #include <QMenuBar>
 #include <QTimer>
 
@@ -35,6 +38,12 @@ MainWindow::MainWindow(Core &core, QWidget *parent)
         if (m_aboutDialog)
             m_aboutDialog->applyCaptions();
     });
+
+    QAction *traffic = viewMenu()->addAction(TrafficWindow::title());
+    traffic->setObjectName(QStringLiteral("traffic"));
+    connect(traffic, &QAction::triggered, this, &MainWindow::showTrafficWindow);
+    connect(&m_core.state, &AppState::languageChanged, traffic,
+            [traffic] { traffic->setText(TrafficWindow::title()); });
 
     // The link page's reconnection choice survives a restart, as the language does.
     SettingsRecord::followReconnectChoice(m_core.state.link, m_core.state.prompt);
@@ -85,6 +94,34 @@ void MainWindow::showAboutDialog()
     m_aboutDialog->activateWindow();
 }
 
+QMenu *MainWindow::viewMenu()
+{
+    if (!m_viewMenu) {
+        m_viewMenu = menuBar()->addMenu(tr("view"));
+        m_viewMenu->setObjectName(QStringLiteral("view"));
+        connect(&m_core.state, &AppState::languageChanged, m_viewMenu,
+                [this] { m_viewMenu->setTitle(tr("view")); });
+    }
+    return m_viewMenu;
+}
+
+TrafficWindow *MainWindow::trafficWindow() const
+{
+    return m_trafficWindow;
+}
+
+void MainWindow::showTrafficWindow()
+{
+    if (!m_trafficWindow) {
+        if (!m_trafficModel) {
+            m_trafficModel = new TrafficModel(this);
+            m_trafficModel->attach(m_core.link.tap());
+        }
+        m_trafficWindow = new TrafficWindow(m_core.state, *m_trafficModel, this);
+    }
+    m_trafficWindow->present();
+}
+
 void MainWindow::closeEvent(QCloseEvent *event)
 {
     // Traffic stops before anything is torn down, so no tick or answer reaches
@@ -101,6 +138,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
         m_host->page(PanelHost::Page::Record),
         m_aboutDialog,
         m_languageDialog,
+        m_trafficWindow,
     };
     for (QWidget *w : order)
         if (w)

@@ -8,6 +8,9 @@ class AboutDialog;
 class Core;
 class LanguageDialog;
 class PanelHost;
+class QMenu;
+class TrafficModel;
+class TrafficWindow;
 
 // The program's one top-level window: fixed size, the tab host as its client,
 // the "language" and "about" menu entries, and the shutdown order on close.
@@ -33,6 +36,13 @@ public:
     void showLanguageDialog();
     void showAboutDialog();
 
+    // The "view" menu of the extra windows, made on first use.
+    QMenu *viewMenu();
+
+    // The traffic console; null until first opened.
+    TrafficWindow *trafficWindow() const;
+    void showTrafficWindow();
+
 protected:
     void closeEvent(QCloseEvent *event) override;
     void changeEvent(QEvent *event) override;
@@ -43,4 +53,8 @@ private:
     PanelHost *m_host = nullptr;
     QPointer<LanguageDialog> m_languageDialog;
     QPointer<AboutDialog> m_aboutDialog;
+    QPointer<QMenu> m_viewMenu;
+    // The console records from its first opening on, also while hidden.
+    TrafficModel *m_trafficModel = nullptr;
+    QPointer<TrafficWindow> m_trafficWindow;
 };
