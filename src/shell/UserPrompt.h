@@ -12,10 +12,19 @@ public:
     virtual ~UserPrompt() = default;
 
     // An empty title means the program's default title.
-    virtual void message(const QString &text, const QString &title = {}, Icon icon = Icon::None) = 0;
+    virtual void message(const QString &text, const QString &title = {},
+                         Icon icon = Icon::None) = 0;
     // A Yes/No question; true for Yes.
     virtual bool question(const QString &title, const QString &text) = 0;
     // A file-open dialog; `filter` in Qt's form ("Batch Files (*.bin)").
     // Returns the chosen path, or "" when the user cancels.
     virtual QString openFileName(const QString &filter, const QString &startFolder = {}) = 0;
+    // A file-save dialog proposing `startPath`; "" when the user cancels. A
+    // prompt that cannot ask (a program without a window) cancels.
+    virtual QString saveFileName(const QString &filter, const QString &startPath = {})
+    {
+        (void)filter;
+        (void)startPath;
+        return {};
+    }
 };

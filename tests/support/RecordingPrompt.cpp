@@ -17,6 +17,13 @@ QString RecordingPrompt::openFileName(const QString &filter, const QString &)
     return nextFile;
 }
 
+QString RecordingPrompt::saveFileName(const QString &filter, const QString &startPath)
+{
+    fileFilters.append(filter);
+    savePaths.append(startPath);
+    return nextFile;
+}
+
 QStringList RecordingPrompt::texts() const
 {
     QStringList list;
@@ -30,4 +37,5 @@ void RecordingPrompt::clear()
     messages.clear();
     questions.clear();
     fileFilters.clear();
+    savePaths.clear();
 }

@@ -21,6 +21,7 @@ public:
     void message(const QString &text, const QString &title, Icon icon) override;
     bool question(const QString &title, const QString &text) override;
     QString openFileName(const QString &filter, const QString &startFolder) override;
+    QString saveFileName(const QString &filter, const QString &startPath) override;
 
     QStringList texts() const;
     void clear();
@@ -28,6 +29,7 @@ public:
     QList<Message> messages;
     QList<Question> questions;
     QStringList fileFilters;
-    bool answer = true;   // the reply to every question
-    QString nextFile;     // what the next file dialog returns ("" = cancel)
+    bool answer = true;    // the reply to every question
+    QString nextFile;      // what the next file dialog returns ("" = cancel)
+    QStringList savePaths; // the paths save dialogs proposed
 };
