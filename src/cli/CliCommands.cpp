@@ -7,6 +7,7 @@
 #include "cli/ParamNames.h"
 #include "cli/WatchLoop.h"
 #include "link/LinkForm.h"
+#include "profiles/ProfileSession.h"
 #include "records/DataLocations.h"
 #include "records/RecordForm.h"
 #include "records/StoredForm.h"
@@ -674,5 +675,78 @@ void CliCommands::upgrade()
 
 void CliCommands::profile()
 {
-    m_session.finish(CliOptions::exitUsage, tr("Profiles are not available in this build."));
+    const CliOptions &o = m_session.options();
+    const QString action = o.words.at(0);
+    const QString path = o.words.at(1);
+    if (action != QLatin1String("save") && !QFileInfo(path).isReadable()) {
+        m_session.finish(CliOptions::exitFile,
+                         tr("Cannot read the profile \"%1\".").arg(QDir::toNativeSeparators(path)));
+        return;
+    }
+    if (!m_session.open(paramTab))
+        return;
+    m_profile = std::make_unique<ProfileSession>(m_session.core(), m_session.prompt());
+    m_profile->setStepTimeout(qMax(o.timeoutMs, 1000));
+    connect(m_profile.get(), &ProfileSession::progress, this,
+            [this](int done, int total, const QString &step) {
+                m_session.progress(QStringLiteral("%1/%2 %3").arg(done).arg(total).arg(step));
+            });
+    connect(m_profile.get(), &ProfileSession::finished, this,
+            [this](const ProfileSession::Result &r) { profileFinished(r); });
+    bool started = false;
+    if (action == QLatin1String("save"))
+        started = m_profile->startSave(path);
+    else if (action == QLatin1String("compare"))
+        started = m_profile->startCompare(path);
+    else
+        started = m_profile->startApply(path, {o.identity, o.all});
+    if (!started)
+        m_session.finish(CliOptions::exitNoAnswer, tr("A profile run is already busy."));
+}
+
+void CliCommands::profileFinished(const ProfileSession::Result &r)
+{
+    const CliOptions &o = m_session.options();
+    const bool compare = r.action == ProfileSession::Action::Compare;
+    if (o.json) {
+        QJsonArray rows;
+        for (const ProfileCompare::Row &row : r.comparison.rows)
+            rows.append(QJsonObject{{QStringLiteral("key"), row.key},
+                                    {QStringLiteral("pack"), row.packValue},
+                                    {QStringLiteral("file"), row.fileValue},
+                                    {QStringLiteral("unit"), row.unit},
+                                    {QStringLiteral("differs"), row.differs}});
+        QJsonArray items;
+        for (const ProfileSession::ItemOutcome &item : r.items)
+            items.append(QJsonObject{{QStringLiteral("key"), item.key},
+                                     {QStringLiteral("file"), item.fileValue},
+                                     {QStringLiteral("pack"), item.packValue},
+                                     {QStringLiteral("result"), item.text()}});
+        json(QJsonObject{{QStringLiteral("ok"), r.ok},
+                         {QStringLiteral("path"), r.path},
+                         {QStringLiteral("error"), r.error},
+                         {QStringLiteral("differing"), r.comparison.differing},
+                         {QStringLiteral("comparison"), rows},
+                         {QStringLiteral("items"), items},
+                         {QStringLiteral("writes_done"), r.writesDone},
+                         {QStringLiteral("writes_planned"), r.writesPlanned}});
+    } else if (compare && r.ok) {
+        CliSession::out(r.comparison.csv());
+    } else if (r.ok) {
+        CliSession::out(r.report() + QLatin1Char('\n'));
+    }
+    if (r.cancelled) {
+        m_session.finish(
+            CliOptions::exitUsage,
+            tr("Applying a profile changes the pack's settings; confirm it with --yes."));
+    } else if (!r.ok) {
+        // A failure before any step ran is the file's; one of a step is the pack's.
+        m_session.finish(r.failedStep.isEmpty() ? CliOptions::exitFile : CliOptions::exitNoAnswer,
+                         r.error.isEmpty() ? r.report() : r.error);
+    } else if (compare && r.comparison.differing > 0) {
+        m_session.finish(CliOptions::exitNoAnswer, tr("%n item(s) differ from the profile.",
+                                                      nullptr, r.comparison.differing));
+    } else {
+        m_session.finish(CliOptions::exitOk);
+    }
 }

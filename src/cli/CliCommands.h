@@ -1,5 +1,7 @@
 #pragma once
 
+#include "profiles/ProfileSession.h"
+
 #include <QCoreApplication>
 #include <QJsonObject>
 #include <QList>
@@ -46,12 +48,14 @@ private:
     void exportHistory(bool complete, const QString &failure);
     void startRecording();
     void endRecording();
+    void profileFinished(const ProfileSession::Result &result);
     // A "7": the status line says which answer failed.
     QString faultText() const;
     void json(const QJsonValue &value, bool compact = false);
 
     CliSession &m_session;
     std::unique_ptr<WatchLoop> m_loop;
+    std::unique_ptr<ProfileSession> m_profile;
     QList<int> m_rows;
     int m_rowIndex = 0;
     bool m_synchronous = false;

@@ -445,6 +445,35 @@ private slots:
         QCOMPARE(kept.readAll().left(image.size()), image);
     }
 
+    // Save, change the pack, compare, apply: each step's exit code, and the
+    // apply writing the saved value back.
+    void profileRoundTrip()
+    {
+        const QString path = m_dir.filePath(QStringLiteral("pack.json"));
+        const auto profile = [&](const QString &action, const QStringList &extra = {}) {
+            return cli(QStringList{QStringLiteral("profile"), action, path} + extra);
+        };
+        QCOMPARE(profile(QStringLiteral("save")).exitCode, 0);
+        QCOMPARE(profile(QStringLiteral("compare")).exitCode, 0);
+        QCOMPARE(cli({QStringLiteral("params"), QStringLiteral("write"), QStringLiteral("Cell_UV"),
+                      QStringLiteral("ProtVal=2.61")})
+                     .exitCode,
+                 0);
+        Run r = profile(QStringLiteral("compare"));
+        QCOMPARE(r.exitCode, 1);
+        QVERIFY2(r.out.contains(QLatin1String("cell_uv.protection_value,2.61,")),
+                 qPrintable(r.out));
+        const qsizetype logAt = simLog().size();
+        QCOMPARE(profile(QStringLiteral("apply")).exitCode, 2);
+        QVERIFY(!receivedSince(logAt).contains(QLatin1String("5c ff 10 01 29")));
+        r = profile(QStringLiteral("apply"), {QStringLiteral("--yes"), QStringLiteral("--json")});
+        QVERIFY2(r.exitCode == 0, qPrintable(r.err));
+        QVERIFY(QJsonDocument::fromJson(r.out.toUtf8()).object()[QLatin1String("ok")].toBool());
+        QVERIFY2(receivedSince(logAt).contains(QLatin1String("5c ff 10 01 29 00 0e")),
+                 qPrintable(receivedSince(logAt)));
+        QCOMPARE(profile(QStringLiteral("compare")).exitCode, 0);
+    }
+
     void chineseTexts()
     {
         const Run r = cli({QStringLiteral("control"), QStringLiteral("wake"),
