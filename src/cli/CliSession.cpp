@@ -34,6 +34,11 @@ CliSession::CliSession(const CliOptions &options, QObject *parent)
     m_prompt.setListener(
         [this](const QString &text, UserPrompt::Icon icon) { onMessage(text, icon); });
     m_core->link.setDispatchHandler([this] { dispatch(); });
+    connect(&m_core->link, &LinkController::portLosing, this, [this] {
+        if (m_endOnPortLoss)
+            finish(CliOptions::exitNoAnswer,
+                   tr("The serial port %1 was disconnected.").arg(portName()));
+    });
     m_watchdog.setSingleShot(true);
     connect(&m_watchdog, &QTimer::timeout, this, [this] {
         if (m_onSilence && !m_finished)

@@ -45,6 +45,9 @@ public:
     int exitCode() const { return m_exitCode; }
 
     void setMessageHandler(MessageHandler handler) { m_onMessage = std::move(handler); }
+    // A lost port (adapter unplugged) ends the run with status 1 unless a
+    // command that reconnects by itself says otherwise.
+    void setEndOnPortLoss(bool end) { m_endOnPortLoss = end; }
     // After `ms` without an accepted frame the handler runs (once per arming).
     void armWatchdog(std::function<void()> onSilence, int ms = -1);
     void stopWatchdog();
@@ -82,4 +85,5 @@ private:
     bool m_finished = false;
     int m_exitCode = 0;
     bool m_progressShown = false;
+    bool m_endOnPortLoss = true;
 };

@@ -452,6 +452,10 @@ Rows: %1
 <context>
     <name>CliSession</name>
     <message>
+        <source>The serial port %1 was disconnected.</source>
+        <translation>串口 %1 已断开。</translation>
+    </message>
+    <message>
         <source>No serial port was found. Name one with --port.</source>
         <translation>未找到串口。请用 --port 指定。</translation>
     </message>

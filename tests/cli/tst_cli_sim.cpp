@@ -482,6 +482,29 @@ private slots:
         QVERIFY2(r.out != QStringLiteral("Control succeeded\n") && !r.out.trimmed().isEmpty(),
                  qPrintable(r.out));
     }
+
+    // Last: the simulator goes away under a running watch, as an unplugged
+    // adapter does. The run ends with status 1 rather than waiting forever.
+    void watchEndsWhenThePortIsLost()
+    {
+        QProcess p;
+        p.start(QStringLiteral(CELLVANE_CLI_EXE),
+                {QStringLiteral("watch"), QStringLiteral("--json"), QStringLiteral("--port"),
+                 QStringLiteral("COM%1").arg(comNumber)});
+        QVERIFY(p.waitForStarted());
+        QElapsedTimer t;
+        t.start();
+        while (!p.canReadLine() && t.elapsed() < 30000)
+            p.waitForReadyRead(200);
+        QVERIFY(p.canReadLine());
+        m_sim.terminate();
+        QVERIFY(m_sim.waitForFinished(5000));
+        QVERIFY(p.waitForFinished(20000));
+        QCOMPARE(p.exitCode(), 1);
+        const QString err = QString::fromLocal8Bit(p.readAllStandardError());
+        QVERIFY2(err.contains(QLatin1String("disconnected")) && err.count('\n') == 1,
+                 qPrintable(err));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestCliSim)
