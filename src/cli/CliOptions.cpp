@@ -57,8 +57,8 @@ const CommandSpec commandSpecs[] = {
      QT_TRANSLATE_NOOP("CliOptions", "Send a control command to the pack."), None, false},
     {"history", "",
      QT_TRANSLATE_NOOP("CliOptions",
-                       "Read the records stored in the BMS and write them to FILE (.xls or "
-                       ".csv)."),
+                       "Read the records stored in the BMS and write them to FILE (.xls, .xlsx "
+                       "or .csv)."),
      FromNewest | OutFile, false},
     {"record", "",
      QT_TRANSLATE_NOOP("CliOptions",
@@ -274,7 +274,8 @@ CliOptions::Outcome CliOptions::parse(const QStringList &arguments)
     if (spec->extras & FromNewest)
         add("from-newest", tr("Read only the N newest records."), "N");
     if (spec->extras & OutFile)
-        add("out", tr("The file to write; its ending (.xls or .csv) chooses the format."), "FILE");
+        add("out", tr("The file to write; its ending (.xls, .xlsx or .csv) chooses the format."),
+            "FILE");
     if (spec->extras & OutDir)
         add("out", tr("The folder to record into."), "DIR");
     if (spec->extras & Seconds)
@@ -367,8 +368,8 @@ CliOptions::Outcome CliOptions::parse(const QStringList &arguments)
             return usage(tr("%1 needs --out.").arg(command));
         const QString suffix = QFileInfo(o.out).suffix().toLower();
         if (spec->extras & OutFile && suffix != QLatin1String("xls") &&
-            suffix != QLatin1String("csv"))
-            return usage(tr("--out must end in .xls or .csv, not \"%1\".").arg(o.out));
+            suffix != QLatin1String("xlsx") && suffix != QLatin1String("csv"))
+            return usage(tr("--out must end in .xls, .xlsx or .csv, not \"%1\".").arg(o.out));
     }
     if (spec->extras & Seconds) {
         const auto n = numberList({parser.value(QStringLiteral("seconds"))}, 1, 31 * 24 * 3600);

@@ -4,11 +4,17 @@
 #include "records/StoredRecordText.h"
 #include "records/StoredRecords.h"
 #include "records/XlsWorkbook.h"
+#include "records/XlsxSheetWriter.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QTemporaryDir>
+
+#include <quazip/quazip.h>
+#include <quazip/quazipfile.h>
+#include <quazip/quazipnewinfo.h>
 
 #include <cstdio>
 
@@ -24,6 +30,76 @@ QStringList fieldsOf(const QString &row)
 QString native(const QString &path)
 {
     return QDir::toNativeSeparators(path);
+}
+
+QString xmlEscaped(const QString &text)
+{
+    return text.toHtmlEscaped();
+}
+
+// The smallest workbook a spreadsheet program opens: one sheet holding the
+// header row. The stored-data template is an .xls; an .xlsx export starts
+// from this instead and is filled by the same writer as the recordings.
+bool writeXlsxTemplate(const QString &path, const QStringList &header)
+{
+    QString row;
+    for (int i = 0; i < header.size(); ++i)
+        row += QStringLiteral("<c r=\"") + XlsxSheetWriter::columnName(i + 1) +
+               QStringLiteral("1\" t=\"inlineStr\"><is><t>") + xmlEscaped(header.at(i)) +
+               QStringLiteral("</t></is></c>");
+    const QString ns = QStringLiteral("http://schemas.openxmlformats.org");
+    const QList<QPair<QString, QString>> parts = {
+        {QStringLiteral("[Content_Types].xml"),
+         QStringLiteral(
+             "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>"
+             "<Types xmlns=\"%1/package/2006/content-types\">"
+             "<Default Extension=\"rels\" "
+             "ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
+             "<Default Extension=\"xml\" ContentType=\"application/xml\"/>"
+             "<Override PartName=\"/xl/workbook.xml\" ContentType=\"application/"
+             "vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml\"/>"
+             "<Override PartName=\"/xl/worksheets/sheet1.xml\" ContentType=\"application/"
+             "vnd.openxmlformats-officedocument.spreadsheetml.worksheet+xml\"/>"
+             "</Types>")
+             .arg(ns)},
+        {QStringLiteral("_rels/.rels"),
+         QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>"
+                        "<Relationships xmlns=\"%1/package/2006/relationships\">"
+                        "<Relationship Id=\"rId1\" Type=\"%1/officeDocument/2006/relationships/"
+                        "officeDocument\" Target=\"xl/workbook.xml\"/></Relationships>")
+             .arg(ns)},
+        {QStringLiteral("xl/workbook.xml"),
+         QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>"
+                        "<workbook xmlns=\"%1/spreadsheetml/2006/main\" "
+                        "xmlns:r=\"%1/officeDocument/2006/relationships\"><sheets>"
+                        "<sheet name=\"Store data\" sheetId=\"1\" r:id=\"rId1\"/>"
+                        "</sheets></workbook>")
+             .arg(ns)},
+        {QStringLiteral("xl/_rels/workbook.xml.rels"),
+         QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>"
+                        "<Relationships xmlns=\"%1/package/2006/relationships\">"
+                        "<Relationship Id=\"rId1\" Type=\"%1/officeDocument/2006/relationships/"
+                        "worksheet\" Target=\"worksheets/sheet1.xml\"/></Relationships>")
+             .arg(ns)},
+        {QStringLiteral("xl/worksheets/sheet1.xml"),
+         QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>"
+                        "<worksheet xmlns=\"%1/spreadsheetml/2006/main\"><sheetData>"
+                        "<row r=\"1\">%2</row></sheetData></worksheet>")
+             .arg(ns, row)},
+    };
+    QuaZip zip(path);
+    if (!zip.open(QuaZip::mdCreate))
+        return false;
+    for (const auto &[name, text] : parts) {
+        QuaZipFile file(&zip);
+        const QByteArray bytes = text.toUtf8();
+        if (!file.open(QIODevice::WriteOnly, QuaZipNewInfo(name)) ||
+            file.write(bytes) != bytes.size())
+            return false;
+        file.close();
+    }
+    zip.close();
+    return zip.getZipError() == ZIP_OK;
 }
 } // namespace
 
@@ -83,6 +159,23 @@ bool HistoryFile::write(const QString &path, const QStringList &rows, QString *e
             return false;
         }
         return true;
+    }
+
+    if (QFileInfo(path).suffix().compare(QLatin1String("xlsx"), Qt::CaseInsensitive) == 0) {
+        QTemporaryDir dir;
+        const QString templatePath = dir.filePath(QStringLiteral("template.xlsx"));
+        if (!dir.isValid() || !writeXlsxTemplate(templatePath, csvHeader())) {
+            *error = tr("Cannot write \"%1\".").arg(native(templatePath));
+            return false;
+        }
+        XlsxSheetWriter writer;
+        if (!writer.begin(templatePath, path, {}, int(rows.size()) + 1,
+                          StoredRecordText::columnCount, error))
+            return false;
+        for (int i = 0; i < rows.size(); ++i)
+            if (!writer.writeRow(i + 2, fieldsOf(rows.at(i)), error))
+                return false;
+        return writer.finish(error);
     }
 
     const QString templatePath = DataLocations::findTemplate(StoredRecords::templateName(), error);

@@ -6,9 +6,9 @@
 
 // The stored records read by `history`, written to the file the command
 // line names: a copy of the stored-data template filled like the window's
-// export (.xls), or comma-separated values under the template's English
-// column titles (.csv). The file appears whole or not at all: it is built
-// under another name beside it and renamed at the end.
+// export (.xls), a workbook under the template's English column titles
+// (.xlsx), or comma-separated values under the same titles (.csv). The file appears whole or not at
+// all: it is built under another name beside it and renamed at the end.
 class HistoryFile {
     Q_DECLARE_TR_FUNCTIONS(HistoryFile)
 public:

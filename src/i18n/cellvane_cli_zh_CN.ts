@@ -235,8 +235,8 @@
         <translation>向电池包发送控制命令。</translation>
     </message>
     <message>
-        <source>Read the records stored in the BMS and write them to FILE (.xls or .csv).</source>
-        <translation>读取 BMS 中的存储记录并写入 FILE（.xls 或 .csv）。</translation>
+        <source>Read the records stored in the BMS and write them to FILE (.xls, .xlsx or .csv).</source>
+        <translation>读取 BMS 中的存储记录并写入 FILE（.xls、.xlsx 或 .csv）。</translation>
     </message>
     <message>
         <source>Record the live values once per second for N seconds into a dated text file under DIR, optionally converted into a workbook.</source>
@@ -373,8 +373,8 @@ Run cellvane-cli COMMAND --help for the options of a command.
         <translation>只读取最新的 N 条记录。</translation>
     </message>
     <message>
-        <source>The file to write; its ending (.xls or .csv) chooses the format.</source>
-        <translation>要写入的文件；扩展名（.xls 或 .csv）决定格式。</translation>
+        <source>The file to write; its ending (.xls, .xlsx or .csv) chooses the format.</source>
+        <translation>要写入的文件；扩展名（.xls、.xlsx 或 .csv）决定格式。</translation>
     </message>
     <message>
         <source>The folder to record into.</source>
@@ -441,8 +441,8 @@ Rows: %1
         <translation>%1 需要 --out。</translation>
     </message>
     <message>
-        <source>--out must end in .xls or .csv, not &quot;%1&quot;.</source>
-        <translation>--out 必须以 .xls 或 .csv 结尾，而不是“%1”。</translation>
+        <source>--out must end in .xls, .xlsx or .csv, not &quot;%1&quot;.</source>
+        <translation>--out 必须以 .xls、.xlsx 或 .csv 结尾，而不是“%1”。</translation>
     </message>
     <message>
         <source>record needs --seconds with a whole number of seconds.</source>

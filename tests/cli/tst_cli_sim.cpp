@@ -2,6 +2,7 @@
 // pseudo-terminal: what it prints, its exit codes, and the frames that reach
 // the pack (the simulator logs every request it receives).
 #include "link/Frame.h"
+#include "records/WorkbookReaders.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -350,6 +351,7 @@ private slots:
         QTest::addColumn<int>("newest");
         QTest::newRow("csv, newest 5") << "history.csv" << 5;
         QTest::newRow("xls, all") << "history.xls" << 0;
+        QTest::newRow("xlsx, newest 3") << "history.xlsx" << 3;
     }
     void historyExports()
     {
@@ -371,6 +373,16 @@ private slots:
             // The newest record first: the highest number.
             QCOMPARE(lines[1].split(',').value(0).toInt(), 12);
             QCOMPARE(lines[1].split(',').size(), 20);
+        } else if (name.endsWith(QLatin1String(".xlsx"))) {
+            QString skip, error;
+            const QJsonObject book = WorkbookReaders::readXlsx(path, &skip, &error);
+            if (!skip.isEmpty())
+                QSKIP(qPrintable(skip));
+            const QJsonArray rows = book[QLatin1String("rows")].toArray();
+            QVERIFY2(error.isEmpty() && rows.size() == 1 + newest, qPrintable(error));
+            QCOMPARE(rows[0][0].toString(), QStringLiteral("NO."));
+            QCOMPARE(rows[1][0].toInt(), 12);
+            QCOMPARE(rows[1].toArray().size(), 20);
         } else {
             QVERIFY(bytes.startsWith(QByteArray::fromHex("d0cf11e0a1b11ae1")));
             QVERIFY(r.out.contains(QLatin1String("12 records")));
