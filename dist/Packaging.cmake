@@ -19,7 +19,8 @@ over a UART, RS-485 or RS-232 adapter: it shows the pack live, reads and
 writes the protection parameters and system settings, sends control
 commands, reads out the stored history records, records live data and
 exports it to spreadsheets, and upgrades the BMS firmware. English and
-Simplified Chinese. Includes cellvane-sim, a simulated BMS.")
+Simplified Chinese. Includes cellvane-cli, the same engine for scripts and
+headless logging, and cellvane-sim, a simulated BMS.")
 # Library dependencies are computed from the binaries; Qt finds its window
 # system plugins at run time, which no linker sees.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)

@@ -3,7 +3,7 @@
 #include "link/PortIo.h"
 
 Core::Core(UserPrompt &prompt, std::unique_ptr<PortIo> port)
-    : state(prompt), link(*this, std::move(port)), scan(*this), requests(*this),
+    : prompts(prompt), state(prompts), link(*this, std::move(port)), scan(*this), requests(*this),
       paramCommands(*this), systemCommands(*this), responses(*this), upgrade(*this), stored(*this),
       recorder(*this)
 {

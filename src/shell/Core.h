@@ -9,6 +9,7 @@
 #include "requests/SystemCommands.h"
 #include "responses/ResponseDispatcher.h"
 #include "shell/AppState.h"
+#include "shell/PromptRelay.h"
 #include "upgrade/UpgradeController.h"
 
 #include <memory>
@@ -25,6 +26,9 @@ public:
     Core(const Core &) = delete;
     Core &operator=(const Core &) = delete;
 
+    // Between the parts and the program's prompt (declared first: the state
+    // holds it).
+    PromptRelay prompts;
     AppState state;
     LinkController link;
     ScanController scan;

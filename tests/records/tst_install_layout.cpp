@@ -155,6 +155,7 @@ private slots:
         QTest::addColumn<QString>("file");
         QTest::newRow("program") << "bin/cellvane";
         QTest::newRow("simulator") << "bin/cellvane-sim";
+        QTest::newRow("command-line tool") << "bin/cellvane-cli";
         QTest::newRow("stored-data template") << "share/cellvane/Storage Data Template.xls";
         QTest::newRow("recording template") << "share/cellvane/Real time data template.xlsx";
         QTest::newRow("menu entry") << "share/applications/cellvane.desktop";
@@ -164,6 +165,7 @@ private slots:
             QTest::newRow(qPrintable(QStringLiteral("icon %1").arg(size)))
                 << QStringLiteral("share/icons/hicolor/%1x%1/apps/cellvane.png").arg(size);
         QTest::newRow("manual page") << "share/man/man1/cellvane.1.gz";
+        QTest::newRow("command-line manual page") << "share/man/man1/cellvane-cli.1.gz";
     }
     void layout()
     {
@@ -176,7 +178,8 @@ private slots:
     void nothingButProgramsBesideThem()
     {
         QCOMPARE(QDir(prefix(QStringLiteral("bin"))).entryList(QDir::Files, QDir::Name),
-                 (QStringList{QStringLiteral("cellvane"), QStringLiteral("cellvane-sim")}));
+                 (QStringList{QStringLiteral("cellvane"), QStringLiteral("cellvane-cli"),
+                              QStringLiteral("cellvane-sim")}));
     }
 
     // The menu entry and the metainfo as the desktop's own checkers see them.
@@ -220,6 +223,11 @@ private slots:
             << "cellvane: Unknown option 'frobnicate'. Try cellvane --help.";
         QTest::newRow("simulator version")
             << "cellvane-sim" << QStringList{"--version"} << 0 << "cellvane-sim 1.6.0";
+        QTest::newRow("command-line tool version")
+            << "cellvane-cli" << QStringList{"--version"} << 0 << "cellvane-cli 1.6.0";
+        QTest::newRow("command-line tool, unknown command")
+            << "cellvane-cli" << QStringList{"frobnicate"} << 2
+            << "cellvane-cli: unknown command \"frobnicate\". Try cellvane-cli --help.";
     }
     // Without a display: the answer must not need the window system.
     void installedProgramAnswersOnTheTerminal()
