@@ -21,6 +21,7 @@ enum Extra : unsigned {
     Identity = 64,
     All = 128,
     UpgradeBaud = 256,
+    Broker = 512,
 };
 
 struct CommandSpec {
@@ -75,6 +76,11 @@ const CommandSpec commandSpecs[] = {
                        "Save the pack's settings to a profile, compare the pack with one, or "
                        "apply one to the pack."),
      Identity | All | Yes, false},
+    {"publish", "",
+     QT_TRANSLATE_NOOP("CliOptions",
+                       "Poll the packs and publish their values to an MQTT broker until "
+                       "stopped, reconnecting to the broker and the serial line by itself."),
+     Broker, true},
 };
 
 const CommandSpec *findCommand(const QString &name)
@@ -288,6 +294,17 @@ CliOptions::Outcome CliOptions::parse(const QStringList &arguments)
         add("identity", tr("Include the identity texts (apply only)."));
     if (spec->extras & All)
         add("all", tr("Apply every item, also those equal on the pack."));
+    if (spec->extras & Broker) {
+        add("mqtt", tr("The broker: a host name or address, optionally with :PORT (default 1883)."),
+            "HOST[:PORT]");
+        add("username", tr("The user name at the broker."), "U");
+        add("password-file", tr("A file whose first line is the password at the broker."), "F");
+        add("tls-ca", tr("Connect with TLS; FILE is the certificate authority of the broker."),
+            "FILE");
+        add("topic-prefix", tr("The first level of every topic (default cellvane)."), "P");
+        add("interval", tr("Seconds between two publications of a pack (default 5)."), "S");
+        add("ha-discovery", tr("Publish Home Assistant discovery configurations."));
+    }
 
     QStringList rest = arguments;
     rest.removeAt(1);
@@ -381,6 +398,24 @@ CliOptions::Outcome CliOptions::parse(const QStringList &arguments)
     o.yes = spec->extras & Yes && parser.isSet(QStringLiteral("yes"));
     o.identity = spec->extras & Identity && parser.isSet(QStringLiteral("identity"));
     o.all = spec->extras & All && parser.isSet(QStringLiteral("all"));
+    if (spec->extras & Broker) {
+        o.mqtt.broker = parser.value(QStringLiteral("mqtt"));
+        if (o.mqtt.broker.isEmpty())
+            return usage(tr("%1 needs --mqtt.").arg(command));
+        o.mqtt.username = parser.value(QStringLiteral("username"));
+        o.mqtt.passwordFile = parser.value(QStringLiteral("password-file"));
+        o.mqtt.tlsCaFile = parser.value(QStringLiteral("tls-ca"));
+        if (parser.isSet(QStringLiteral("topic-prefix")))
+            o.mqtt.topicPrefix = parser.value(QStringLiteral("topic-prefix"));
+        if (parser.isSet(QStringLiteral("interval"))) {
+            const auto n = numberList({parser.value(QStringLiteral("interval"))}, 1, 86400);
+            if (!n || n->size() != 1)
+                return usage(tr("--interval takes whole seconds from 1 to 86400, not \"%1\".")
+                                 .arg(parser.value(QStringLiteral("interval"))));
+            o.mqtt.intervalSeconds = n->first();
+        }
+        o.mqtt.haDiscovery = parser.isSet(QStringLiteral("ha-discovery"));
+    }
     outcome.options = o;
     return outcome;
 }

@@ -46,6 +46,16 @@ public:
     bool yes = false;
     bool identity = false; // profile
     bool all = false;      // profile
+    // publish: as given; the bridge checks them when it starts.
+    struct Mqtt {
+        QString broker; // HOST[:PORT]
+        QString username;
+        QString passwordFile;
+        QString tlsCaFile;
+        QString topicPrefix = QStringLiteral("cellvane");
+        int intervalSeconds = 5;
+        bool haDiscovery = false;
+    } mqtt;
 };
 
 struct CliOptions::Outcome {

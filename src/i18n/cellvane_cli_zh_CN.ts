@@ -448,6 +448,46 @@ Rows: %1
         <source>record needs --seconds with a whole number of seconds.</source>
         <translation>record 需要 --seconds 和整数秒数。</translation>
     </message>
+    <message>
+        <source>Poll the packs and publish their values to an MQTT broker until stopped, reconnecting to the broker and the serial line by itself.</source>
+        <translation>轮询电池包并把数值发布到 MQTT 代理，直到停止；与代理或串口断开后自动重连。</translation>
+    </message>
+    <message>
+        <source>The broker: a host name or address, optionally with :PORT (default 1883).</source>
+        <translation>代理：主机名或地址，可带 :端口（默认 1883）。</translation>
+    </message>
+    <message>
+        <source>The user name at the broker.</source>
+        <translation>代理的用户名。</translation>
+    </message>
+    <message>
+        <source>A file whose first line is the password at the broker.</source>
+        <translation>一个文件，其第一行是代理的密码。</translation>
+    </message>
+    <message>
+        <source>Connect with TLS; FILE is the certificate authority of the broker.</source>
+        <translation>用 TLS 连接；FILE 是代理的证书颁发机构。</translation>
+    </message>
+    <message>
+        <source>The first level of every topic (default cellvane).</source>
+        <translation>每个主题的第一级（默认 cellvane）。</translation>
+    </message>
+    <message>
+        <source>Seconds between two publications of a pack (default 5).</source>
+        <translation>同一电池包两次发布之间的秒数（默认 5）。</translation>
+    </message>
+    <message>
+        <source>Publish Home Assistant discovery configurations.</source>
+        <translation>发布 Home Assistant 自动发现配置。</translation>
+    </message>
+    <message>
+        <source>%1 needs --mqtt.</source>
+        <translation>%1 需要 --mqtt。</translation>
+    </message>
+    <message>
+        <source>--interval takes whole seconds from 1 to 86400, not &quot;%1&quot;.</source>
+        <translation>--interval 取 1 到 86400 的整秒数，而不是“%1”。</translation>
+    </message>
 </context>
 <context>
     <name>CliSession</name>
@@ -485,6 +525,25 @@ Rows: %1
     <message>
         <source>Cannot write &quot;%1&quot;.</source>
         <translation>无法写入“%1”。</translation>
+    </message>
+</context>
+<context>
+    <name>PublishCommand</name>
+    <message>
+        <source>MQTT: %1; trying again in %2 s.</source>
+        <translation>MQTT：%1；%2 秒后重试。</translation>
+    </message>
+    <message>
+        <source>The BMS at address %1 answers again.</source>
+        <translation>地址 %1 的 BMS 又有应答了。</translation>
+    </message>
+    <message>
+        <source>MQTT: connected.</source>
+        <translation>MQTT：已连接。</translation>
+    </message>
+    <message>
+        <source>this build has no MQTT bridge (libmosquitto).</source>
+        <translation>此版本没有 MQTT 桥（libmosquitto）。</translation>
     </message>
 </context>
 </TS>

@@ -2,6 +2,9 @@
 #include "cli/CliOptions.h"
 #include "cli/CliSession.h"
 #include "i18n/Language.h"
+#ifdef CELLVANE_HAVE_MQTT
+#include "cli/publish/PublishCommand.h"
+#endif
 #include "shell/Version.h"
 
 #include <QCoreApplication>
@@ -42,15 +45,32 @@ int main(int argc, char *argv[])
 
     CliSession session(*parsed.options);
     CliCommands commands(session);
+    const bool publishing = parsed.options->command == QLatin1String("publish");
+#ifdef CELLVANE_HAVE_MQTT
+    PublishCommand publish(session);
+#else
+    if (publishing) {
+        std::fprintf(stderr, "cellvane-cli: %s\n",
+                     qPrintable(QCoreApplication::translate(
+                         "PublishCommand", "this build has no MQTT bridge (libmosquitto).")));
+        return CliOptions::exitUsage;
+    }
+#endif
     if (::pipe2(signalPipe, O_CLOEXEC | O_NONBLOCK) != 0) {
         std::perror("cellvane-cli: pipe");
         return CliOptions::exitFile;
     }
     QSocketNotifier notifier(signalPipe[0], QSocketNotifier::Read);
-    QObject::connect(&notifier, &QSocketNotifier::activated, &app, [&commands] {
+    QObject::connect(&notifier, &QSocketNotifier::activated, &app, [&] {
         char drain[16];
         while (::read(signalPipe[0], drain, sizeof drain) > 0) {
         }
+#ifdef CELLVANE_HAVE_MQTT
+        if (publishing) {
+            publish.interrupt();
+            return;
+        }
+#endif
         commands.interrupt();
     });
     struct sigaction action = {};
@@ -60,6 +80,11 @@ int main(int argc, char *argv[])
     sigaction(SIGTERM, &action, nullptr);
     std::signal(SIGPIPE, SIG_IGN);
 
-    commands.start();
+#ifdef CELLVANE_HAVE_MQTT
+    if (publishing)
+        publish.start();
+    else
+#endif
+        commands.start();
     return app.exec();
 }
