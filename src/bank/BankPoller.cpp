@@ -19,7 +19,12 @@ int BankPoller::exchangeWaitMs(const PortIo::Settings &settings, quint8 item)
 {
     const int data = item == BankPackDecoder::liveItem ? BankPackDecoder::liveAnswerData
                                                        : BankPackDecoder::batteryIdAnswerData;
-    return BusScan::exchangeWaitMs(settings, Frame::overhead, Frame::overhead + data);
+    // More patient than the scan: a pack that answers ends its exchange with
+    // its answer, so the extra wait is only spent on a missing one, and that
+    // at most every ten seconds per dead pack. A busy pack that answers late
+    // is not taken for a dead one.
+    return BusScan::exchangeWaitMs(settings, Frame::overhead, Frame::overhead + data) +
+           extraTurnaroundMs;
 }
 
 void BankPoller::setAddresses(const QList<int> &addresses)

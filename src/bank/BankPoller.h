@@ -27,6 +27,8 @@ public:
     static constexpr int offlineRetryMs = 10000;
     static constexpr int defaultSweepPeriodMs = 1000;
     static constexpr int maxRead = 255;
+    // Added to the scan's wait for an answer.
+    static constexpr int extraTurnaroundMs = 100;
 
     BankPoller(BankLine &line, const PortIo::Settings &settings, quint8 protocol,
                QObject *parent = nullptr);
