@@ -90,6 +90,7 @@ void BankController::takeLine()
     // The information page's values stop being live: no recorded line of the
     // live recording may be made of them meanwhile.
     s.linkCountdown = qMin(s.linkCountdown, 0);
+    s.setStatusLine(tr("Polling the packs on the line"));
     m_hasLine = true;
 
     m_poller.setLineFormat(ModeString::parse(link.portSettings()), s.protocolCode);

@@ -16,10 +16,6 @@ QStringList lineList(const QString &lines)
     return list;
 }
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("BankPack", text);
-}
 } // namespace
 
 bool BankPack::inAlarm() const

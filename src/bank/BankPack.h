@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QString>
 #include <QtGlobal>
 
@@ -11,6 +12,9 @@
 // live-data decoder writes) and whether it still answers. A plain copy, so a
 // view, the recorder and a chart can keep one without holding the poller.
 struct BankPack {
+    Q_DECLARE_TR_FUNCTIONS(BankPack)
+
+public:
     // The live values of the table, in its order.
     enum class Value {
         TotalVoltage,

@@ -7,10 +7,6 @@
 #include <cmath>
 
 namespace {
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("BankSummary", text);
-}
 // Sums and differences of values with two decimals: no binary tail.
 QString rounded(double value, int decimals)
 {

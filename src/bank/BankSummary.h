@@ -2,12 +2,16 @@
 
 #include "bank/BankPack.h"
 
+#include <QCoreApplication>
 #include <QList>
 #include <QString>
 
 // The bank as a whole, over the packs that are online and have sent live
 // values: an offline pack's last values are stale and would distort it.
 struct BankSummary {
+    Q_DECLARE_TR_FUNCTIONS(BankSummary)
+
+public:
     int packs = 0; // packs counted
     double minVoltage = 0;
     double maxVoltage = 0;

@@ -90,6 +90,7 @@ QString BankTableModel::columnTitle(int column)
 {
     static const char *const titles[ColumnCount] = {
         QT_TRANSLATE_NOOP("BankTableModel", "Address"),
+        QT_TRANSLATE_NOOP("BankTableModel", "State"),
         QT_TRANSLATE_NOOP("BankTableModel", "Battery ID"),
         QT_TRANSLATE_NOOP("BankTableModel", "Voltage\n(V)"),
         QT_TRANSLATE_NOOP("BankTableModel", "Current\n(A)"),
@@ -101,9 +102,8 @@ QString BankTableModel::columnTitle(int column)
         QT_TRANSLATE_NOOP("BankTableModel", "Max temp.\n(℃)"),
         QT_TRANSLATE_NOOP("BankTableModel", "Min temp.\n(℃)"),
         QT_TRANSLATE_NOOP("BankTableModel", "MOS"),
-        QT_TRANSLATE_NOOP("BankTableModel", "Age\n(s)"),
-        QT_TRANSLATE_NOOP("BankTableModel", "State"),
         QT_TRANSLATE_NOOP("BankTableModel", "Alarm / protection / fault"),
+        QT_TRANSLATE_NOOP("BankTableModel", "Age\n(s)"),
     };
     return column >= 0 && column < ColumnCount ? tr(titles[column]) : QString();
 }

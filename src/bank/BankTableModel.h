@@ -17,6 +17,7 @@ class BankTableModel : public QAbstractTableModel {
 public:
     enum Column {
         Address,
+        State,
         BatteryId,
         Voltage,
         Current,
@@ -28,9 +29,8 @@ public:
         MaxTemperature,
         MinTemperature,
         Mos,
+        Conditions,
         Age,
-        State,
-        Conditions, // last: the widest, it takes the room left
         ColumnCount
     };
     enum Role { SortRole = Qt::UserRole + 1, SeverityRole, AddressRole };

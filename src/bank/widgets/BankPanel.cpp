@@ -89,7 +89,7 @@ BankPanel::BankPanel(Core &core, QWidget *parent) : Panel(core, parent)
     m_table->setWordWrap(false);
     m_table->verticalHeader()->hide();
     m_table->verticalHeader()->setDefaultSectionSize(22);
-    m_table->horizontalHeader()->setStretchLastSection(true);
+    m_table->horizontalHeader()->setStretchLastSection(false);
     m_table->horizontalHeader()->setHighlightSections(false);
     // Double click and Enter both activate the row.
     connect(m_table, &QTableView::activated, this, &BankPanel::choose);
@@ -138,14 +138,17 @@ void BankPanel::choose(const QModelIndex &index)
 
 void BankPanel::fitColumns()
 {
+    // Every column is sortable: room for the arrow beside the caption.
+    constexpr int sortIndicatorWidth = 14;
     // Wide enough for the header's words and for typical values.
-    static const int valueWidths[BankTableModel::ColumnCount] = {40, 130, 58, 58, 48,  48, 84, 84,
-                                                                 58, 58,  58, 92, 220, 46, 60};
+    static const int valueWidths[BankTableModel::ColumnCount] = {44, 58, 110, 52, 52, 44,  44, 84,
+                                                                 84, 52, 52,  52, 72, 200, 40};
     QHeaderView *header = m_table->horizontalHeader();
     for (int c = 0; c < BankTableModel::ColumnCount; ++c)
         m_table->setColumnWidth(
             c, std::max(valueWidths[c],
-                        CaptionFit::headerWordWidth(header, BankTableModel::columnTitle(c))));
+                        CaptionFit::headerWordWidth(header, BankTableModel::columnTitle(c)) +
+                            sortIndicatorWidth));
 }
 
 void BankPanel::applyCaptions()
