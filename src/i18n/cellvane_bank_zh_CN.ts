@@ -103,7 +103,7 @@
     </message>
     <message>
         <source>C %1, D %2</source>
-        <translation>充 %1，放 %2</translation>
+        <translation>充%1 放%2</translation>
     </message>
 </context>
 <context>
@@ -336,13 +336,13 @@
 (V)</translation>
     </message>
     <message>
-        <source>Max temp.
+        <source>Max T
 (℃)</source>
         <translation>最高温度
 (℃)</translation>
     </message>
     <message>
-        <source>Min temp.
+        <source>Min T
 (℃)</source>
         <translation>最低温度
 (℃)</translation>

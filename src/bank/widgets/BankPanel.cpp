@@ -17,6 +17,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSortFilterProxyModel>
+#include <QStyle>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -110,6 +111,12 @@ BankPanel::BankPanel(Core &core, QWidget *parent) : Panel(core, parent)
     m_progress->setMaximumWidth(120);
     m_progress->setTextVisible(false);
     FormBinder::bindProgress(m_progress, form, BankField::exportProgress);
+    // Shown while an export runs (its button is disabled meanwhile).
+    m_progress->hide();
+    connect(&form, &Form::changed, m_progress, [this, &form](const QString &control) {
+        if (control == BankField::exportButton)
+            m_progress->setVisible(!form.isEnabled(BankField::exportButton));
+    });
 
     auto *bottom = new QHBoxLayout;
     bottom->addWidget(m_record);
@@ -138,17 +145,21 @@ void BankPanel::choose(const QModelIndex &index)
 
 void BankPanel::fitColumns()
 {
-    // Every column is sortable: room for the arrow beside the caption.
-    constexpr int sortIndicatorWidth = 14;
-    // Wide enough for the header's words and for typical values.
-    static const int valueWidths[BankTableModel::ColumnCount] = {44, 58, 110, 52, 52, 44,  44, 84,
-                                                                 84, 52, 52,  52, 72, 200, 40};
+    // Wide enough for typical values, and for every line of the caption (the
+    // header does not wrap) with the sort arrow beside it.
+    static const int valueWidths[BankTableModel::ColumnCount] = {36, 50, 110, 50, 50, 40,  40, 84,
+                                                                 84, 44, 44,  44, 72, 200, 40};
+    constexpr int sortArrow = 16;
     QHeaderView *header = m_table->horizontalHeader();
-    for (int c = 0; c < BankTableModel::ColumnCount; ++c)
-        m_table->setColumnWidth(
-            c, std::max(valueWidths[c],
-                        CaptionFit::headerWordWidth(header, BankTableModel::columnTitle(c)) +
-                            sortIndicatorWidth));
+    const QFontMetrics fm = header->fontMetrics();
+    const int margins =
+        2 * header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header) + 2;
+    for (int c = 0; c < BankTableModel::ColumnCount; ++c) {
+        int widest = 0;
+        for (const QString &line : BankTableModel::columnTitle(c).split(QLatin1Char('\n')))
+            widest = std::max(widest, fm.horizontalAdvance(line));
+        m_table->setColumnWidth(c, std::max(valueWidths[c], widest + margins + sortArrow));
+    }
 }
 
 void BankPanel::applyCaptions()
