@@ -157,6 +157,10 @@
         <translation>导出到Excel</translation>
     </message>
     <message>
+        <source>Export the bank recording to Excel</source>
+        <translation>将电池组记录导出到Excel</translation>
+    </message>
+    <message>
         <source>Export progress</source>
         <translation>导出进度</translation>
     </message>

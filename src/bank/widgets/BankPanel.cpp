@@ -179,6 +179,8 @@ void BankPanel::applyCaptions()
     m_record->setText(tr("Record bank"));
     m_recordPath->setAccessibleName(tr("Bank recording file"));
     m_export->setText(tr("Export to Excel"));
+    // Two other pages have a button of that caption.
+    m_export->setAccessibleName(tr("Export the bank recording to Excel"));
     CaptionFit::padButton(m_export);
     m_progress->setAccessibleName(tr("Export progress"));
     fitColumns();
