@@ -6,7 +6,10 @@
 #
 #   --lang en|zh     language of the session (stored as the language choice in
 #                    a throw-away $XDG_CONFIG_HOME; default zh)
-#   --tab N          tab to select after opening the port (1..7, default 2)
+#   --tab N          tab to select after opening the port (1..8, default 2)
+#   --bank LIST      packs a bus scan found earlier (e.g. 1,2,5), stored with
+#                    COM1 in the settings record so the bank page (tab 8)
+#                    polls them
 #   --press NAME     press the button of that accessible name on that tab
 #                    (e.g. "get data" on tab 6), then wait
 #   --wait S         seconds to let the polling cycle run on that tab (default 6)
@@ -27,7 +30,7 @@
 # fonts-wqy-microhei for the Chinese glyphs.
 set -eu
 cd "$(dirname "$0")/.."
-lang=zh tab=2 wait_s=6 shot= tree= unplug=0 build=build press=
+lang=zh tab=2 wait_s=6 shot= tree= unplug=0 build=build press= bank=
 while [ $# -gt 0 ]; do
     case $1 in
     --lang) lang=$2; shift 2 ;;
@@ -38,12 +41,13 @@ while [ $# -gt 0 ]; do
     --tree) tree=$(realpath -m "$2"); shift 2 ;;
     --unplug) unplug=1; shift ;;
     --build) build=$2; shift 2 ;;
+    --bank) bank=$2; shift 2 ;;
     --) shift; break ;;
     *) echo "unknown option $1 (see the head of $0)" >&2; exit 2 ;;
     esac
 done
 case $lang in en) english=1 ;; zh) english=0 ;; *) echo "--lang en|zh" >&2; exit 2 ;; esac
-case $tab in [1-7]) ;; *) echo "--tab 1..7" >&2; exit 2 ;; esac
+case $tab in [1-8]) ;; *) echo "--tab 1..8" >&2; exit 2 ;; esac
 bin=$(realpath "$build")
 [ -x "$bin/cellvane" ] && [ -x "$bin/cellvane-sim" ] || {
     echo "no cellvane and cellvane-sim in $bin" >&2; exit 2; }
@@ -53,6 +57,8 @@ trap 'rm -rf "$work"' EXIT
 export XDG_CONFIG_HOME=$work/config
 mkdir -p "$XDG_CONFIG_HOME/cellvane/ports"
 printf '[General]\nlanguage=%s\n' "$english" >"$XDG_CONFIG_HOME/cellvane/cellvane.conf"
+[ -z "$bank" ] || printf '[bank]\nport=COM1\naddresses="%s"\n' "$bank" \
+    >>"$XDG_CONFIG_HOME/cellvane/cellvane.conf"
 
 export BIN=$bin WORK=$work TAB=$tab WAIT_S=$wait_s SHOT=$shot TREE=$tree UNPLUG=$unplug PRESS=$press
 exec xvfb-run -a -s "-screen 0 1024x768x24" dbus-run-session -- bash -c '

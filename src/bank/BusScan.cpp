@@ -1,5 +1,6 @@
 #include "bank/BusScan.h"
 
+#include "bank/AnswerSearch.h"
 #include "link/Frame.h"
 
 #include <cmath>
@@ -133,23 +134,10 @@ void BusScan::send(qint64 nowMs)
 BusScan::Heard BusScan::examine(QByteArray *data) const
 {
     const quint8 item = m_step == Step::Project ? projectRead.item : batteryIdRead.item;
-    Heard heard = Heard::Nothing;
-    const qsizetype size = m_rx.size();
-    for (qsizetype p = 0; p + Frame::dataOffset <= size; ++p) {
-        const auto at = [&](qsizetype i) { return quint8(m_rx[p + i]); };
-        if (at(0) != Frame::responseStart || at(1) != m_address || at(2) != m_protocol ||
-            at(3) != readOperation || at(4) != item || at(5) > Frame::maxResponseLengthHigh)
-            continue;
-        const int n = at(5) << 8 | at(6);
-        if (size - p < Frame::overhead + n)
-            return heard == Heard::Garbled ? heard : Heard::Nothing; // still arriving
-        const QByteArray frame = m_rx.mid(p, Frame::overhead + n);
-        if (Frame::crcValid(frame)) {
-            *data = frame.mid(Frame::dataOffset, n);
-            return Heard::Answer;
-        }
-        heard = Heard::Garbled;
-    }
+    QByteArray frame;
+    const Heard heard = AnswerSearch::find(m_rx, quint8(m_address), m_protocol, item, &frame);
+    if (heard == Heard::Answer)
+        *data = frame.mid(Frame::dataOffset, Frame::dataLength(frame));
     return heard;
 }
 

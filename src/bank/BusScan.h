@@ -1,5 +1,6 @@
 #pragma once
 
+#include "bank/AnswerSearch.h"
 #include "bank/BankLine.h"
 #include "link/PortIo.h"
 
@@ -93,7 +94,7 @@ signals:
 
 private:
     enum class Step { Project, BatteryId, BatteryIdAgain };
-    enum class Heard { Nothing, Answer, Garbled };
+    using Heard = AnswerSearch::Heard;
 
     void send(qint64 nowMs);
     Heard examine(QByteArray *data) const;

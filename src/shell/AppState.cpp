@@ -1,5 +1,6 @@
 #include "shell/AppState.h"
 
+#include "bank/BankForm.h"
 #include "bank/ScanForm.h"
 #include "i18n/Language.h"
 #include "link/LinkForm.h"
@@ -20,6 +21,7 @@ AppState::AppState(UserPrompt &prompt, QObject *parent) : QObject(parent), promp
     defineRecordForm(record);
     defineStoredForm(stored);
     defineUpgradeForm(upgrade);
+    defineBankForm(bank);
     Language::install(false);
 }
 

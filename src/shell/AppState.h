@@ -23,15 +23,15 @@ public:
     // parameter rows, 80-87 controls, 96-137 settings, 160/161 stored records,
     // 255 upgrade.
     quint8 currentCommand = 0;
-    QByteArray txFrame;    // exactly 9 + N bytes
-    QByteArray rxFrame;    // the last accepted response, 9 + N bytes
-    int rxDataLength = 0;  // N of the response being dispatched
+    QByteArray txFrame;   // exactly 9 + N bytes
+    QByteArray rxFrame;   // the last accepted response, 9 + N bytes
+    int rxDataLength = 0; // N of the response being dispatched
     quint8 deviceAddress = 255;
     quint8 protocolCode = 16;
     qint32 linkCountdown = 0; // 20 after every response, -1 per send tick
     bool readAllActive = false;
     bool writeAllActive = false;
-    int selectedTab = 2; // 1..7 from the left
+    int selectedTab = 2; // 1..8 from the left
 
     // Stored records (the grid shows these rows).
     bool fetchAllRecords = false;
@@ -58,6 +58,7 @@ public:
     Form record{QStringLiteral("RecordPanel")};
     Form stored{QStringLiteral("StoredDataPanel")};
     Form upgrade{QStringLiteral("UpgradePanel")};
+    Form bank{QStringLiteral("BankPanel")}; // the packs on the line (tab 8)
 
     // 1 selects English, 0 Chinese. Setting it installs the matching
     // translations, so every tr() text built afterwards is in that language.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "bank/BankController.h"
 #include "bank/ScanController.h"
 #include "link/LinkController.h"
 #include "records/Recorder.h"
@@ -39,8 +40,10 @@ public:
     UpgradeController upgrade;
     StoredRecords stored;
     Recorder recorder;
+    BankController bank;
 
-    // Tab switch: the page decides whether live reads run (0) or pause (16).
+    // Tab switch: the page decides whether live reads run (0) or pause (16);
+    // the bank page (8) polls the packs on the line itself.
     void selectTab(int tab);
     // Program end: recording timer, both link timers, the port.
     void shutdown();

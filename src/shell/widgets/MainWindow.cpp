@@ -136,6 +136,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
         m_host->page(PanelHost::Page::Stored),
         m_host->page(PanelHost::Page::Upgrade),
         m_host->page(PanelHost::Page::Record),
+        m_host->page(PanelHost::Page::Bank),
         m_aboutDialog,
         m_languageDialog,
         m_trafficWindow,

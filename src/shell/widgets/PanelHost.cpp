@@ -1,5 +1,6 @@
 #include "shell/widgets/PanelHost.h"
 
+#include "bank/widgets/BankPanel.h"
 #include "link/widgets/LinkPanel.h"
 #include "records/widgets/RecordPanel.h"
 #include "records/widgets/StoredDataPanel.h"
@@ -30,15 +31,20 @@ struct TabAction {
 };
 const TabAction tabActions[PanelHost::pageCount] = {
     {Page::Link,
-     {Page::Info, Page::Param, Page::System, Page::Stored, Page::Upgrade, Page::Record}},
-    {Page::Info, {Page::Param, Page::System, Page::Stored, Page::Upgrade, Page::Link}},
-    {Page::Param, {Page::Info, Page::System, Page::Stored, Page::Upgrade, Page::Link}},
-    {Page::System, {Page::Info, Page::Param, Page::Stored, Page::Upgrade, Page::Link}},
+     {Page::Info, Page::Param, Page::System, Page::Stored, Page::Upgrade, Page::Record,
+      Page::Bank}},
+    {Page::Info, {Page::Param, Page::System, Page::Stored, Page::Upgrade, Page::Link, Page::Bank}},
+    {Page::Param, {Page::Info, Page::System, Page::Stored, Page::Upgrade, Page::Link, Page::Bank}},
+    {Page::System, {Page::Info, Page::Param, Page::Stored, Page::Upgrade, Page::Link, Page::Bank}},
     {Page::Record,
-     {Page::Info, Page::Param, Page::System, Page::Stored, Page::Upgrade, Page::Link}},
-    {Page::Stored, {Page::Info, Page::Param, Page::System, Page::Upgrade, Page::Link}},
+     {Page::Info, Page::Param, Page::System, Page::Stored, Page::Upgrade, Page::Link, Page::Bank}},
+    {Page::Stored, {Page::Info, Page::Param, Page::System, Page::Upgrade, Page::Link, Page::Bank}},
     {Page::Upgrade,
-     {Page::Info, Page::Param, Page::System, Page::Stored, Page::Record, Page::Link}},
+     {Page::Info, Page::Param, Page::System, Page::Stored, Page::Record, Page::Link, Page::Bank}},
+    // The bank page, after the seven, hides every other page.
+    {Page::Bank,
+     {Page::Link, Page::Info, Page::Param, Page::System, Page::Record, Page::Stored,
+      Page::Upgrade}},
 };
 
 constexpr int statusRowHeight = 28;
@@ -84,6 +90,10 @@ PanelHost::PanelHost(Core &core, QWidget *parent) : QWidget(parent), m_core(core
     m_pages[std::size_t(Page::Record)] = new RecordPanel(core, this);
     m_pages[std::size_t(Page::Stored)] = new StoredDataPanel(core, this);
     m_pages[std::size_t(Page::Upgrade)] = new UpgradePanel(core, this);
+    auto *bank = new BankPanel(core, this);
+    m_pages[std::size_t(Page::Bank)] = bank;
+    // A pack chosen in the bank table opens on the information page.
+    connect(bank, &BankPanel::packChosen, this, [this] { selectTab(2); });
     for (Panel *p : m_pages) {
         p->setAutoFillBackground(true);
         p->hide();
@@ -153,7 +163,7 @@ void PanelHost::applyCaptions()
 {
     const QString captions[pageCount] = {
         tr("serial setting"),  tr("information"), tr("parameters"),  tr("system"),
-        tr("other settings "), tr("store data"),  tr("BMS upgrade"),
+        tr("other settings "), tr("store data"),  tr("BMS upgrade"), tr("packs"),
     };
     for (int i = 0; i < pageCount; ++i)
         m_tabs->setTabText(i, captions[i]);

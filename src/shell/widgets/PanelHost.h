@@ -11,22 +11,22 @@ class QLabel;
 class QLineEdit;
 class QTabBar;
 
-// The tab strip with the seven pages below it and the communication status
+// The tab strip with the eight pages below it and the communication status
 // line. Every page exists from start-up to shutdown; a tab switch only hides
 // and shows pages and tells the core whether live reads run on that page.
 class PanelHost : public QWidget {
     Q_OBJECT
 public:
     // In tab order: page i belongs to tab i + 1.
-    enum class Page { Link, Info, Param, System, Record, Stored, Upgrade };
-    static constexpr int pageCount = 7;
+    enum class Page { Link, Info, Param, System, Record, Stored, Upgrade, Bank };
+    static constexpr int pageCount = 8;
     // Where the pages sit: directly below the tab strip, 370 twips below its
     // top at 15 twips per pixel.
     static constexpr int tabStripHeight = 25;
 
     explicit PanelHost(Core &core, QWidget *parent = nullptr);
 
-    // Runs the tab-switch action of tab 1..7, as a click on the tab does.
+    // Runs the tab-switch action of tab 1..8, as a click on the tab does.
     void selectTab(int tab);
     int selectedTab() const;
 

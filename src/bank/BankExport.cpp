@@ -1,0 +1,172 @@
+#include "bank/BankExport.h"
+
+#include "bank/BankRecording.h"
+
+#include <QDir>
+#include <QTimer>
+
+namespace {
+constexpr int linesPerSlice = 2000;
+
+QString native(const QString &path)
+{
+    return QDir::toNativeSeparators(path);
+}
+} // namespace
+
+BankExport::BankExport(QObject *parent) : QObject(parent) {}
+
+QString BankExport::workbookPathFor(const QString &recordingPath)
+{
+    if (!recordingPath.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive))
+        return {};
+    return recordingPath.left(recordingPath.size() - 4) + QStringLiteral(".xlsx");
+}
+
+QString BankExport::sheetTitle(int address)
+{
+    return QCoreApplication::translate("BankExport", "Address %1").arg(address);
+}
+
+bool BankExport::readLine(QString *line, bool *atEnd)
+{
+    *atEnd = m_file.atEnd();
+    if (*atEnd)
+        return true;
+    QByteArray raw = m_file.readLine();
+    if (raw.isEmpty() && !m_file.atEnd())
+        return false;
+    while (raw.endsWith('\n') || raw.endsWith('\r'))
+        raw.chop(1);
+    *line = QString::fromUtf8(raw);
+    return true;
+}
+
+bool BankExport::rewind()
+{
+    return m_file.seek(m_dataStart);
+}
+
+bool BankExport::start(const QString &recordingPath, const QString &workbookPath, QString *error)
+{
+    if (isRunning()) {
+        *error = tr("An export is already running.");
+        return false;
+    }
+    m_file.setFileName(recordingPath);
+    if (!m_file.open(QIODevice::ReadOnly)) {
+        *error = tr("Cannot read the bank recording \"%1\": %2")
+                     .arg(native(recordingPath), m_file.errorString());
+        return false;
+    }
+    QByteArray head = m_file.readLine();
+    if (head.startsWith("\xEF\xBB\xBF"))
+        head.remove(0, 3);
+    while (head.endsWith('\n') || head.endsWith('\r'))
+        head.chop(1);
+    m_header = BankRecording::parseCsvLine(QString::fromUtf8(head));
+    if (head.isEmpty() || m_header.size() <= BankRecording::addressColumn) {
+        m_file.close();
+        *error = tr("\"%1\" is not a bank recording.").arg(native(recordingPath));
+        return false;
+    }
+    m_dataStart = m_file.pos();
+    m_workbookPath = workbookPath;
+    m_addresses.clear();
+    m_sheet = 0;
+    m_percent = -1;
+    m_error.clear();
+    m_phase = Phase::Scan;
+    return true;
+}
+
+void BankExport::runInBackground()
+{
+    QTimer::singleShot(0, this, [this] {
+        if (slice())
+            runInBackground();
+    });
+}
+
+bool BankExport::runToEnd()
+{
+    while (slice()) {
+    }
+    return m_error.isEmpty();
+}
+
+bool BankExport::stop(bool ok, const QString &error)
+{
+    m_phase = Phase::Idle;
+    m_file.close();
+    if (!ok)
+        m_writer.abandon();
+    m_error = ok ? QString() : error;
+    emit finished(ok);
+    return false;
+}
+
+bool BankExport::slice()
+{
+    if (m_phase == Phase::Idle)
+        return false;
+    QString error;
+    for (int n = 0; n < linesPerSlice; ++n) {
+        QString line;
+        bool atEnd = false;
+        if (!readLine(&line, &atEnd))
+            return stop(false, tr("Cannot read the bank recording \"%1\": %2")
+                                   .arg(native(m_file.fileName()), m_file.errorString()));
+        if (atEnd) {
+            if (m_phase == Phase::Scan) {
+                if (m_addresses.isEmpty())
+                    return stop(false, tr("The bank recording \"%1\" holds no lines yet.")
+                                           .arg(native(m_file.fileName())));
+                if (!m_writer.begin(m_workbookPath, &error) ||
+                    !m_writer.beginSheet(sheetTitle(m_addresses[0]), &error) ||
+                    !m_writer.writeRow(m_header, &error))
+                    return stop(false, error);
+                m_phase = Phase::Write;
+            } else {
+                if (!m_writer.endSheet(&error))
+                    return stop(false, error);
+                if (++m_sheet == m_addresses.size()) {
+                    if (!m_writer.finish(&error))
+                        return stop(false, error);
+                    emit progress(100);
+                    return stop(true);
+                }
+                if (!m_writer.beginSheet(sheetTitle(m_addresses[m_sheet]), &error) ||
+                    !m_writer.writeRow(m_header, &error))
+                    return stop(false, error);
+            }
+            if (!rewind())
+                return stop(false, tr("Cannot read the bank recording \"%1\": %2")
+                                       .arg(native(m_file.fileName()), m_file.errorString()));
+            break;
+        }
+        if (line.isEmpty())
+            continue;
+        const QStringList fields = BankRecording::parseCsvLine(line);
+        bool ok = false;
+        const int address = fields.value(BankRecording::addressColumn).toInt(&ok);
+        if (!ok)
+            continue;
+        if (m_phase == Phase::Scan) {
+            if (!m_addresses.contains(address))
+                m_addresses << address;
+        } else if (address == m_addresses[m_sheet] && !m_writer.writeRow(fields, &error)) {
+            return stop(false, error);
+        }
+    }
+    // Progress over the passes: the scan and one per sheet.
+    const qint64 size = std::max<qint64>(1, m_file.size());
+    const int passes = int(m_addresses.size()) + 1;
+    const int pass = m_phase == Phase::Scan ? 0 : m_sheet + 1;
+    const int percent = int((pass * 100 + m_file.pos() * 100 / size) / passes);
+    if (percent != m_percent && percent < 100) {
+        m_percent = percent;
+        emit progress(percent);
+    }
+    return true;
+}
