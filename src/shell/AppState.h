@@ -23,9 +23,9 @@ public:
     // parameter rows, 80-87 controls, 96-137 settings, 160/161 stored records,
     // 255 upgrade.
     quint8 currentCommand = 0;
-    QByteArray txFrame;    // exactly 9 + N bytes
-    QByteArray rxFrame;    // the last accepted response, 9 + N bytes
-    int rxDataLength = 0;  // N of the response being dispatched
+    QByteArray txFrame;   // exactly 9 + N bytes
+    QByteArray rxFrame;   // the last accepted response, 9 + N bytes
+    int rxDataLength = 0; // N of the response being dispatched
     quint8 deviceAddress = 255;
     quint8 protocolCode = 16;
     qint32 linkCountdown = 0; // 20 after every response, -1 per send tick
@@ -70,10 +70,14 @@ public:
     // The stored-records grid changed: rows appended or the grid reset.
     void notifyStoredRowsChanged() { emit storedRowsChanged(); }
 
+    // A live item of the polling cycle was decoded onto the information page.
+    void notifyLiveItemDecoded(quint8 item) { emit liveItemDecoded(item); }
+
 signals:
     void languageChanged();
     void statusLineChanged(const QString &text);
     void storedRowsChanged();
+    void liveItemDecoded(quint8 item);
 
 private:
     quint8 m_englishUi = 0;

@@ -5,7 +5,7 @@
 Core::Core(UserPrompt &prompt, std::unique_ptr<PortIo> port)
     : state(prompt), link(*this, std::move(port)), scan(*this), requests(*this),
       paramCommands(*this), systemCommands(*this), responses(*this), upgrade(*this), stored(*this),
-      recorder(*this)
+      recorder(*this), charts(*this)
 {
 }
 

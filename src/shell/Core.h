@@ -1,6 +1,7 @@
 #pragma once
 
 #include "bank/ScanController.h"
+#include "charts/ChartFeed.h"
 #include "link/LinkController.h"
 #include "records/Recorder.h"
 #include "records/StoredRecords.h"
@@ -35,6 +36,7 @@ public:
     UpgradeController upgrade;
     StoredRecords stored;
     Recorder recorder;
+    ChartFeed charts; // the trends and cell bars, fed by the polling
 
     // Tab switch: the page decides whether live reads run (0) or pause (16).
     void selectTab(int tab);
