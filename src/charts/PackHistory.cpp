@@ -49,16 +49,22 @@ QList<QPointF> PackHistory::thinned(int series, qint64 from, qint64 to, int colu
     const std::size_t s = std::size_t(series);
 
     int bucket = -1;
+    const Point *first = nullptr;
+    const Point *last = nullptr;
     const Point *low = nullptr;
     const Point *high = nullptr;
     const auto flush = [&] {
-        if (!low)
+        if (!first)
             return;
-        const Point *first = low->time <= high->time ? low : high;
-        const Point *second = first == low ? high : low;
-        out.append(QPointF(double(first->time), first->values[s]));
-        if (second != first)
-            out.append(QPointF(double(second->time), second->values[s]));
+        std::array<const Point *, 4> picked{first, low, high, last};
+        std::sort(picked.begin(), picked.end(),
+                  [](const Point *a, const Point *b) { return a->time < b->time; });
+        const Point *previous = nullptr;
+        for (const Point *p : picked) {
+            if (p != previous)
+                out.append(QPointF(double(p->time), p->values[s]));
+            previous = p;
+        }
     };
     for (; it != end; ++it) {
         const float v = it->values[s];
@@ -68,12 +74,14 @@ QList<QPointF> PackHistory::thinned(int series, qint64 from, qint64 to, int colu
         if (b != bucket) {
             flush();
             bucket = b;
-            low = high = &*it;
-        } else if (v < low->values[s]) {
-            low = &*it;
-        } else if (v > high->values[s]) {
-            high = &*it;
+            first = last = low = high = &*it;
+            continue;
         }
+        last = &*it;
+        if (v < low->values[s])
+            low = &*it;
+        else if (v > high->values[s])
+            high = &*it;
     }
     flush();
     return out;

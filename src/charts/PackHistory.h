@@ -36,9 +36,10 @@ public:
     qint64 dropped() const { return m_dropped; }
 
     // The points of `series` between `from` and `to` (inclusive) for a plot
-    // `columns` pixels wide: per column at most its lowest and its highest
-    // point, in time order, so that spikes survive however many points a
-    // column covers. Missing values are left out.
+    // `columns` pixels wide: per column at most its first, lowest, highest and
+    // last point, in time order, so that the drawn line looks as it would
+    // with every point and spikes survive however many points a column
+    // covers. Missing values are left out.
     QList<QPointF> thinned(int series, qint64 from, qint64 to, int columns) const;
 
 private:

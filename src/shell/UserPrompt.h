@@ -12,10 +12,14 @@ public:
     virtual ~UserPrompt() = default;
 
     // An empty title means the program's default title.
-    virtual void message(const QString &text, const QString &title = {}, Icon icon = Icon::None) = 0;
+    virtual void message(const QString &text, const QString &title = {},
+                         Icon icon = Icon::None) = 0;
     // A Yes/No question; true for Yes.
     virtual bool question(const QString &title, const QString &text) = 0;
     // A file-open dialog; `filter` in Qt's form ("Batch Files (*.bin)").
     // Returns the chosen path, or "" when the user cancels.
     virtual QString openFileName(const QString &filter, const QString &startFolder = {}) = 0;
+    // A file-save dialog that asks before replacing a file; `suggested` is the
+    // path it starts with. Returns the chosen path, or "" when the user cancels.
+    virtual QString saveFileName(const QString &filter, const QString &suggested = {}) = 0;
 };

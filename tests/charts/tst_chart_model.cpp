@@ -167,8 +167,8 @@ private slots:
         QTest::addColumn<int>("columns");
         QTest::addColumn<int>("expected");
         QTest::newRow("fewer points than columns") << 50 << 100 << 50;
-        QTest::newRow("a day into 1000 columns") << 86400 << 1000 << 2000;
-        QTest::newRow("one column") << 600 << 1 << 2;
+        QTest::newRow("a day into 1000 columns") << 86400 << 1000 << 2002; // the spikes' column: 4
+        QTest::newRow("one column") << 600 << 1 << 4;
     }
     void thinning()
     {
@@ -178,10 +178,10 @@ private slots:
         PackHistory h;
         ChartSample s;
         for (int i = 0; i < points; ++i) {
-            // A slow wave with one spike up and one down in the middle.
-            s.values[ChartSeries::Current] = i == points / 2       ? 100
-                                             : i == points / 2 + 1 ? -100
-                                                                   : std::sin(i / 500.0);
+            // A slow ramp with one spike up and one down in the middle.
+            s.values[ChartSeries::Current] = i == points / 2 + 5   ? 100
+                                             : i == points / 2 + 6 ? -100
+                                                                   : i * 0.001;
             h.append(t0 + i * 1000LL, s.values);
         }
         const qint64 to = t0 + (points - 1) * 1000LL;

@@ -17,6 +17,12 @@ QString RecordingPrompt::openFileName(const QString &filter, const QString &)
     return nextFile;
 }
 
+QString RecordingPrompt::saveFileName(const QString &filter, const QString &)
+{
+    saveFilters.append(filter);
+    return nextSaveFile;
+}
+
 QStringList RecordingPrompt::texts() const
 {
     QStringList list;
@@ -30,4 +36,5 @@ void RecordingPrompt::clear()
     messages.clear();
     questions.clear();
     fileFilters.clear();
+    saveFilters.clear();
 }

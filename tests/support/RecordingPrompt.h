@@ -21,6 +21,7 @@ public:
     void message(const QString &text, const QString &title, Icon icon) override;
     bool question(const QString &title, const QString &text) override;
     QString openFileName(const QString &filter, const QString &startFolder) override;
+    QString saveFileName(const QString &filter, const QString &suggested) override;
 
     QStringList texts() const;
     void clear();
@@ -30,4 +31,7 @@ public:
     QStringList fileFilters;
     bool answer = true;   // the reply to every question
     QString nextFile;     // what the next file dialog returns ("" = cancel)
+
+    QStringList saveFilters;
+    QString nextSaveFile; // what the next save dialog returns ("" = cancel)
 };

@@ -43,3 +43,8 @@ QString GuiPrompt::openFileName(const QString &filter, const QString &startFolde
 {
     return QFileDialog::getOpenFileName(m_parent, QString(), startFolder, filter);
 }
+
+QString GuiPrompt::saveFileName(const QString &filter, const QString &suggested)
+{
+    return QFileDialog::getSaveFileName(m_parent, QString(), suggested, filter);
+}

@@ -17,6 +17,7 @@ public:
     void message(const QString &text, const QString &title = {}, Icon icon = Icon::None) override;
     bool question(const QString &title, const QString &text) override;
     QString openFileName(const QString &filter, const QString &startFolder = {}) override;
+    QString saveFileName(const QString &filter, const QString &suggested = {}) override;
 
 private:
     QPointer<QWidget> m_parent;

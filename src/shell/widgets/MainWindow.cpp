@@ -1,5 +1,6 @@
 #include "shell/widgets/MainWindow.h"
 
+#include "charts/widgets/ChartsWindow.h"
 #include "i18n/SettingsRecord.h"
 #include "i18n/widgets/AboutDialog.h"
 #include "i18n/widgets/LanguageDialog.h"
@@ -8,6 +9,7 @@
 #include "shell/widgets/PanelHost.h"
 
 #include <QCloseEvent>
+#include <QMenu>
 #include <QMenuBar>
 #include <QTimer>
 
@@ -41,6 +43,8 @@ MainWindow::MainWindow(Core &core, QWidget *parent)
     // So do the packs the last bus scan found.
     m_core.scan.loadRemembered();
 
+    ChartsWindow::addTo(viewMenu(), m_core, this);
+
     setFixedSize(fixedWidth, fixedHeight);
 }
 
@@ -50,6 +54,19 @@ QIcon MainWindow::programIcon()
     for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
         icon.addFile(QStringLiteral(":/icons/cellvane-%1.png").arg(size), QSize(size, size));
     return icon;
+}
+
+QMenu *MainWindow::viewMenu()
+{
+    const QString name = QStringLiteral("viewMenu");
+    if (auto *menu = menuBar()->findChild<QMenu *>(name))
+        return menu;
+    QMenu *menu = menuBar()->addMenu(QString());
+    menu->setObjectName(name);
+    const auto caption = [menu] { menu->setTitle(tr("view")); };
+    caption();
+    connect(&m_core.state, &AppState::languageChanged, menu, caption);
+    return menu;
 }
 
 LanguageDialog *MainWindow::languageDialog() const

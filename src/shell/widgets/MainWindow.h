@@ -8,6 +8,7 @@ class AboutDialog;
 class Core;
 class LanguageDialog;
 class PanelHost;
+class QMenu;
 
 // The program's one top-level window: fixed size, the tab host as its client,
 // the "language" and "about" menu entries, and the shutdown order on close.
@@ -32,6 +33,9 @@ public:
     void applyCaptions();
     void showLanguageDialog();
     void showAboutDialog();
+
+    // The "view" menu of the windows beside this one; made on first call.
+    QMenu *viewMenu();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
