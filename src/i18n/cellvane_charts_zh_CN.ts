@@ -81,6 +81,26 @@
         <translation>图表</translation>
     </message>
     <message>
+        <source>Pause</source>
+        <translation>暂停</translation>
+    </message>
+    <message>
+        <source>Zoom in</source>
+        <translation>放大</translation>
+    </message>
+    <message>
+        <source>Reset</source>
+        <translation>复位</translation>
+    </message>
+    <message>
+        <source>Save as PNG…</source>
+        <translation>保存为 PNG…</translation>
+    </message>
+    <message>
+        <source>Open recording…</source>
+        <translation>打开记录…</translation>
+    </message>
+    <message>
         <source>%1: %2 lines from %3 to %4</source>
         <translation>%1：%2 行，从 %3 到 %4</translation>
     </message>

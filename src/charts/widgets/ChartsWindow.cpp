@@ -131,6 +131,7 @@ void ChartsWindow::buildControls()
         label = new QLabel;
         box = new QComboBox;
         box->setObjectName(QLatin1String(name));
+        box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
         label->setBuddy(box);
         row->addWidget(label);
         row->addWidget(box);
@@ -285,6 +286,12 @@ void ChartsWindow::applyCaptions()
     m_reset->setText(tr("&Reset"));
     m_save->setText(tr("Save as P&NG…"));
     m_open->setText(tr("&Open recording…"));
+    // Read out without the keyboard markers of the captions.
+    m_pause->setAccessibleName(tr("Pause"));
+    m_zoomIn->setAccessibleName(tr("Zoom in"));
+    m_reset->setAccessibleName(tr("Reset"));
+    m_save->setAccessibleName(tr("Save as PNG…"));
+    m_open->setAccessibleName(tr("Open recording…"));
     m_source->setAccessibleName(tr("Source"));
     m_pack->setAccessibleName(tr("Pack"));
     m_span->setAccessibleName(tr("Span"));
@@ -448,6 +455,7 @@ void ChartsWindow::drawBars()
         const double bottom = cells.millivolts[low] / 1000.0;
         const double pad = std::max(0.02, (top - bottom) * 0.25);
         m_voltAxis->setRange(std::max(0.0, bottom - pad), top + pad);
+        m_voltAxis->applyNiceNumbers();
     } else {
         m_voltAxis->setRange(0, 1);
     }
@@ -595,6 +603,8 @@ void ChartsWindow::recordingRead(bool ok)
     m_span->setCurrentIndex(span);
     m_timeline.setSpan(ChartTimeline::Span(span));
     m_timeline.reset();
+    // The whole recording fills the width; Reset shows the span up to its end.
+    m_timeline.zoomTo(m_recording.earliestTime(), m_recording.latestTime());
     refresh();
 
     QString text = tr("%1: %2 lines from %3 to %4")

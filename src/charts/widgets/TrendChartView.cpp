@@ -16,7 +16,6 @@ TrendChartView::TrendChartView(QWidget *parent) : QChartView(new QChart, parent)
     c->legend()->setAlignment(Qt::AlignTop);
     m_time = new QDateTimeAxis(c);
     m_value = new QValueAxis(c);
-    m_value->setLabelFormat(QStringLiteral("%.6g"));
     c->addAxis(m_time, Qt::AlignBottom);
     c->addAxis(m_value, Qt::AlignLeft);
     setRenderHint(QPainter::Antialiasing);
@@ -57,6 +56,8 @@ void TrendChartView::setLines(const QList<Line> &lines, qint64 from, qint64 to)
         s->attachAxis(m_value);
         m_series.append(s);
     }
+    // One line needs no legend: the title names it.
+    c->legend()->setVisible(lines.size() > 1);
     for (int i = 0; i < lines.size(); ++i) {
         m_series[i]->setName(lines[i].name);
         m_series[i]->replace(lines[i].points);
@@ -85,12 +86,29 @@ void TrendChartView::fitValueAxis(const QList<Line> &lines)
             high = std::max(high, p.y());
         }
     if (!std::isfinite(low)) {
-        m_value->setRange(0, 1);
-        return;
+        low = 0;
+        high = 1;
     }
     // A flat line sits in the middle of a small band rather than on an edge.
-    const double pad = high > low ? (high - low) * 0.08 : std::max(std::abs(high) * 0.01, 0.5);
-    m_value->setRange(low - pad, high + pad);
+    if (high - low < 1e-9) {
+        const double pad = std::max(std::abs(high) * 0.01, 0.5);
+        low -= pad;
+        high += pad;
+    }
+    // Three or four round steps (1, 2 or 5 times a power of ten): a small
+    // chart has room for no more labels than that.
+    const double raw = (high - low) / 3;
+    const double power = std::pow(10.0, std::floor(std::log10(raw)));
+    const double step = raw / power <= 1   ? power
+                        : raw / power <= 2 ? 2 * power
+                        : raw / power <= 5 ? 5 * power
+                                           : 10 * power;
+    m_value->setTickType(QValueAxis::TicksDynamic);
+    m_value->setTickAnchor(0);
+    m_value->setTickInterval(step);
+    m_value->setRange(std::floor(low / step) * step, std::ceil(high / step) * step);
+    const int decimals = std::max(0, int(-std::floor(std::log10(step) + 1e-9)));
+    m_value->setLabelFormat(QStringLiteral("%.%1f").arg(decimals));
 }
 
 void TrendChartView::mouseReleaseEvent(QMouseEvent *event)

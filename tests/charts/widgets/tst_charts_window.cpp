@@ -213,6 +213,7 @@ private slots:
         if (lines == 0)
             return;
         QCOMPARE(r.charts->spanChoice()->currentIndex(), 1); // ten minutes fit in an hour
+        QVERIFY(r.charts->timeline().isZoomed());            // on the recording's own ten minutes
         QCOMPARE(r.charts->recording().history(0)->size(), 600);
         // The SOC chart; the other boxes of the recording were empty.
         const qint64 first = start.toMSecsSinceEpoch();
