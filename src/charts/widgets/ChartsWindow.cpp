@@ -72,13 +72,10 @@ ChartsWindow::ChartsWindow(ChartStore &live, AppState &state, QWidget *parent)
     applyCaptions();
 
     m_tick.setInterval(1000);
-    connect(&m_tick, &QTimer::timeout, this, [this] {
-        if (!m_timeline.isPaused() && !m_showingRecording)
-            refresh();
-    });
+    connect(&m_tick, &QTimer::timeout, this, &ChartsWindow::followLive);
     m_redraw.setSingleShot(true);
     m_redraw.setInterval(redrawDelayMs);
-    connect(&m_redraw, &QTimer::timeout, this, &ChartsWindow::refresh);
+    connect(&m_redraw, &QTimer::timeout, this, &ChartsWindow::followLive);
     connect(&m_live, &ChartStore::sampleAdded, this, &ChartsWindow::onSample);
     connect(&m_live, &ChartStore::packsChanged, this, [this] {
         if (!m_showingRecording)
@@ -377,9 +374,25 @@ qint64 ChartsWindow::latest() const
     return m_showingRecording ? m_recording.latestTime() : m_clock();
 }
 
+void ChartsWindow::followLive()
+{
+    if (m_timeline.isPaused() || m_showingRecording || !isVisible())
+        return;
+    // Drawing every chart costs far more than the bars; the trends are drawn
+    // again once the time axis has moved by about a pixel (every second over
+    // 5 minutes, every few seconds over an hour, every minute or so over a day).
+    const qint64 span = ChartTimeline::spanMilliseconds(m_timeline.span());
+    const qint64 pixel = span / std::max(100, m_groupCharts.first()->plotWidth());
+    if (m_clock() - m_trendsDrawn >= std::max<qint64>(1000, pixel) - redrawDelayMs)
+        refresh();
+    else
+        drawBars();
+}
+
 void ChartsWindow::refresh()
 {
     m_redraw.stop();
+    m_trendsDrawn = m_clock();
     const ChartTimeline::Range range = m_timeline.range(latest());
     drawTrends(range);
     drawBars();

@@ -95,6 +95,7 @@ private:
     void drawTrends(const ChartTimeline::Range &range);
     void drawBars();
     void onSample(int address);
+    void followLive();
     void recordingRead(bool ok);
     void rememberGeometry();
 
@@ -106,8 +107,9 @@ private:
     ChartTimeline m_timeline;
     bool m_showingRecording = false;
     std::function<qint64()> m_clock;
-    QTimer m_tick;   // the time axis moves on while following live values
-    QTimer m_redraw; // gathers the samples of one bank cycle into one redraw
+    QTimer m_tick;            // the time axis moves on while following live values
+    qint64 m_trendsDrawn = 0; // when the trends were last drawn, by m_clock
+    QTimer m_redraw;          // gathers the samples of one bank cycle into one redraw
 
     QLabel *m_sourceLabel = nullptr;
     QComboBox *m_source = nullptr;
