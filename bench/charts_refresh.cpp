@@ -1,9 +1,11 @@
-// How long one redraw of the charts window takes with a full day of values
-// (one point a second for every series), per span: the redraw runs on the
-// event loop once a second while the window follows the live values, so its
-// longest time is what it can hold the polling up by.
+// The charts window over a full day of values (one point a second for every
+// series), per span: how long one whole redraw takes (what a click on a
+// button costs), and the longest event-loop stall while it follows a new
+// sample every second (what the polling can be held up by), in wall and in
+// this thread's CPU time.
 //
-//   charts_refresh [ROUNDS]     (default 20; runs offscreen unless told otherwise)
+//   charts_refresh [ROUNDS] [SECONDS]   (default 20 and 10; runs offscreen unless told otherwise)
+#include "StallProbe.h"
 #include "support/RecordingPrompt.h"
 
 #include "charts/widgets/ChartsWindow.h"
@@ -12,6 +14,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QTemporaryDir>
 
 #include <cmath>
@@ -25,6 +28,7 @@ int main(int argc, char **argv)
     qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
     QApplication app(argc, argv);
     const int rounds = argc > 1 ? qMax(1, atoi(argv[1])) : 20;
+    const int following = argc > 2 ? qMax(1, atoi(argv[2])) : 10;
 
     RecordingPrompt prompt;
     AppState state(prompt);
@@ -43,7 +47,8 @@ int main(int argc, char **argv)
         store.addSample(1, end - qint64(seconds - 1 - i) * 1000, s);
     }
     ChartsWindow window(store, state);
-    window.setClock([end] { return end; });
+    qint64 now = end;
+    window.setClock([&now] { return now; });
     window.resize(1100, 820);
     window.show();
     QCoreApplication::processEvents();
@@ -65,8 +70,25 @@ int main(int argc, char **argv)
             longest = qMax(longest, ms);
             total += ms;
         }
-        std::printf("span %-6s redraw and paint: longest %.1f ms, mean %.1f ms over %d rounds\n", names[span],
-                    longest, total / rounds, rounds);
+        std::printf("span %-6s redraw and paint: longest %.1f ms, mean %.1f ms over %d rounds\n",
+                    names[span], longest, total / rounds, rounds);
+        // Following: a sample a second, as the polling brings them.
+        QTimer feed;
+        feed.setInterval(1000);
+        QObject::connect(&feed, &QTimer::timeout, [&] {
+            now += 1000;
+            ChartSample s;
+            s.values.fill(51);
+            store.addSample(1, now, s);
+        });
+        StallProbe probe;
+        probe.start();
+        feed.start();
+        QEventLoop loop;
+        QTimer::singleShot(following * 1000, &loop, &QEventLoop::quit);
+        loop.exec();
+        std::printf("span %-6s following: longest stall %.1f ms wall, %.1f ms CPU over %d s\n",
+                    names[span], probe.longestWallMs(), probe.longestCpuMs(), following);
     }
     return 0;
 }

@@ -76,6 +76,8 @@ ChartsWindow::ChartsWindow(ChartStore &live, AppState &state, QWidget *parent)
     m_redraw.setSingleShot(true);
     m_redraw.setInterval(redrawDelayMs);
     connect(&m_redraw, &QTimer::timeout, this, &ChartsWindow::followLive);
+    m_stage.setInterval(0);
+    connect(&m_stage, &QTimer::timeout, this, &ChartsWindow::drawStaged);
     connect(&m_live, &ChartStore::sampleAdded, this, &ChartsWindow::onSample);
     connect(&m_live, &ChartStore::packsChanged, this, [this] {
         if (!m_showingRecording)
@@ -378,25 +380,47 @@ void ChartsWindow::followLive()
 {
     if (m_timeline.isPaused() || m_showingRecording || !isVisible())
         return;
-    // Drawing every chart costs far more than the bars; the trends are drawn
-    // again once the time axis has moved by about a pixel (every second over
-    // 5 minutes, every few seconds over an hour, every minute or so over a day).
+    drawBars();
+    // The trends are drawn again once their time axis has moved by about a
+    // pixel (every second over 5 minutes, every few seconds over an hour,
+    // about once a minute over a day), one chart per pass of the event loop:
+    // the polling waits for one chart at most, never for all of them.
     const qint64 span = ChartTimeline::spanMilliseconds(m_timeline.span());
     const qint64 pixel = span / std::max(100, m_groupCharts.first()->plotWidth());
-    if (m_clock() - m_trendsDrawn >= std::max<qint64>(1000, pixel) - redrawDelayMs)
-        refresh();
-    else
-        drawBars();
+    if (m_clock() - m_trendsDrawn < std::max<qint64>(1000, pixel) - redrawDelayMs)
+        return;
+    m_trendsDrawn = m_clock();
+    m_stagedRange = m_timeline.range(latest());
+    m_staged = visibleTrends();
+    showRange(m_stagedRange);
+    m_stage.start();
+}
+
+void ChartsWindow::drawStaged()
+{
+    if (m_staged.isEmpty()) {
+        m_stage.stop();
+        return;
+    }
+    drawTrend(m_staged.takeFirst(), m_stagedRange);
 }
 
 void ChartsWindow::refresh()
 {
     m_redraw.stop();
+    m_stage.stop();
+    m_staged.clear();
     m_trendsDrawn = m_clock();
     const ChartTimeline::Range range = m_timeline.range(latest());
-    drawTrends(range);
+    for (TrendChartView *view : visibleTrends())
+        drawTrend(view, range);
     drawBars();
     m_pause->setChecked(m_timeline.isPaused());
+    showRange(range);
+}
+
+void ChartsWindow::showRange(const ChartTimeline::Range &range)
+{
     if (m_reader.isRunning())
         return;
     if (source().addresses().isEmpty())
@@ -407,29 +431,19 @@ void ChartsWindow::refresh()
         m_status->setText(tr("Showing %1 to %2").arg(timeText(range.from), timeText(range.to)));
 }
 
-void ChartsWindow::drawTrends(const ChartTimeline::Range &range)
+void ChartsWindow::drawTrend(TrendChartView *view, const ChartTimeline::Range &range)
 {
     ChartStore &store = source();
-    const int pack = currentPack();
-    if (pack == allPacks) {
-        const auto draw = [&](TrendChartView *view, int series) {
-            QList<TrendChartView::Line> lines;
-            for (int address : store.addresses())
-                lines.append({tr("Pack %1").arg(address),
-                              store.history(address)->thinned(series, range.from, range.to,
-                                                              view->plotWidth())});
-            view->setLines(lines, range.from, range.to);
-        };
-        draw(m_bankVoltage, ChartSeries::TotalVoltage);
-        draw(m_bankSoc, ChartSeries::Soc);
-        return;
-    }
-    const PackHistory *history = store.history(pack);
-    for (int g = 0; g < m_groupCharts.size(); ++g) {
-        TrendChartView *view = m_groupCharts[g];
-        if (!view->isVisibleTo(this))
-            continue;
-        QList<TrendChartView::Line> lines;
+    QList<TrendChartView::Line> lines;
+    if (view == m_bankVoltage || view == m_bankSoc) {
+        const int series = view == m_bankVoltage ? ChartSeries::TotalVoltage : ChartSeries::Soc;
+        for (int address : store.addresses())
+            lines.append(
+                {tr("Pack %1").arg(address),
+                 store.history(address)->thinned(series, range.from, range.to, view->plotWidth())});
+    } else {
+        const int g = int(m_groupCharts.indexOf(view));
+        const PackHistory *history = store.history(currentPack());
         for (int id = 0; id < ChartSeries::Count; ++id) {
             if (int(ChartSeries::info(id).group) != g ||
                 !m_seriesBoxes[std::size_t(id)]->isChecked())
@@ -438,8 +452,8 @@ void ChartsWindow::drawTrends(const ChartTimeline::Range &range)
                           history ? history->thinned(id, range.from, range.to, view->plotWidth())
                                   : QList<QPointF>{}});
         }
-        view->setLines(lines, range.from, range.to);
     }
+    view->setLines(lines, range.from, range.to);
 }
 
 void ChartsWindow::drawBars()
@@ -654,6 +668,8 @@ void ChartsWindow::hideEvent(QHideEvent *event)
     QWidget::hideEvent(event);
     m_tick.stop();
     m_redraw.stop();
+    m_stage.stop();
+    m_staged.clear();
     rememberGeometry();
 }
 

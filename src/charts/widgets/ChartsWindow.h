@@ -92,7 +92,9 @@ private:
     void buildBars();
     void rebuildPackChoice();
     void arrangeTrends();
-    void drawTrends(const ChartTimeline::Range &range);
+    void drawTrend(TrendChartView *view, const ChartTimeline::Range &range);
+    void drawStaged();
+    void showRange(const ChartTimeline::Range &range);
     void drawBars();
     void onSample(int address);
     void followLive();
@@ -110,6 +112,9 @@ private:
     QTimer m_tick;            // the time axis moves on while following live values
     qint64 m_trendsDrawn = 0; // when the trends were last drawn, by m_clock
     QTimer m_redraw;          // gathers the samples of one bank cycle into one redraw
+    QTimer m_stage;           // draws the charts of m_staged, one per pass
+    QList<TrendChartView *> m_staged;
+    ChartTimeline::Range m_stagedRange;
 
     QLabel *m_sourceLabel = nullptr;
     QComboBox *m_source = nullptr;
