@@ -96,6 +96,7 @@ public:
     void message(const QString &, const QString &, Icon) override {}
     bool question(const QString &, const QString &) override { return false; }
     QString openFileName(const QString &, const QString &) override { return {}; }
+    QString saveFileName(const QString &, const QString &) override { return {}; }
 };
 
 void receiveStep(benchmark::State &state)

@@ -9,7 +9,7 @@ libquazip1-qt6-dev libxkbcommon-dev libbenchmark-dev libgl-dev
 socat xvfb xauth fonts-wqy-microhei imagemagick dbus at-spi2-core python3-pyatspi
 python3-xlrd python3-openpyxl libreoffice-calc-nogui
 dpkg-dev file desktop-file-utils appstream lintian
-qt6-charts-dev libmosquitto-dev mosquitto mosquitto-clients
+qt6-charts-dev libqt6opengl6-dev libmosquitto-dev mosquitto mosquitto-clients
 openssl"
 missing=""
 for p in $PACKAGES; do

@@ -132,6 +132,35 @@ def main():
             sys.exit("no button %r on tab %d" % (name, tab))
         press(target)
         print("pressed %r" % name)
+    if os.environ.get("MENU"):
+        name = os.environ["MENU"]
+        entry = find(app, lambda a: a.getRole() == pyatspi.ROLE_MENU_ITEM and a.name == name)
+        if entry is None:
+            sys.exit("no menu entry %r" % name)
+        press(entry)
+        print("menu entry %r" % name)
+        time.sleep(1.0)
+    if os.environ.get("RECORDING"):
+        opener = find(app, lambda a: a.getRole() == pyatspi.ROLE_PUSH_BUTTON
+                      and a.name in ("Open recording…", "打开记录…"))
+        if opener is None:
+            sys.exit("no button to open a recording")
+        press(opener)
+        dialog = find(app, lambda a: a.getRole() == pyatspi.ROLE_DIALOG
+                      and a.getState().contains(pyatspi.STATE_SHOWING))
+        box = dialog and find(dialog, lambda a: a.getRole() == pyatspi.ROLE_TEXT
+                              and a.getState().contains(pyatspi.STATE_EDITABLE)
+                              and a.getState().contains(pyatspi.STATE_SHOWING))
+        if box is None:
+            sys.exit("no file name box in the file dialog")
+        box.queryEditableText().setTextContents(os.environ["RECORDING"])
+        time.sleep(0.3)
+        ok = find(dialog, lambda a: a.getRole() == pyatspi.ROLE_PUSH_BUTTON
+                  and (a.name or "").startswith(("Open", "打开")))
+        if ok is None:
+            sys.exit("no open button in the file dialog")
+        press(ok)
+        print("recording %r" % os.environ["RECORDING"])
     time.sleep(wait_s)
     if os.environ.get("UNPLUG") == "1":
         os.kill(sim_pid, signal.SIGTERM)

@@ -12,6 +12,9 @@
 #                    polls them
 #   --press NAME     press the button of that accessible name on that tab
 #                    (e.g. "get data" on tab 6), then wait
+#   --menu NAME      then choose the menu entry of that name (e.g. "Charts")
+#   --recording F    then press "Open recording…" in the window that opened and
+#                    open the recording F in its file dialog
 #   --wait S         seconds to let the polling cycle run on that tab (default 6)
 #   --shot OUT.png   save a PNG of the screen at the end
 #   --tree OUT.txt   save the accessibility tree (role, name, description,
@@ -30,13 +33,15 @@
 # fonts-wqy-microhei for the Chinese glyphs.
 set -eu
 cd "$(dirname "$0")/.."
-lang=zh tab=2 wait_s=6 shot= tree= unplug=0 build=build press= bank=
+lang=zh tab=2 wait_s=6 shot= tree= unplug=0 build=build press= bank= menu= recording=
 while [ $# -gt 0 ]; do
     case $1 in
     --lang) lang=$2; shift 2 ;;
     --tab) tab=$2; shift 2 ;;
     --wait) wait_s=$2; shift 2 ;;
     --press) press=$2; shift 2 ;;
+    --menu) menu=$2; shift 2 ;;
+    --recording) recording=$(realpath "$2"); shift 2 ;;
     --shot) shot=$(realpath -m "$2"); shift 2 ;;
     --tree) tree=$(realpath -m "$2"); shift 2 ;;
     --unplug) unplug=1; shift ;;
@@ -60,7 +65,8 @@ printf '[General]\nlanguage=%s\n' "$english" >"$XDG_CONFIG_HOME/cellvane/cellvan
 [ -z "$bank" ] || printf '[bank]\nport=COM1\naddresses="%s"\n' "$bank" \
     >>"$XDG_CONFIG_HOME/cellvane/cellvane.conf"
 
-export BIN=$bin WORK=$work TAB=$tab WAIT_S=$wait_s SHOT=$shot TREE=$tree UNPLUG=$unplug PRESS=$press
+export BIN=$bin WORK=$work TAB=$tab WAIT_S=$wait_s SHOT=$shot TREE=$tree UNPLUG=$unplug PRESS=$press \
+    MENU=$menu RECORDING=$recording
 exec xvfb-run -a -s "-screen 0 1024x768x24" dbus-run-session -- bash -c '
     set -u
     "$BIN/cellvane-sim" --link "$XDG_CONFIG_HOME/cellvane/ports/com1" \

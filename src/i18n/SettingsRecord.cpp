@@ -163,4 +163,15 @@ bool storeBank(const BankChoice &bank)
         {{bankPortKey, bank.port}, {bankAddressesKey, parts.join(QLatin1Char(','))}});
 }
 
+QByteArray storedWindowGeometry(const QString &window)
+{
+    const QSettings record(filePath(), QSettings::IniFormat);
+    return record.value(QStringLiteral("windows/%1").arg(window)).toByteArray();
+}
+
+bool storeWindowGeometry(const QString &window, const QByteArray &geometry)
+{
+    return storeValues({{QStringLiteral("windows/%1").arg(window), geometry}});
+}
+
 } // namespace SettingsRecord

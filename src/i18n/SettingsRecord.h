@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -55,4 +56,9 @@ struct BankChoice {
 BankChoice storedBank();
 // False when the file could not be written; the record then keeps what it held.
 bool storeBank(const BankChoice &bank);
+
+// Where a window of its own ("charts") was and how big, as QWidget's
+// saveGeometry() gives it; empty when nothing is stored.
+QByteArray storedWindowGeometry(const QString &window);
+bool storeWindowGeometry(const QString &window, const QByteArray &geometry);
 } // namespace SettingsRecord

@@ -312,6 +312,7 @@ void ResponseDispatcher::routeLiveItems(const Reply &r)
         if (r.read && r.item == l.item) {
             l.decode(r.frame, r.dataLength, m_core.state.info);
             decodedCycleItem(r.item);
+            m_core.state.notifyLiveItemDecoded(r.item);
             continueWith(l.nextCommand);
         }
     }

@@ -71,10 +71,14 @@ public:
     // The stored-records grid changed: rows appended or the grid reset.
     void notifyStoredRowsChanged() { emit storedRowsChanged(); }
 
+    // A live item of the polling cycle was decoded onto the information page.
+    void notifyLiveItemDecoded(quint8 item) { emit liveItemDecoded(item); }
+
 signals:
     void languageChanged();
     void statusLineChanged(const QString &text);
     void storedRowsChanged();
+    void liveItemDecoded(quint8 item);
 
 private:
     quint8 m_englishUi = 0;

@@ -5,7 +5,7 @@
 Core::Core(UserPrompt &prompt, std::unique_ptr<PortIo> port)
     : prompts(prompt), state(prompts), link(*this, std::move(port)), scan(*this), requests(*this),
       paramCommands(*this), systemCommands(*this), responses(*this), upgrade(*this), stored(*this),
-      recorder(*this), bank(*this)
+      recorder(*this), bank(*this), charts(*this)
 {
 }
 

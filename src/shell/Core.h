@@ -2,6 +2,7 @@
 
 #include "bank/BankController.h"
 #include "bank/ScanController.h"
+#include "charts/ChartFeed.h"
 #include "link/LinkController.h"
 #include "records/Recorder.h"
 #include "records/StoredRecords.h"
@@ -41,6 +42,7 @@ public:
     StoredRecords stored;
     Recorder recorder;
     BankController bank;
+    ChartFeed charts; // the trends and cell bars, fed by the polling
 
     // Tab switch: the page decides whether live reads run (0) or pause (16);
     // the bank page (8) polls the packs on the line itself.

@@ -1,5 +1,6 @@
 #include "shell/widgets/MainWindow.h"
 
+#include "charts/widgets/ChartsWindow.h"
 #include "i18n/SettingsRecord.h"
 #include "i18n/widgets/AboutDialog.h"
 #include "i18n/widgets/LanguageDialog.h"
@@ -39,6 +40,7 @@ MainWindow::MainWindow(Core &core, QWidget *parent)
             m_aboutDialog->applyCaptions();
     });
 
+    ChartsWindow::addTo(viewMenu(), m_core, this);
     QAction *traffic = viewMenu()->addAction(TrafficWindow::title());
     traffic->setObjectName(QStringLiteral("traffic"));
     connect(traffic, &QAction::triggered, this, &MainWindow::showTrafficWindow);
@@ -49,6 +51,7 @@ MainWindow::MainWindow(Core &core, QWidget *parent)
     SettingsRecord::followReconnectChoice(m_core.state.link, m_core.state.prompt);
     // So do the packs the last bus scan found.
     m_core.scan.loadRemembered();
+
 
     setFixedSize(fixedWidth, fixedHeight);
 }

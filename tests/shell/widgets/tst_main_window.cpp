@@ -100,15 +100,13 @@ private slots:
     void menuHasTwoPlainEntries()
     {
         Rig rig;
-        auto actions = rig.window.menuBar()->actions();
-        // After them, the menu of the extra windows.
+        const auto actions = rig.window.menuBar()->actions();
         QCOMPARE(actions.size(), 3);
-        QVERIFY(actions.last()->menu());
-        QCOMPARE(actions.takeLast()->menu(), rig.window.viewMenu());
         QCOMPARE(actions.at(0)->text(), QStringLiteral("language"));
         QCOMPARE(actions.at(1)->text(), QStringLiteral("about"));
-        for (QAction *a : actions)
-            QVERIFY(!a->menu());
+        QVERIFY(!actions.at(0)->menu() && !actions.at(1)->menu());
+        // The windows beside this one are opened from the "view" menu after them.
+        QCOMPARE(actions.at(2)->menu(), rig.window.viewMenu());
         // The tab host carries the very same entries.
         QVERIFY(rig.host.actions().contains(actions.at(0)));
         QVERIFY(rig.host.actions().contains(actions.at(1)));

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "charts/ChartStore.h"
+
+#include <QObject>
+
+#include <functional>
+
+class Core;
+
+// Feeds the charts from the polling that runs anyway: once per cycle, when its
+// last live item (the balancing map) has been decoded, the information page's
+// values go into the store under the address the link talks to. Values come
+// only from a cycle whose live block decoded, cells only from one whose cell
+// voltages did, so a failed read never repeats stale values as new ones.
+class ChartFeed : public QObject {
+    Q_OBJECT
+public:
+    explicit ChartFeed(Core &core);
+
+    ChartStore &store() { return m_store; }
+    // Where the time stamps come from (tests drive their own clock).
+    void setClock(std::function<qint64()> clock) { m_clock = std::move(clock); }
+
+    void liveItemDecoded(quint8 item);
+
+private:
+    Core &m_core;
+    ChartStore m_store;
+    std::function<qint64()> m_clock;
+    bool m_valuesFresh = false;
+    bool m_cellsFresh = false;
+};
