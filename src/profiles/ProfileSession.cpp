@@ -11,6 +11,7 @@
 #include "shell/UserPrompt.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QHash>
 #include <QRegularExpression>
 
@@ -96,9 +97,10 @@ QString ProfileSession::Result::report() const
         break;
     case Action::Compare:
         if (ok)
-            lines.append(QCoreApplication::translate(
-                "ProfileSession", "%n item(s) differ between the pack and the profile.", nullptr,
-                comparison.differing));
+            lines.append(
+                QCoreApplication::translate(
+                    "ProfileSession", "Items that differ between the pack and the profile: %1")
+                    .arg(comparison.differing));
         break;
     case Action::Apply:
         if (ok && items.isEmpty() && !cancelled)
@@ -149,7 +151,18 @@ QString ProfileSession::suggestedName(const QString &batteryId, const QDateTime 
 
 bool ProfileSession::startSave(const QString &path)
 {
+    if (busy())
+        return false;
+    m_saveFolder.clear();
     return begin(Action::Save, path);
+}
+
+bool ProfileSession::startSaveInFolder(const QString &folder)
+{
+    if (busy())
+        return false;
+    m_saveFolder = folder;
+    return begin(Action::Save, QString());
 }
 
 bool ProfileSession::startCompare(const QString &path)
@@ -407,6 +420,13 @@ void ProfileSession::readsDone()
         prefer(source.model, SystemField::model);
         prefer(source.batteryId, SystemField::batteryId);
         const QDateTime now = m_clock ? m_clock() : QDateTime::currentDateTime();
+        if (!m_saveFolder.isEmpty()) {
+            if (!QDir().mkpath(m_saveFolder)) {
+                fail(tr("Cannot make the folder %1.").arg(m_saveFolder));
+                return;
+            }
+            m_result.path = QDir(m_saveFolder).filePath(suggestedName(source.batteryId, now));
+        }
         const QJsonObject json = ProfileCodec::toJson(s.param, s.system, source, now);
         if (const auto error = ProfileFile::save(m_result.path, json)) {
             fail(*error);
@@ -479,8 +499,8 @@ void ProfileSession::planApply()
                   .arg(included)
                   .arg(changing)
             : QCoreApplication::translate("ProfileSession",
-                                          "%n item(s) will change on the pack. Write them?",
-                                          nullptr, changing);
+                                          "Items that will change on the pack: %1. Write them?")
+                  .arg(changing);
     if (!m_prompt.question(tr("Apply profile"), question)) {
         m_result.cancelled = true;
         m_result.error = tr("Nothing was written.");

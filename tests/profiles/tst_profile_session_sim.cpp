@@ -1,6 +1,7 @@
 // Profiles saved from, compared with and applied to simulated packs on
 // pseudo-terminals, through the real serial line, request builder and
 // dispatcher.
+#include "profiles/ProfileSim.h"
 #include "support/RecordingPrompt.h"
 
 #include "sim/SimProcess.h"
@@ -32,40 +33,8 @@
 
 namespace {
 
-// One simulated pack, found by the link as COM<number>.
-class Sim {
-public:
-    Sim(int number, const QStringList &extra)
-    {
-        const QString ports =
-            QString::fromLocal8Bit(qgetenv("XDG_CONFIG_HOME")) + QStringLiteral("/cellvane/ports");
-        QDir().mkpath(ports);
-        const QString link = ports + QStringLiteral("/com%1").arg(number);
-        QFile::remove(link);
-        m_process.setProgram(QStringLiteral(CELLVANE_SIM_EXE));
-        m_process.setArguments(QStringList{"--link", link, "--speed", "0"} + extra);
-        m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        m_process.start();
-    }
-    ~Sim()
-    {
-        resume();
-        m_process.terminate();
-        if (!m_process.waitForFinished(5000))
-            m_process.kill();
-    }
-    bool ready()
-    {
-        m_out += m_process.readAllStandardOutput();
-        return m_out.contains('\n');
-    }
-    void pause() { ::kill(pid_t(m_process.processId()), SIGSTOP); }
-    void resume() { ::kill(pid_t(m_process.processId()), SIGCONT); }
-
-private:
-    QProcess m_process;
-    QByteArray m_out;
-};
+using ProfileSim::Sim;
+using ProfileSim::waitUntil;
 
 // The serial line, with every frame the program writes kept.
 class TapPort : public SerialPortIo {
@@ -88,21 +57,6 @@ public:
     QList<QByteArray> writes;
     std::function<void(const QByteArray &)> beforeWrite;
 };
-
-bool waitUntil(const std::function<bool()> &done, int timeoutMs)
-{
-    QEventLoop loop;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-        if (done())
-            loop.quit();
-    });
-    poll.start(10);
-    QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
-    if (!done())
-        loop.exec();
-    return done();
-}
 
 // The report's lines for items that did not read back as written.
 QString unverified(const ProfileSession::Result &result)

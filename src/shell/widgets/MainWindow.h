@@ -8,9 +8,11 @@ class AboutDialog;
 class Core;
 class LanguageDialog;
 class PanelHost;
+class ProfileActions;
 
 // The program's one top-level window: fixed size, the tab host as its client,
-// the "language" and "about" menu entries, and the shutdown order on close.
+// the "language" and "about" menu entries and the "profile" menu, and the
+// shutdown order on close.
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
@@ -24,6 +26,7 @@ public:
     static QIcon programIcon();
 
     PanelHost *host() const { return m_host; }
+    ProfileActions *profiles() const { return m_profiles; }
     // Null until first opened.
     LanguageDialog *languageDialog() const;
     AboutDialog *aboutDialog() const;
@@ -41,6 +44,7 @@ protected:
 private:
     Core &m_core;
     PanelHost *m_host = nullptr;
+    ProfileActions *m_profiles = nullptr;
     QPointer<LanguageDialog> m_languageDialog;
     QPointer<AboutDialog> m_aboutDialog;
 };

@@ -101,11 +101,13 @@ private slots:
     {
         Rig rig;
         const auto actions = rig.window.menuBar()->actions();
-        QCOMPARE(actions.size(), 2);
+        QCOMPARE(actions.size(), 3);
         QCOMPARE(actions.at(0)->text(), QStringLiteral("language"));
         QCOMPARE(actions.at(1)->text(), QStringLiteral("about"));
-        for (QAction *a : actions)
+        for (QAction *a : actions.mid(0, 2))
             QVERIFY(!a->menu());
+        // The settings profiles' menu comes after them.
+        QVERIFY(actions.at(2)->menu());
         // The tab host carries the very same entries.
         QVERIFY(rig.host.actions().contains(actions.at(0)));
         QVERIFY(rig.host.actions().contains(actions.at(1)));
