@@ -62,16 +62,17 @@ QString ProfileSession::ItemOutcome::text() const
 {
     switch (state) {
     case State::Verified:
-        return tr("verified");
+        return QCoreApplication::translate("ProfileSession", "verified");
     case State::Mismatch:
         return QCoreApplication::translate("ProfileSession", "the pack returned %1")
             .arg(unit.isEmpty() ? packValue : packValue + QLatin1Char(' ') + unit);
     case State::NotReadBack:
-        return tr("written, but could not be read back");
+        return QCoreApplication::translate("ProfileSession", "written, but could not be read back");
     case State::Unconfirmed:
-        return tr("sent, but the pack did not confirm it");
+        return QCoreApplication::translate("ProfileSession",
+                                           "sent, but the pack did not confirm it");
     case State::NotWritten:
-        return tr("not written");
+        return QCoreApplication::translate("ProfileSession", "not written");
     }
     return {};
 }
@@ -104,8 +105,10 @@ QString ProfileSession::Result::report() const
         break;
     case Action::Apply:
         if (ok && items.isEmpty() && !cancelled)
-            lines.append(tr("The pack already holds every setting of the profile; nothing was "
-                            "written."));
+            lines.append(QCoreApplication::translate(
+                "ProfileSession",
+                "The pack already holds every setting of the profile; nothing was "
+                "written."));
         else if (ok)
             lines.append(
                 QCoreApplication::translate("ProfileSession", "%1 of %2 written items verified.")
@@ -172,6 +175,8 @@ bool ProfileSession::startCompare(const QString &path)
 
 bool ProfileSession::startApply(const QString &path, ApplyOptions options)
 {
+    if (busy())
+        return false;
     m_options = options;
     return begin(Action::Apply, path);
 }
