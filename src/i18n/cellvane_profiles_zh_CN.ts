@@ -280,7 +280,7 @@ Upgrade anyway?</source>
         <translation>应用到电池包...</translation>
     </message>
     <message>
-        <source>Save profile from the parameters</source>
+        <source>Save profile from the parameter page</source>
         <translation>从设置参数页保存配置文件</translation>
     </message>
     <message>

@@ -319,7 +319,7 @@ void ProfileActions::applyCaptions()
         if (!b)
             continue;
         b->setText(tr("Save profile..."));
-        b->setAccessibleName(s.page == Page::Parameters ? tr("Save profile from the parameters")
+        b->setAccessibleName(s.page == Page::Parameters ? tr("Save profile from the parameter page")
                                                         : tr("Save profile from the system page"));
         b->setToolTip(tr("Reads every parameter and system setting from the pack and saves "
                          "them in a profile file"));
