@@ -236,6 +236,10 @@
         <translation>配置文件已保存到 %1</translation>
     </message>
     <message>
+        <source>A profile is being read or written; start the upgrade when it has finished.</source>
+        <translation>正在读取或写入配置文件，请在完成后再开始升级。</translation>
+    </message>
+    <message>
         <source>Backup failed</source>
         <translation>备份失败</translation>
     </message>

@@ -92,7 +92,14 @@ QCheckBox *ProfileActions::addUpgradeBackup(QWidget *upgradePage)
     m_backupBox->setChecked(true);
     upgradePage->installEventFilter(this);
     m_core.upgrade.setStartGate([this](const std::function<void()> &proceed) {
-        if (!m_backupBox || !m_backupBox->isChecked() || m_session.busy())
+        if (m_session.busy()) {
+            // A profile run has the line; an upgrade now would break both.
+            m_prompt.message(tr("A profile is being read or written; start the upgrade when it "
+                                "has finished."),
+                             {}, UserPrompt::Icon::Warning);
+            return true;
+        }
+        if (!m_backupBox || !m_backupBox->isChecked())
             return false;
         m_proceed = proceed;
         m_backupPath.clear();

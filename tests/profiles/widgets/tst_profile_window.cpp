@@ -88,6 +88,7 @@ private slots:
     void saveApplyCompare();
     void backupBeforeUpgrade();
     void failedBackupAsksFirst();
+    void noUpgradeWhileAProfileRuns();
     void cleanupTestCase() { DataLocations::setPlaces({}); }
 
 private:
@@ -272,6 +273,27 @@ void TestProfileWindow::failedBackupAsksFirst()
     QCOMPARE(rig.prompt.questions.size(), 1);
     QVERIFY(rig.core.state.upgrade.isEnabled(UpgradeField::start));
     QFile::remove(ProfileActions::profilesFolder());
+}
+
+void TestProfileWindow::noUpgradeWhileAProfileRuns()
+{
+    Rig rig;
+    QVERIFY(rig.connectTo(95));
+    rig.window.host()->selectTab(7);
+    rig.prompt.nextFile = m_dir.filePath("batch.cvprofile.json");
+    rig.profiles.compareAction()->trigger();
+    QVERIFY(rig.profiles.session().busy());
+    rig.core.upgrade.selectTarget(UpgradeField::boot);
+    rig.core.state.upgrade.setText(UpgradeField::path, m_dir.filePath("small.bin"));
+    rig.core.upgrade.start();
+    QVERIFY(rig.prompt.texts().join('\n').contains("A profile is being read or written"));
+    QVERIFY(rig.prompt.questions.isEmpty()); // not even the BOOT warning
+    // The comparison finishes undisturbed.
+    QVERIFY(waitUntil(
+        [&] { return rig.profiles.compareDialog() && rig.profiles.compareDialog()->isVisible(); },
+        60000));
+    QCOMPARE(rig.profiles.compareDialog()->result().differing, 0);
+    QVERIFY(rig.core.state.currentCommand != 255);
 }
 
 QTEST_MAIN(TestProfileWindow)
