@@ -79,6 +79,7 @@ private slots:
     void badFilesSendNothing_data();
     void badFilesSendNothing();
     void applyWritesThePacksBytesToAnother();
+    void identityOnlyWhenTicked();
     void packFallingSilentMidway();
     void cleanupTestCase();
 
@@ -322,6 +323,37 @@ void TestProfileSessionSim::applyWritesThePacksBytesToAnother()
     QVERIFY2(again.ok, qPrintable(again.report()));
     QCOMPARE(again.comparison.differing, 0);
     QVERIFY(m_port->writeFrames().isEmpty());
+}
+
+void TestProfileSessionSim::identityOnlyWhenTicked()
+{
+    // Pack B holds the saved profile now; the file gets another battery ID and
+    // another cell over-voltage alarm.
+    QJsonObject profile = savedProfile();
+    QJsonObject identity = profile["identity"].toObject();
+    identity.insert("battery_id", "OTHER-PACK-7");
+    profile.insert("identity", identity);
+    QJsonObject params = profile["parameters"].toObject();
+    QJsonObject row = params["cell_ov"].toObject();
+    row.insert("alarm_value", row["alarm_value"].toDouble() - 0.1);
+    params.insert("cell_ov", row);
+    profile.insert("parameters", params);
+    const QString path = writeFile("other.cvprofile.json", QJsonDocument(profile).toJson());
+
+    connectTo(98);
+    m_port->writes.clear();
+    const auto result = run([&](ProfileSession &s) { return s.startApply(path, {false, false}); });
+    QVERIFY2(result.ok, qPrintable(unverified(result)));
+    QVERIFY2(m_prompt.questions.value(0).text.contains(": 1."),
+             qPrintable(m_prompt.questions.value(0).text));
+    const QList<QByteArray> frames = m_port->writeFrames();
+    QCOMPARE(frames.size(), 1);
+    QCOMPARE(quint8(frames[0][4]), quint8(40)); // the cell over-voltage row
+    QCOMPARE(result.items.size(), 7);
+
+    const auto after = run([&](ProfileSession &s) { return s.startCompare(path); });
+    QCOMPARE(after.comparison.differing, 1);
+    QCOMPARE(after.comparison.rows[0].key, QStringLiteral("identity.battery_id"));
 }
 
 void TestProfileSessionSim::packFallingSilentMidway()
