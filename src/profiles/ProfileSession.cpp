@@ -11,6 +11,7 @@
 #include "shell/UserPrompt.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QHash>
 #include <QRegularExpression>
 
@@ -61,16 +62,17 @@ QString ProfileSession::ItemOutcome::text() const
 {
     switch (state) {
     case State::Verified:
-        return tr("verified");
+        return QCoreApplication::translate("ProfileSession", "verified");
     case State::Mismatch:
         return QCoreApplication::translate("ProfileSession", "the pack returned %1")
             .arg(unit.isEmpty() ? packValue : packValue + QLatin1Char(' ') + unit);
     case State::NotReadBack:
-        return tr("written, but could not be read back");
+        return QCoreApplication::translate("ProfileSession", "written, but could not be read back");
     case State::Unconfirmed:
-        return tr("sent, but the pack did not confirm it");
+        return QCoreApplication::translate("ProfileSession",
+                                           "sent, but the pack did not confirm it");
     case State::NotWritten:
-        return tr("not written");
+        return QCoreApplication::translate("ProfileSession", "not written");
     }
     return {};
 }
@@ -96,14 +98,17 @@ QString ProfileSession::Result::report() const
         break;
     case Action::Compare:
         if (ok)
-            lines.append(QCoreApplication::translate(
-                "ProfileSession", "%n item(s) differ between the pack and the profile.", nullptr,
-                comparison.differing));
+            lines.append(
+                QCoreApplication::translate(
+                    "ProfileSession", "Items that differ between the pack and the profile: %1")
+                    .arg(comparison.differing));
         break;
     case Action::Apply:
         if (ok && items.isEmpty() && !cancelled)
-            lines.append(tr("The pack already holds every setting of the profile; nothing was "
-                            "written."));
+            lines.append(QCoreApplication::translate(
+                "ProfileSession",
+                "The pack already holds every setting of the profile; nothing was "
+                "written."));
         else if (ok)
             lines.append(
                 QCoreApplication::translate("ProfileSession", "%1 of %2 written items verified.")
@@ -149,7 +154,18 @@ QString ProfileSession::suggestedName(const QString &batteryId, const QDateTime 
 
 bool ProfileSession::startSave(const QString &path)
 {
+    if (busy())
+        return false;
+    m_saveFolder.clear();
     return begin(Action::Save, path);
+}
+
+bool ProfileSession::startSaveInFolder(const QString &folder)
+{
+    if (busy())
+        return false;
+    m_saveFolder = folder;
+    return begin(Action::Save, QString());
 }
 
 bool ProfileSession::startCompare(const QString &path)
@@ -159,6 +175,8 @@ bool ProfileSession::startCompare(const QString &path)
 
 bool ProfileSession::startApply(const QString &path, ApplyOptions options)
 {
+    if (busy())
+        return false;
     m_options = options;
     return begin(Action::Apply, path);
 }
@@ -407,6 +425,13 @@ void ProfileSession::readsDone()
         prefer(source.model, SystemField::model);
         prefer(source.batteryId, SystemField::batteryId);
         const QDateTime now = m_clock ? m_clock() : QDateTime::currentDateTime();
+        if (!m_saveFolder.isEmpty()) {
+            if (!QDir().mkpath(m_saveFolder)) {
+                fail(tr("Cannot make the folder %1.").arg(m_saveFolder));
+                return;
+            }
+            m_result.path = QDir(m_saveFolder).filePath(suggestedName(source.batteryId, now));
+        }
         const QJsonObject json = ProfileCodec::toJson(s.param, s.system, source, now);
         if (const auto error = ProfileFile::save(m_result.path, json)) {
             fail(*error);
@@ -479,8 +504,8 @@ void ProfileSession::planApply()
                   .arg(included)
                   .arg(changing)
             : QCoreApplication::translate("ProfileSession",
-                                          "%n item(s) will change on the pack. Write them?",
-                                          nullptr, changing);
+                                          "Items that will change on the pack: %1. Write them?")
+                  .arg(changing);
     if (!m_prompt.question(tr("Apply profile"), question)) {
         m_result.cancelled = true;
         m_result.error = tr("Nothing was written.");

@@ -76,6 +76,9 @@ public:
     // Each returns false (and emits nothing) while another run is busy;
     // otherwise finished() follows, also for a failure found at once.
     bool startSave(const QString &path);
+    // Saves into `folder` (made when missing) under suggestedName() for the
+    // battery ID just read: a backup that needs no dialog.
+    bool startSaveInFolder(const QString &folder);
     bool startCompare(const QString &path);
     bool startApply(const QString &path, ApplyOptions options);
 
@@ -126,6 +129,7 @@ private:
     UserPrompt &m_prompt;
     Action m_action = Action::None;
     ApplyOptions m_options;
+    QString m_saveFolder;
     QJsonObject m_profile;
     QList<Step> m_steps;
     int m_next = 0;

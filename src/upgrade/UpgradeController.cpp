@@ -81,6 +81,16 @@ void UpgradeController::start()
         }
     }
 
+    if (binPath && m_startGate && !m_gatePassed) {
+        const bool taken = m_startGate([this] {
+            m_gatePassed = true;
+            start();
+            m_gatePassed = false;
+        });
+        if (taken)
+            return;
+    }
+
     const bool app = appSelected();
     if (!app && !s.prompt.question(bootWarningTitle(), bootWarningText()))
         return;
@@ -180,6 +190,8 @@ void UpgradeController::handleReply()
         enableControls();
         upgradeBlock = 0;
         showProgress(100);
+        if (m_succeeded)
+            m_succeeded();
         return;
     }
     upgradeBlock = acked + 1;

@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
+
 class Core;
 
 // Firmware transfer in numbered 128-byte blocks, stop-and-wait, inside the
@@ -46,6 +48,15 @@ public:
     static QString succeededText();
     static QString failedText();
 
+    // A step that must come before an upgrade (a backup of the pack's
+    // settings) may hold a start back once its file has been read: the gate
+    // returns true when it has taken the start and calls `proceed` to resume
+    // it, false to let it go on at once.
+    using StartGate = std::function<bool(const std::function<void()> &proceed)>;
+    void setStartGate(StartGate gate) { m_startGate = std::move(gate); }
+    // Runs after "Upgrade succeeded" has been shown.
+    void setSucceededHook(std::function<void()> hook) { m_succeeded = std::move(hook); }
+
     QByteArray upgradeImage;
     qint32 upgradeImageLength = 0;
     qint32 upgradeBlock = 0;
@@ -55,4 +66,7 @@ private:
     void restoreLine();
 
     Core &m_core;
+    StartGate m_startGate;
+    std::function<void()> m_succeeded;
+    bool m_gatePassed = false;
 };

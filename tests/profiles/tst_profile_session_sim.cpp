@@ -1,6 +1,7 @@
 // Profiles saved from, compared with and applied to simulated packs on
 // pseudo-terminals, through the real serial line, request builder and
 // dispatcher.
+#include "profiles/ProfileSim.h"
 #include "support/RecordingPrompt.h"
 
 #include "sim/SimProcess.h"
@@ -32,40 +33,8 @@
 
 namespace {
 
-// One simulated pack, found by the link as COM<number>.
-class Sim {
-public:
-    Sim(int number, const QStringList &extra)
-    {
-        const QString ports =
-            QString::fromLocal8Bit(qgetenv("XDG_CONFIG_HOME")) + QStringLiteral("/cellvane/ports");
-        QDir().mkpath(ports);
-        const QString link = ports + QStringLiteral("/com%1").arg(number);
-        QFile::remove(link);
-        m_process.setProgram(QStringLiteral(CELLVANE_SIM_EXE));
-        m_process.setArguments(QStringList{"--link", link, "--speed", "0"} + extra);
-        m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        m_process.start();
-    }
-    ~Sim()
-    {
-        resume();
-        m_process.terminate();
-        if (!m_process.waitForFinished(5000))
-            m_process.kill();
-    }
-    bool ready()
-    {
-        m_out += m_process.readAllStandardOutput();
-        return m_out.contains('\n');
-    }
-    void pause() { ::kill(pid_t(m_process.processId()), SIGSTOP); }
-    void resume() { ::kill(pid_t(m_process.processId()), SIGCONT); }
-
-private:
-    QProcess m_process;
-    QByteArray m_out;
-};
+using ProfileSim::Sim;
+using ProfileSim::waitUntil;
 
 // The serial line, with every frame the program writes kept.
 class TapPort : public SerialPortIo {
@@ -89,21 +58,6 @@ public:
     std::function<void(const QByteArray &)> beforeWrite;
 };
 
-bool waitUntil(const std::function<bool()> &done, int timeoutMs)
-{
-    QEventLoop loop;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-        if (done())
-            loop.quit();
-    });
-    poll.start(10);
-    QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
-    if (!done())
-        loop.exec();
-    return done();
-}
-
 // The report's lines for items that did not read back as written.
 QString unverified(const ProfileSession::Result &result)
 {
@@ -125,6 +79,7 @@ private slots:
     void badFilesSendNothing_data();
     void badFilesSendNothing();
     void applyWritesThePacksBytesToAnother();
+    void identityOnlyWhenTicked();
     void packFallingSilentMidway();
     void cleanupTestCase();
 
@@ -368,6 +323,37 @@ void TestProfileSessionSim::applyWritesThePacksBytesToAnother()
     QVERIFY2(again.ok, qPrintable(again.report()));
     QCOMPARE(again.comparison.differing, 0);
     QVERIFY(m_port->writeFrames().isEmpty());
+}
+
+void TestProfileSessionSim::identityOnlyWhenTicked()
+{
+    // Pack B holds the saved profile now; the file gets another battery ID and
+    // another cell over-voltage alarm.
+    QJsonObject profile = savedProfile();
+    QJsonObject identity = profile["identity"].toObject();
+    identity.insert("battery_id", "OTHER-PACK-7");
+    profile.insert("identity", identity);
+    QJsonObject params = profile["parameters"].toObject();
+    QJsonObject row = params["cell_ov"].toObject();
+    row.insert("alarm_value", row["alarm_value"].toDouble() - 0.1);
+    params.insert("cell_ov", row);
+    profile.insert("parameters", params);
+    const QString path = writeFile("other.cvprofile.json", QJsonDocument(profile).toJson());
+
+    connectTo(98);
+    m_port->writes.clear();
+    const auto result = run([&](ProfileSession &s) { return s.startApply(path, {false, false}); });
+    QVERIFY2(result.ok, qPrintable(unverified(result)));
+    QVERIFY2(m_prompt.questions.value(0).text.contains(": 1."),
+             qPrintable(m_prompt.questions.value(0).text));
+    const QList<QByteArray> frames = m_port->writeFrames();
+    QCOMPARE(frames.size(), 1);
+    QCOMPARE(quint8(frames[0][4]), quint8(40)); // the cell over-voltage row
+    QCOMPARE(result.items.size(), 7);
+
+    const auto after = run([&](ProfileSession &s) { return s.startCompare(path); });
+    QCOMPARE(after.comparison.differing, 1);
+    QCOMPARE(after.comparison.rows[0].key, QStringLiteral("identity.battery_id"));
 }
 
 void TestProfileSessionSim::packFallingSilentMidway()

@@ -4,6 +4,7 @@
 #include "i18n/SettingsRecord.h"
 #include "i18n/widgets/AboutDialog.h"
 #include "i18n/widgets/LanguageDialog.h"
+#include "profiles/widgets/ProfileActions.h"
 #include "shell/Core.h"
 #include "shell/widgets/Panel.h"
 #include "shell/widgets/PanelHost.h"
@@ -35,6 +36,14 @@ MainWindow::MainWindow(Core &core, QWidget *parent)
     menuBar()->addAction(m_host->aboutAction());
     connect(m_host->languageAction(), &QAction::triggered, this, &MainWindow::showLanguageDialog);
     connect(m_host->aboutAction(), &QAction::triggered, this, &MainWindow::showAboutDialog);
+    // Settings profiles: a menu after those two, a Save button on the two pages
+    // a profile holds, a backup offered before an upgrade.
+    m_profiles = new ProfileActions(core, core.prompts.target(), this);
+    menuBar()->addMenu(m_profiles->menu());
+    m_profiles->addSaveButton(m_host->page(PanelHost::Page::Param),
+                              ProfileActions::Page::Parameters);
+    m_profiles->addSaveButton(m_host->page(PanelHost::Page::System), ProfileActions::Page::System);
+    m_profiles->addUpgradeBackup(m_host->page(PanelHost::Page::Upgrade));
     connect(&m_core.state, &AppState::languageChanged, this, [this] {
         if (m_aboutDialog)
             m_aboutDialog->applyCaptions();

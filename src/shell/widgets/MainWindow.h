@@ -11,9 +11,11 @@ class PanelHost;
 class QMenu;
 class TrafficModel;
 class TrafficWindow;
+class ProfileActions;
 
 // The program's one top-level window: fixed size, the tab host as its client,
-// the "language" and "about" menu entries, and the shutdown order on close.
+// the "language" and "about" menu entries and the "profile" menu, and the
+// shutdown order on close.
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
@@ -27,6 +29,7 @@ public:
     static QIcon programIcon();
 
     PanelHost *host() const { return m_host; }
+    ProfileActions *profiles() const { return m_profiles; }
     // Null until first opened.
     LanguageDialog *languageDialog() const;
     AboutDialog *aboutDialog() const;
@@ -51,6 +54,7 @@ protected:
 private:
     Core &m_core;
     PanelHost *m_host = nullptr;
+    ProfileActions *m_profiles = nullptr;
     QPointer<LanguageDialog> m_languageDialog;
     QPointer<AboutDialog> m_aboutDialog;
     QPointer<QMenu> m_viewMenu;

@@ -115,6 +115,11 @@ QString writeFirmware(const QTemporaryDir &dir)
 // The upgrade's first frame goes out on the send tick after the start.
 void startUpgrade(Rig &rig)
 {
+    // The profile backup offered first has tests of its own; here the start
+    // frame is the first thing sent.
+    if (auto *backup = rig.host.page(PanelHost::Page::Upgrade)
+                           ->findChild<QCheckBox *>(QStringLiteral("ProfileBackup")))
+        backup->setChecked(false);
     rig.port->writes.clear();
     rig.press(QStringLiteral("升级"));
     rig.core.link.sendTick();

@@ -101,12 +101,14 @@ private slots:
     {
         Rig rig;
         const auto actions = rig.window.menuBar()->actions();
-        QCOMPARE(actions.size(), 3);
+        QCOMPARE(actions.size(), 4);
         QCOMPARE(actions.at(0)->text(), QStringLiteral("language"));
         QCOMPARE(actions.at(1)->text(), QStringLiteral("about"));
         QVERIFY(!actions.at(0)->menu() && !actions.at(1)->menu());
-        // The windows beside this one are opened from the "view" menu after them.
-        QCOMPARE(actions.at(2)->menu(), rig.window.viewMenu());
+        // The settings profiles' menu comes after them, then the "view" menu
+        // of the windows beside this one.
+        QCOMPARE(actions.at(2)->menu()->objectName(), QStringLiteral("ProfileMenu"));
+        QCOMPARE(actions.at(3)->menu(), rig.window.viewMenu());
         // The tab host carries the very same entries.
         QVERIFY(rig.host.actions().contains(actions.at(0)));
         QVERIFY(rig.host.actions().contains(actions.at(1)));
