@@ -23,6 +23,13 @@ private:
         QFile f(conf());
         QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
         f.write(contents);
+        f.flush();
+        // QSettings keeps a file it has read while its size and time stamp
+        // stay the same; two records of one size written within a
+        // millisecond would otherwise read as the first.
+        static qint64 written = 0;
+        QVERIFY(f.setFileTime(QDateTime::fromSecsSinceEpoch(1'700'000'000 + ++written),
+                              QFileDevice::FileModificationTime));
     }
 
 private slots:

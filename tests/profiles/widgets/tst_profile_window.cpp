@@ -116,7 +116,7 @@ void TestProfileWindow::controlsFitTheirPages()
             texts << a->text();
     QCOMPARE(texts, (QStringList{"Save profile...", "Open profile...", "Compare with pack...",
                                  "Apply to pack..."}));
-    QCOMPARE(rig.window.menuBar()->actions().last()->text(), QStringLiteral("profile"));
+    QCOMPARE(rig.window.menuBar()->actions().at(2)->text(), QStringLiteral("profile"));
 
     // In free room of the fixed pages, named for screen readers, in both
     // languages.
@@ -153,15 +153,16 @@ void TestProfileWindow::saveApplyCompare()
     QVERIFY(rig.connectTo(95));
     rig.window.host()->selectTab(3);
     const QString path = m_dir.filePath("batch.cvprofile.json");
-    rig.prompt.nextFile = path;
+    rig.prompt.nextSaveFile = path;
+    rig.prompt.nextFile = path; // the profile that apply and compare open
     rig.window.host()
         ->page(PanelHost::Page::Param)
         ->findChild<QPushButton *>(QStringLiteral("SaveProfile"))
         ->click();
     QVERIFY(rig.messaged("Profile saved to " + path));
     // The dialog offered the data folder's profiles folder first.
-    QVERIFY2(rig.prompt.savePaths.value(0).startsWith(ProfileActions::profilesFolder() + '/'),
-             qPrintable(rig.prompt.savePaths.value(0)));
+    QVERIFY2(rig.prompt.saveSuggestions.value(0).startsWith(ProfileActions::profilesFolder() + '/'),
+             qPrintable(rig.prompt.saveSuggestions.value(0)));
 
     // The second pack, set up differently, gets the first one's settings and
     // identity.
@@ -200,7 +201,7 @@ void TestProfileWindow::saveApplyCompare()
     QCOMPARE(compare->table()->rowCount(), int(compare->result().rows.size()));
 
     const QString csv = m_dir.filePath("compare.csv");
-    rig.prompt.nextFile = csv;
+    rig.prompt.nextSaveFile = csv;
     QVERIFY(compare->exportCsv());
     QFile f(csv);
     QVERIFY(f.open(QIODevice::ReadOnly));
