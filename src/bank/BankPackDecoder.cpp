@@ -25,6 +25,11 @@ const QString *const valueControls[BankPack::valueCount] = {
 };
 } // namespace
 
+const QString &BankPackDecoder::control(BankPack::Value value)
+{
+    return *valueControls[int(value)];
+}
+
 BankPackDecoder::BankPackDecoder() : m_info(QStringLiteral("BankScratch"))
 {
     defineInfoForm(m_info);

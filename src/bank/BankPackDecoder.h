@@ -20,6 +20,10 @@ public:
     // The battery ID answer (item 3) as the information page shows it.
     QString batteryId(const QByteArray &frame);
 
+    // The information page's control each value of a pack is decoded into,
+    // so that whatever reads the page's values can read a pack's alike.
+    static const QString &control(BankPack::Value value);
+
     static constexpr quint8 liveItem = 6;
     static constexpr quint8 batteryIdItem = 3;
     // Data lengths of the answers, for the wait per exchange.

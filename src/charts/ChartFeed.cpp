@@ -1,5 +1,6 @@
 #include "charts/ChartFeed.h"
 
+#include "bank/BankPackDecoder.h"
 #include "shell/Core.h"
 
 #include <QDateTime>
@@ -12,6 +13,24 @@ ChartFeed::ChartFeed(Core &core)
     : m_core(core), m_clock([] { return QDateTime::currentMSecsSinceEpoch(); })
 {
     connect(&core.state, &AppState::liveItemDecoded, this, &ChartFeed::liveItemDecoded);
+    connect(&core.bank, &BankController::packUpdated, this, &ChartFeed::bankPackUpdated);
+}
+
+void ChartFeed::bankPackUpdated(int address)
+{
+    const BankPack *pack = m_core.bank.pack(address);
+    if (!pack || !pack->online || !pack->hasLive)
+        return;
+    ChartSample sample;
+    for (int id = 0; id < ChartSeries::Count; ++id) {
+        const ChartSeries::Info &series = ChartSeries::info(id);
+        for (int v = 0; v < BankPack::valueCount; ++v) {
+            const auto value = BankPack::Value(v);
+            if (BankPackDecoder::control(value) == series.control)
+                sample.values[id] = ChartSample::number(pack->text(value)) * series.factor;
+        }
+    }
+    m_store.addSample(address, m_clock(), sample);
 }
 
 void ChartFeed::liveItemDecoded(quint8 item)

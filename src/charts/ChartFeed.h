@@ -13,6 +13,8 @@ class Core;
 // values go into the store under the address the link talks to. Values come
 // only from a cycle whose live block decoded, cells only from one whose cell
 // voltages did, so a failed read never repeats stale values as new ones.
+// While the bank page has the line, its packs' live values come in instead,
+// each under its address (no cells: the bank does not read them).
 class ChartFeed : public QObject {
     Q_OBJECT
 public:
@@ -23,6 +25,9 @@ public:
     void setClock(std::function<qint64()> clock) { m_clock = std::move(clock); }
 
     void liveItemDecoded(quint8 item);
+    // The bank page polls several packs itself: each pack's fresh live values
+    // go in under its own address.
+    void bankPackUpdated(int address);
 
 private:
     Core &m_core;

@@ -5,6 +5,7 @@
 #include "support/RecordingPrompt.h"
 
 #include "bank/BankForm.h"
+#include "charts/PackHistory.h"
 #include "i18n/SettingsRecord.h"
 #include "link/LinkForm.h"
 #include "link/PortMap.h"
@@ -81,6 +82,17 @@ private slots:
         }
         QVERIFY(!rig.bank().pack(9)->online);
         QVERIFY(updated.contains(QVariantList{5}));
+        // Each pack's values reach the charts under its own address.
+        QCOMPARE(rig.core->charts.store().addresses(), (QList<int>{1, 2, 5}));
+        for (int a : {1, 2, 5}) {
+            const PackHistory *history = rig.core->charts.store().history(a);
+            QVERIFY(history && !history->isEmpty());
+            const auto &last = history->at(history->size() - 1).values;
+            QCOMPARE(last[ChartSeries::TotalVoltage],
+                     float(rig.bank().pack(a)->number(BankPack::Value::TotalVoltage)));
+            QCOMPARE(last[ChartSeries::CellDifference],
+                     float(rig.bank().pack(a)->number(BankPack::Value::CellDifference) * 1000));
+        }
         QVERIFY(rig.core->state.bank.text(BankField::status)
                     .contains(QStringLiteral("3 of 4 packs online")));
         QCOMPARE(rig.bank().model().rowCount(), 4);
