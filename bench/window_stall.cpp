@@ -4,12 +4,13 @@
 // The second is what the program itself costs; the first adds whatever the
 // machine's other work takes from it. Exits 1 when the CPU gap reaches 20 ms.
 //
-//   window_stall [SECONDS] [--baud RATE] [--console|--full] [--upgrade] [--sim ARG]...
+//   window_stall [SECONDS] [--baud RATE] [--console|--full] [--charts] [--upgrade] [--sim ARG]...
 //
 // SECONDS of polling (default 10; runs offscreen unless told otherwise) at the
 // link page's RATE (default 9600), with the traffic console open and showing
 // every frame when asked (--full: already holding as many rows as it keeps,
-// as after a long session); --upgrade then sends a firmware image (APP, at the
+// as after a long session), and the charts window following the polling with
+// --charts; --upgrade then sends a firmware image (APP, at the
 // same rate) and measures the whole transfer as well. Each --sim passes one
 // argument on to the simulator (--sim --noise --sim 0.1 for a noisy line).
 #include "StallProbe.h"
@@ -26,12 +27,14 @@
 #include "traffic/widgets/TrafficWindow.h"
 #include "upgrade/UpgradeForm.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
 #include <QLineEdit>
+#include <QMenu>
 #include <QProcess>
 #include <QPushButton>
 #include <QTabBar>
@@ -55,6 +58,7 @@ struct Options {
     bool console = false;
     bool upgrade = false;
     bool full = false;
+    bool charts = false;
     QStringList simArguments;
 };
 
@@ -66,6 +70,8 @@ bool parse(const QStringList &args, Options &o)
             o.console = true;
         else if (a == QLatin1String("--upgrade"))
             o.upgrade = true;
+        else if (a == QLatin1String("--charts"))
+            o.charts = true;
         else if (a == QLatin1String("--full"))
             o.console = o.full = true;
         else if (a == QLatin1String("--sim") && i + 1 < args.size())
@@ -123,8 +129,8 @@ int main(int argc, char **argv)
     Options options;
     if (!parse(app.arguments(), options)) {
         std::fprintf(stderr,
-                     "usage: window_stall [SECONDS] [--baud RATE] [--console|--full] [--upgrade] "
-                     "[--sim ARG]...\n");
+                     "usage: window_stall [SECONDS] [--baud RATE] [--console|--full] [--charts] "
+                     "[--upgrade] [--sim ARG]...\n");
         return 2;
     }
     const int seconds = options.seconds;
@@ -177,6 +183,12 @@ int main(int argc, char **argv)
         }
         runFor(300);
     }
+    if (options.charts) {
+        for (QAction *action : window.viewMenu()->actions())
+            if (action->objectName() == QLatin1String("chartsAction"))
+                action->trigger();
+        runFor(300);
+    }
     link.openCloseButton()->click();
     host.tabBar()->setCurrentIndex(1);
     auto &info = *static_cast<InfoPanel *>(host.page(PanelHost::Page::Info));
@@ -218,10 +230,11 @@ int main(int argc, char **argv)
         ok = ok && upgraded && upgrade.cpuMs < limitMs;
     }
 
-    std::printf("line %s baud, traffic console %s\n", qPrintable(options.baud),
+    std::printf("line %s baud, traffic console %s, charts %s\n", qPrintable(options.baud),
                 options.full      ? "open and full"
                 : options.console ? "open"
-                                  : "closed");
+                                  : "closed",
+                options.charts ? "open" : "closed");
     std::printf("idle:    longest gap %6.2f ms wall, %6.2f ms CPU (%lld ticks)\n", idle.wallMs,
                 idle.cpuMs, idle.ticks);
     std::printf(

@@ -1,5 +1,6 @@
 #include "records/XlsxBookWriter.h"
 
+#include "records/PartialFile.h"
 #include "records/XlsxSheetWriter.h"
 
 #include <QDir>
@@ -117,9 +118,7 @@ bool XlsxBookWriter::begin(const QString &outputPath, QString *error)
     abandon();
     m_outputPath = outputPath;
     const QFileInfo out(outputPath);
-    m_partialPath = out.absoluteDir().filePath(QStringLiteral(".%1.%2.partial")
-                                                   .arg(out.fileName())
-                                                   .arg(QCoreApplication::applicationPid()));
+    m_partialPath = partialPathFor(outputPath);
     QFile::remove(m_partialPath);
     m_zip = std::make_unique<QuaZip>(m_partialPath);
     if (!m_zip->open(QuaZip::mdCreate))

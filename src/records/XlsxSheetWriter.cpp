@@ -1,5 +1,7 @@
 #include "records/XlsxSheetWriter.h"
 
+#include "records/PartialFile.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -356,9 +358,7 @@ bool XlsxSheetWriter::begin(const QString &templatePath, const QString &outputPa
                     error);
 
     const QFileInfo out(outputPath);
-    m_partialPath = out.absoluteDir().filePath(QStringLiteral(".%1.%2.partial")
-                                                   .arg(out.fileName())
-                                                   .arg(QCoreApplication::applicationPid()));
+    m_partialPath = partialPathFor(outputPath);
     QFile::remove(m_partialPath);
     m_output = std::make_unique<QuaZip>(m_partialPath);
     if (!m_output->open(QuaZip::mdCreate))
