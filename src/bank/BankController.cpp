@@ -2,6 +2,7 @@
 
 #include "bank/BankForm.h"
 #include "bank/BankSummary.h"
+#include "link/CommandCode.h"
 #include "link/LinkForm.h"
 #include "link/ModeString.h"
 #include "records/OutputFiles.h"
@@ -83,7 +84,7 @@ void BankController::takeLine()
     AppState &s = m_core.state;
     LinkController &link = m_core.link;
     m_sendTimerWasActive = link.sendTimer().isActive();
-    s.currentCommand = 16;
+    s.currentCommand = CommandCode::pause;
     link.stopSendTimer();
     link.setLineLent(true);
     link.clearReceiveBuffer();

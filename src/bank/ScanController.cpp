@@ -2,6 +2,7 @@
 
 #include "bank/ScanForm.h"
 #include "i18n/SettingsRecord.h"
+#include "link/CommandCode.h"
 #include "link/ModeString.h"
 #include "shell/Core.h"
 #include "shell/UserPrompt.h"
@@ -67,7 +68,7 @@ bool ScanController::start(qint64 nowMs)
     m_savedCommand = s.currentCommand;
     m_sendTimerWasActive = link.sendTimer().isActive();
     // Paused as on a page without live reads, and the link keeps off the port.
-    s.currentCommand = 16;
+    s.currentCommand = CommandCode::pause;
     link.stopSendTimer();
     link.setLineLent(true);
     link.clearReceiveBuffer();
@@ -136,8 +137,9 @@ void ScanController::end(Outcome outcome)
     link.clearReceiveBuffer();
     // The live reads start again from the first one; a one-off exchange that
     // the scan's start cut short is not sent again (it may have been a write).
-    s.currentCommand = m_savedCommand < 16 ? 0 : 16;
-    if (link.portOpen() && (m_sendTimerWasActive || s.currentCommand == 0))
+    s.currentCommand =
+        m_savedCommand < CommandCode::pause ? CommandCode::firstLiveRead : CommandCode::pause;
+    if (link.portOpen() && (m_sendTimerWasActive || s.currentCommand == CommandCode::firstLiveRead))
         link.restartSendTimer();
 
     QList<int> packs;

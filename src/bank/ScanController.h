@@ -2,6 +2,7 @@
 
 #include "bank/BusScan.h"
 #include "bank/PortBankLine.h"
+#include "link/CommandCode.h"
 
 #include <QElapsedTimer>
 #include <QList>
@@ -73,7 +74,7 @@ private:
     Outcome m_outcome = Outcome::None;
     bool m_ending = false;
     // What the link was doing when the scan took the line over.
-    quint8 m_savedCommand = 16;
+    quint8 m_savedCommand = CommandCode::pause;
     bool m_sendTimerWasActive = false;
     QList<int> m_addresses;
     QString m_addressesPort;

@@ -1,6 +1,7 @@
 #include "cli/CliSession.h"
 
 #include "cli/DevicePortIo.h"
+#include "link/CommandCode.h"
 #include "link/LinkForm.h"
 #include "link/PortMap.h"
 
@@ -11,7 +12,6 @@
 #include <unistd.h>
 
 namespace {
-constexpr quint8 lastPollCode = 9;
 constexpr quint8 customTextItem = 19;
 
 // The number of "COM7", or -1 when `port` names a device instead.
@@ -152,7 +152,7 @@ void CliSession::dispatch()
     if (m_finished)
         return;
     emit frameAccepted();
-    if (before == lastPollCode && frame.size() > 4 && quint8(frame[3]) == 0 &&
+    if (before == CommandCode::lastLiveRead && frame.size() > 4 && quint8(frame[3]) == 0 &&
         quint8(frame[4]) == customTextItem)
         emit cycleCompleted();
 }

@@ -1,5 +1,7 @@
 #include "cli/ControlWords.h"
 
+#include "link/CommandCode.h"
+
 namespace {
 struct ControlWord {
     const char *name;
@@ -8,9 +10,14 @@ struct ControlWord {
 };
 
 const ControlWord controlWords[] = {
-    {"charge-mos", "off", 80},   {"discharge-mos", "off", 81}, {"sleep", nullptr, 82},
-    {"reset", nullptr, 83},      {"storage", nullptr, 84},     {"charge-mos", "on", 85},
-    {"discharge-mos", "on", 86}, {"wake", nullptr, 87},
+    {"charge-mos", "off", CommandCode::chargeMosOff},
+    {"discharge-mos", "off", CommandCode::dischargeMosOff},
+    {"sleep", nullptr, CommandCode::sleep},
+    {"reset", nullptr, CommandCode::reset},
+    {"storage", nullptr, CommandCode::storage},
+    {"charge-mos", "on", CommandCode::chargeMosOn},
+    {"discharge-mos", "on", CommandCode::dischargeMosOn},
+    {"wake", nullptr, CommandCode::wake},
 };
 } // namespace
 

@@ -1,6 +1,7 @@
 #include "cli/WatchLoop.h"
 
 #include "cli/CliSession.h"
+#include "link/CommandCode.h"
 
 WatchLoop::WatchLoop(CliSession &session, const QList<int> &addresses, QObject *parent)
     : QObject(parent), m_session(session), m_addresses(addresses)
@@ -38,7 +39,7 @@ void WatchLoop::askCurrent()
     s.deviceAddress = address;
     // A pack that fell silent mid-cycle leaves the cycle where it was; the
     // next one starts from its first read.
-    s.currentCommand = 0;
+    s.currentCommand = CommandCode::firstLiveRead;
     core.link.clearReceiveBuffer();
     m_session.armWatchdog([this] { onSilence(); });
 }

@@ -20,19 +20,30 @@ void seal(QByteArray &frame)
     frame[8 + n] = char(crc.low());
 }
 
-QByteArray build(quint8 start, quint8 address, quint8 protocol, quint8 operation, quint8 item,
-                 const QByteArray &data)
+QByteArray layout(quint8 item, int dataLength)
 {
-    QByteArray frame(overhead + data.size(), '\0');
+    QByteArray frame(overhead + dataLength, '\0');
+    frame[4] = char(item);
+    frame[5] = char(quint8(dataLength >> 8));
+    frame[6] = char(quint8(dataLength));
+    return frame;
+}
+
+void stamp(QByteArray &frame, quint8 start, quint8 address, quint8 protocol, quint8 operation)
+{
     frame[0] = char(start);
     frame[1] = char(address);
     frame[2] = char(protocol);
     frame[3] = char(operation);
-    frame[4] = char(item);
-    frame[5] = char(quint8(data.size() >> 8));
-    frame[6] = char(quint8(data.size()));
-    frame.replace(dataOffset, data.size(), data);
     seal(frame);
+}
+
+QByteArray build(quint8 start, quint8 address, quint8 protocol, quint8 operation, quint8 item,
+                 const QByteArray &data)
+{
+    QByteArray frame = layout(item, int(data.size()));
+    frame.replace(dataOffset, data.size(), data);
+    stamp(frame, start, address, protocol, operation);
     return frame;
 }
 

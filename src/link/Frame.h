@@ -13,6 +13,13 @@ constexpr int overhead = 9;
 constexpr int dataOffset = 7;
 constexpr int maxResponseLengthHigh = 9; // N <= 0x09FF
 
+// A frame of `dataLength` zero data bytes with its item and length in place.
+// The start, address, protocol and operation bytes and the CRC are the
+// sender's (`stamp`); the caller fills in the data.
+QByteArray layout(quint8 item, int dataLength);
+// Writes the header bytes the sender owns and seals the frame. The frame's
+// length field must match its size.
+void stamp(QByteArray &frame, quint8 start, quint8 address, quint8 protocol, quint8 operation);
 // A complete frame with its CRC, as the host or a BMS would put it on the wire.
 QByteArray build(quint8 start, quint8 address, quint8 protocol, quint8 operation, quint8 item,
                  const QByteArray &data);

@@ -1,5 +1,6 @@
 #include "link/LinkController.h"
 
+#include "link/CommandCode.h"
 #include "link/Frame.h"
 #include "link/LinkForm.h"
 #include "link/ModeString.h"
@@ -132,7 +133,7 @@ void LinkController::sendFrame(quint8 operation)
 {
     AppState &s = m_core.state;
     if (!m_portOpen) {
-        s.currentCommand = 16;
+        s.currentCommand = CommandCode::pause;
         s.prompt.message(openPortFirstText());
         return;
     }
@@ -141,20 +142,16 @@ void LinkController::sendFrame(quint8 operation)
     // put the CRC outside the array.
     if (tx.size() < Frame::overhead || tx.size() != Frame::overhead + Frame::dataLength(tx)) {
         qWarning("sendFrame: txFrame of %d bytes does not match its length field", int(tx.size()));
-        s.currentCommand = 16;
+        s.currentCommand = CommandCode::pause;
         return;
     }
-    tx[0] = char(Frame::requestStart);
-    tx[1] = char(s.deviceAddress);
-    tx[2] = char(s.protocolCode);
-    tx[3] = char(operation);
-    Frame::seal(tx);
+    Frame::stamp(tx, Frame::requestStart, s.deviceAddress, s.protocolCode, operation);
     const qint64 written = m_port->write(tx);
     if (written > 0)
         m_tap.noteSent(written == tx.size() ? tx : tx.left(written));
     if (written == tx.size())
         return;
-    s.currentCommand = 16;
+    s.currentCommand = CommandCode::pause;
     if (written < 0 && !m_port->isOpen())
         return; // the device has gone; its loss is reported on its own
     s.prompt.message(QStringLiteral("%1_%2_%3_%4_%5")
@@ -180,7 +177,7 @@ void LinkController::armFirstSend()
 {
     m_retryCount = 0;
     // No counted request has the pause code, so the next tick starts a count.
-    m_lastSentCommand = 16;
+    m_lastSentCommand = CommandCode::pause;
     if (m_portOpen)
         restartSendTimer();
 }
@@ -445,9 +442,9 @@ void LinkController::enterOpenState()
     AppState &s = m_core.state;
     s.link.setEnabled(LinkField::refresh, false);
     if (s.selectedTab == 2)
-        s.currentCommand = 0;
+        s.currentCommand = CommandCode::firstLiveRead;
     else if (s.selectedTab == 7)
-        s.currentCommand = 16;
+        s.currentCommand = CommandCode::pause;
     m_portOpen = true;
     emit portOpenChanged(true);
     setListsEnabled(false);
@@ -511,22 +508,22 @@ void LinkController::sendTick()
     const QScopedValueRollback<bool> ticking(m_sendTicking, true);
     AppState &s = m_core.state;
 
-    if (s.currentCommand > 16 && s.currentCommand == m_lastSentCommand)
+    if (s.currentCommand > CommandCode::pause && s.currentCommand == m_lastSentCommand)
         ++m_retryCount;
     else
         m_retryCount = 0;
     if (s.linkCountdown > std::numeric_limits<qint32>::min())
         --s.linkCountdown;
 
-    if (m_retryCount > 4 && s.currentCommand != 255) {
+    if (m_retryCount > 4 && s.currentCommand != CommandCode::upgrade) {
         m_retryCount = 0;
-        s.currentCommand = 16;
+        s.currentCommand = CommandCode::pause;
         s.prompt.message(tr("Send failed"));
         m_core.upgrade.enableControls();
     }
-    if (m_retryCount > 40 && s.currentCommand == 255) {
+    if (m_retryCount > 40 && s.currentCommand == CommandCode::upgrade) {
         m_retryCount = 0;
-        s.currentCommand = 16;
+        s.currentCommand = CommandCode::pause;
         m_core.upgrade.abandon();
     }
     m_lastSentCommand = s.currentCommand;

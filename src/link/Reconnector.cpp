@@ -1,5 +1,6 @@
 #include "link/Reconnector.h"
 
+#include "link/CommandCode.h"
 #include "link/LinkController.h"
 #include "link/LinkForm.h"
 #include "link/PortMap.h"
@@ -133,10 +134,12 @@ void Reconnector::tick()
     // the loss cut short is not sent again (it may have been a write). A tab
     // chosen meanwhile decides for itself.
     if (s.selectedTab == m_lost.tab)
-        s.currentCommand = m_lost.command < 16 ? 0 : 16;
-    else
         s.currentCommand =
-            (s.selectedTab == 1 || s.selectedTab == 2 || s.selectedTab == 5) ? 0 : 16;
+            m_lost.command < CommandCode::pause ? CommandCode::firstLiveRead : CommandCode::pause;
+    else
+        s.currentCommand = (s.selectedTab == 1 || s.selectedTab == 2 || s.selectedTab == 5)
+                               ? CommandCode::firstLiveRead
+                               : CommandCode::pause;
 
     QString text = reconnectedText(number, m_link.openedDevice(), clockTime());
     if (m_lost.recording) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "link/CommandCode.h"
+
 #include <QObject>
 #include <QString>
 #include <QTimer>
@@ -26,12 +28,12 @@ public:
 
     // What ran on the line when it was lost.
     struct Lost {
-        int number = 0;       // COM number
-        QString device;       // what the number stood for
-        bool linked = false;  // mapped through the link folder
-        QString serialNumber; // of the USB adapter, "" when none
-        quint8 command = 16;  // currentCommand at the loss
-        int tab = 0;          // the selected tab at the loss
+        int number = 0;                      // COM number
+        QString device;                      // what the number stood for
+        bool linked = false;                 // mapped through the link folder
+        QString serialNumber;                // of the USB adapter, "" when none
+        quint8 command = CommandCode::pause; // currentCommand at the loss
+        int tab = 0;                         // the selected tab at the loss
         bool recording = false;
     };
 

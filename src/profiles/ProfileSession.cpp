@@ -1,5 +1,6 @@
 #include "profiles/ProfileSession.h"
 
+#include "link/CommandCode.h"
 #include "profiles/ProfileCodec.h"
 #include "profiles/ProfileFile.h"
 #include "profiles/ProfileItems.h"
@@ -19,21 +20,13 @@
 
 namespace {
 
-constexpr quint8 pauseCode = 16;
-constexpr quint8 firstRowRead = 17, lastRowRead = 33;
-constexpr quint8 firstRowWrite = 49, lastRowWrite = 65;
-constexpr quint8 shortCircuitRead = 96, shortCircuitWrite = 97;
-constexpr quint8 upgradeCode = 255;
-// The pack's own serial settings: writing them may move the line to another
-// rate, so they go last, after everything else has been written and checked.
-constexpr quint8 serialWrite = 127;
 constexpr int settleAttempts = 5;
 
 // The page exchange that reads what `write` writes: the same item byte.
 const RequestSpec *readFor(const RequestSpec &write)
 {
     for (const RequestSpec &spec : RequestTable::all())
-        if (spec.operation == 0 && spec.item == write.item && spec.code > pauseCode)
+        if (spec.operation == 0 && spec.item == write.item && spec.code > CommandCode::pause)
             return &spec;
     return nullptr;
 }
@@ -210,7 +203,7 @@ bool ProfileSession::begin(Action action, const QString &path)
         refusal = LinkController::openPortFirstText();
     else if (m_core.link.lineLent())
         refusal = tr("The bus scan has the line; try again when it has finished.");
-    else if (s.currentCommand == upgradeCode)
+    else if (s.currentCommand == CommandCode::upgrade)
         refusal = tr("An upgrade is running; try again when it has finished.");
     if (!refusal.isEmpty()) {
         m_result.error = refusal;
@@ -222,7 +215,7 @@ bool ProfileSession::begin(Action action, const QString &path)
     m_core.prompts.catchMessages([this](const QString &text) { onMessage(text); });
     // The live polling goes on from any answer still on its way, so it is
     // paused and given time to fall silent before the first request.
-    if (s.currentCommand < pauseCode) {
+    if (s.currentCommand < CommandCode::pause) {
         QTimer::singleShot(0, this, [this] { settle(settleAttempts); });
     } else {
         QTimer::singleShot(0, this, [this] { runNext(); });
@@ -233,7 +226,7 @@ bool ProfileSession::begin(Action action, const QString &path)
 void ProfileSession::settle(int attempts)
 {
     AppState &s = m_core.state;
-    if (s.currentCommand == pauseCode && attempts < settleAttempts) {
+    if (s.currentCommand == CommandCode::pause && attempts < settleAttempts) {
         runNext();
         return;
     }
@@ -241,7 +234,7 @@ void ProfileSession::settle(int attempts)
         fail(tr("The live readings did not pause; nothing was sent."));
         return;
     }
-    s.currentCommand = pauseCode;
+    s.currentCommand = CommandCode::pause;
     s.readAllActive = false;
     s.writeAllActive = false;
     m_core.link.stopSendTimer();
@@ -250,13 +243,15 @@ void ProfileSession::settle(int attempts)
 
 QList<ProfileSession::Step> ProfileSession::readSteps() const
 {
-    QList<Step> steps{{Step::Kind::Read, firstRowRead, true, readName(firstRowRead), -1}};
+    QList<Step> steps{{Step::Kind::Read, CommandCode::firstRowRead, true,
+                       readName(CommandCode::firstRowRead), -1}};
     QList<quint8> seen;
     for (const ProfileItem &item : ProfileItems::all()) {
         if (!item.write)
             continue;
         const RequestSpec *read = readFor(*item.write);
-        if (!read || (read->code >= firstRowRead && read->code <= lastRowRead) ||
+        if (!read ||
+            (read->code >= CommandCode::firstRowRead && read->code <= CommandCode::lastRowRead) ||
             seen.contains(read->code))
             continue;
         seen.append(read->code);
@@ -267,15 +262,15 @@ QList<ProfileSession::Step> ProfileSession::readSteps() const
 
 QString ProfileSession::readName(quint8 code)
 {
-    if (code == firstRowRead)
+    if (code == CommandCode::firstRowRead)
         return tr("Read All of the parameter page");
-    if (code > firstRowRead && code <= lastRowRead)
-        return ParamRows::readStatusText(code - firstRowRead);
-    if (code >= firstRowWrite && code <= lastRowWrite)
-        return ParamRows::writeStatusText(code - firstRowWrite);
-    if (code == shortCircuitRead)
+    if (code > CommandCode::firstRowRead && code <= CommandCode::lastRowRead)
+        return ParamRows::readStatusText(code - CommandCode::firstRowRead);
+    if (code >= CommandCode::firstRowWrite && code <= CommandCode::lastRowWrite)
+        return ParamRows::writeStatusText(code - CommandCode::firstRowWrite);
+    if (code == CommandCode::shortCircuitRead)
         return tr("Read the short-circuit levels");
-    if (code == shortCircuitWrite)
+    if (code == CommandCode::shortCircuitWrite)
         return tr("Write the short-circuit levels");
     if (const int b = buttonOf(code))
         return SystemCommands::statusText(b).trimmed();
@@ -354,7 +349,7 @@ void ProfileSession::stepEnded(const QString &text, bool timedOut)
         reason = text;
     AppState &s = m_core.state;
     if (timedOut) {
-        s.currentCommand = pauseCode;
+        s.currentCommand = CommandCode::pause;
         s.readAllActive = false;
         s.writeAllActive = false;
     }
@@ -488,8 +483,10 @@ void ProfileSession::planApply()
                 g.items.append(i);
         included += int(g.items.size());
     }
+    // The pack's own serial settings: writing them may move the line to another
+    // rate, so they go last, after everything else has been written and checked.
     std::stable_partition(m_groups.begin(), m_groups.end(),
-                          [](const Group &g) { return g.write->code != serialWrite; });
+                          [](const Group &g) { return g.write->code != CommandCode::serialWrite; });
 
     if (m_groups.isEmpty()) {
         m_result.ok = true;
@@ -575,7 +572,7 @@ void ProfileSession::end()
     m_stepOpen = false;
     m_core.prompts.releaseMessages();
     AppState &s = m_core.state;
-    if (s.currentCommand != upgradeCode) {
+    if (s.currentCommand != CommandCode::upgrade) {
         s.readAllActive = false;
         s.writeAllActive = false;
     }

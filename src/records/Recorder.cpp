@@ -1,5 +1,6 @@
 #include "records/Recorder.h"
 
+#include "link/CommandCode.h"
 #include "records/DataLocations.h"
 #include "records/OutputFiles.h"
 #include "records/RecordForm.h"
@@ -101,7 +102,8 @@ bool Recorder::conditionsHold() const
 {
     const AppState &s = m_core.state;
     return s.record.check(RecordField::recording) != 0 && m_core.link.portOpen() &&
-           s.currentCommand < 16 && s.linkCountdown > 0 && !s.recordFilePath.isEmpty();
+           s.currentCommand < CommandCode::pause && s.linkCountdown > 0 &&
+           !s.recordFilePath.isEmpty();
 }
 
 void Recorder::tick()

@@ -1,5 +1,6 @@
 #include "records/StoredRecords.h"
 
+#include "link/CommandCode.h"
 #include "records/DataLocations.h"
 #include "records/OutputFiles.h"
 #include "records/StoredForm.h"
@@ -21,7 +22,6 @@ constexpr int readTickMs = 1000;
 // 32 rows or a few megabytes each), whichever comes first.
 constexpr int exportSliceMs = 10;
 constexpr int exportSliceSteps = 64;
-constexpr quint8 countCommand = 160, recordCommand = 161, pauseCommand = 16;
 
 QString native(const QString &path)
 {
@@ -115,7 +115,7 @@ void StoredRecords::requestCount()
         m_readOut = ReadOut::Idle;
     s.fetchAllRecords = false;
     s.stored.setText(StoredField::count, QString());
-    s.currentCommand = 160;
+    s.currentCommand = CommandCode::storedCount;
     m_core.requests.buildRequest();
 }
 
@@ -129,7 +129,7 @@ void StoredRecords::getData()
     }
     s.fetchAllRecords = true;
     s.stored.setText(StoredField::count, QString());
-    s.currentCommand = 160;
+    s.currentCommand = CommandCode::storedCount;
     s.storedRows.clear();
     resetGrid();
     startReadOut();
@@ -166,7 +166,7 @@ void StoredRecords::stopReading()
     if (!isReading())
         return;
     // Nothing more goes out, and the request in flight is not repeated.
-    m_core.state.currentCommand = pauseCommand;
+    m_core.state.currentCommand = CommandCode::pause;
     m_lastMs = m_clock();
     endReadOut(ReadOut::Stopped);
 }
@@ -181,7 +181,7 @@ void StoredRecords::readTick()
     // read-out's code back; a code that stays away for a whole tick means the
     // link gave up (and said so), and a closed port ends the read-out too.
     const quint8 cc = m_core.state.currentCommand;
-    const bool ours = cc == countCommand || cc == recordCommand;
+    const bool ours = cc == CommandCode::storedCount || cc == CommandCode::storedRecord;
     m_quietTicks = ours ? 0 : m_quietTicks + 1;
     m_lastMs = m_clock();
     if (!m_core.link.portOpen() || m_quietTicks >= 2) {
@@ -230,14 +230,14 @@ void StoredRecords::handleCount()
     const int count = frameWord(s.rxFrame, StoredRecordText::countAt);
     s.stored.setText(StoredField::count, QString::number(count));
     if (!s.fetchAllRecords) {
-        s.currentCommand = 16;
+        s.currentCommand = CommandCode::pause;
         s.prompt.message(QStringLiteral("读取历史数据数量成功"));
         return;
     }
     m_total = count;
     if (m_readOut == ReadOut::Stopped) {
         // Stopped while counting: the count is shown, no record is asked for.
-        s.currentCommand = pauseCommand;
+        s.currentCommand = CommandCode::pause;
         showReadProgress();
         return;
     }
@@ -246,7 +246,7 @@ void StoredRecords::handleCount()
         finishReading();
         return;
     }
-    s.currentCommand = 161;
+    s.currentCommand = CommandCode::storedRecord;
     s.recordIndex = count - 1;
     m_readOut = ReadOut::Reading;
     m_lastMs = m_clock();
@@ -257,7 +257,7 @@ void StoredRecords::handleCount()
 void StoredRecords::handleRecord()
 {
     AppState &s = m_core.state;
-    s.currentCommand = 161;
+    s.currentCommand = CommandCode::storedRecord;
     // Decoded whole before anything changes: a frame too short for the record
     // throws and leaves the rows as they were.
     const QString line = StoredRecordText::rowText(StoredRecordText::columns(s.rxFrame));
@@ -268,7 +268,7 @@ void StoredRecords::handleRecord()
     if (m_readOut == ReadOut::Stopped) {
         // The record that was in flight when "Stop" was pressed: kept, and
         // nothing more is asked for until the next "get data".
-        s.currentCommand = pauseCommand;
+        s.currentCommand = CommandCode::pause;
         showReadProgress();
         return;
     }
@@ -294,7 +294,7 @@ void StoredRecords::finishReading()
 {
     AppState &s = m_core.state;
     s.recordIndex = 0;
-    s.currentCommand = 16;
+    s.currentCommand = CommandCode::pause;
     m_lastMs = m_clock();
     endReadOut(ReadOut::Idle);
     s.prompt.message(tr("Read Complete"));

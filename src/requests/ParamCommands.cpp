@@ -1,14 +1,8 @@
 #include "requests/ParamCommands.h"
 
+#include "link/CommandCode.h"
 #include "requests/ParamForm.h"
 #include "shell/Core.h"
-
-namespace {
-constexpr quint8 firstRowRead = 17;
-constexpr quint8 firstRowWrite = 49;
-constexpr quint8 shortCircuitRead = 96;
-constexpr quint8 shortCircuitWrite = 97;
-} // namespace
 
 ParamCommands::ParamCommands(Core &core) : m_core(core) {}
 
@@ -22,13 +16,13 @@ void ParamCommands::start(quint8 code, bool readAll, bool writeAll)
 void ParamCommands::readRow(int row)
 {
     if (row >= 0 && row < ParamField::rows)
-        start(quint8(firstRowRead + row), false, false);
+        start(CommandCode::rowRead(row), false, false);
 }
 
 void ParamCommands::writeRow(int row)
 {
     if (row >= 0 && row < ParamField::rows)
-        start(quint8(firstRowWrite + row), false, false);
+        start(CommandCode::rowWrite(row), false, false);
 }
 
 void ParamCommands::readAll()
@@ -36,12 +30,12 @@ void ParamCommands::readAll()
     // The whole grid goes blank at once, so rows the chain has not reached yet
     // cannot be taken for values just read.
     clear();
-    start(firstRowRead, true, false);
+    start(CommandCode::firstRowRead, true, false);
 }
 
 void ParamCommands::writeAll()
 {
-    start(firstRowWrite, false, true);
+    start(CommandCode::firstRowWrite, false, true);
 }
 
 void ParamCommands::clear()
@@ -55,9 +49,9 @@ void ParamCommands::clear()
 
 void ParamCommands::readShortCircuit()
 {
-    start(shortCircuitRead, false, false);
+    start(CommandCode::shortCircuitRead, false, false);
 }
 void ParamCommands::writeShortCircuit()
 {
-    start(shortCircuitWrite, false, false);
+    start(CommandCode::shortCircuitWrite, false, false);
 }

@@ -1,5 +1,6 @@
 #include "requests/RequestBuilder.h"
 
+#include "link/CommandCode.h"
 #include "link/Frame.h"
 #include "requests/RequestTable.h"
 #include "requests/WriteEncoder.h"
@@ -9,20 +10,7 @@
 #include <QCoreApplication>
 
 namespace {
-constexpr quint8 pauseCode = 16;
-constexpr quint8 lastPollCode = 9;
-constexpr quint8 recordCode = 161;
-constexpr quint8 upgradeCode = 255;
 constexpr quint8 recordItem = 70;
-
-QByteArray emptyFrame(quint8 item, int length)
-{
-    QByteArray frame(Frame::overhead + length, '\0');
-    frame[4] = char(item);
-    frame[5] = char(quint8(length >> 8));
-    frame[6] = char(quint8(length));
-    return frame;
-}
 } // namespace
 
 RequestBuilder::RequestBuilder(Core &core)
@@ -48,19 +36,19 @@ void RequestBuilder::buildRequest()
     m_core.link.restartSendTimer();
 
     const quint8 code = s.currentCommand;
-    if (code <= lastPollCode)
+    if (code <= CommandCode::lastLiveRead)
         sendSpec(*RequestTable::find(code));
     // Also reached when a live read found the port closed: the sender has set
     // the pause code, and the pause text replaces the read's own.
-    if (s.currentCommand == pauseCode) {
+    if (s.currentCommand == CommandCode::pause) {
         s.setStatusLine(pauseText());
         return;
     }
-    if (code <= lastPollCode)
+    if (code <= CommandCode::lastLiveRead)
         return;
-    if (code == upgradeCode) {
+    if (code == CommandCode::upgrade) {
         m_core.upgrade.buildRequest();
-    } else if (code == recordCode) {
+    } else if (code == CommandCode::storedRecord) {
         sendRecordRequest();
     } else if (const RequestSpec *spec = RequestTable::find(code)) {
         sendSpec(*spec);
@@ -77,7 +65,7 @@ void RequestBuilder::send(quint8 code)
 
 void RequestBuilder::refuse(const QString &message)
 {
-    m_core.state.currentCommand = pauseCode;
+    m_core.state.currentCommand = CommandCode::pause;
     m_core.state.prompt.message(message);
 }
 
@@ -85,7 +73,7 @@ void RequestBuilder::sendSpec(const RequestSpec &spec)
 {
     AppState &s = m_core.state;
     Form *page = spec.page ? &(s.*spec.page) : nullptr;
-    QByteArray frame = emptyFrame(spec.item, spec.length);
+    QByteArray frame = Frame::layout(spec.item, spec.length);
     if (!spec.fields.isEmpty() || !spec.tested.isEmpty()) {
         if (auto refusal = WriteEncoder::encode(spec, *page, frame, m_clock())) {
             refuse(*refusal);
@@ -122,7 +110,7 @@ void RequestBuilder::sendRecordRequest()
     AppState &s = m_core.state;
     // A 32-bit start index and a count of 1; the index travels in 16 bits.
     const quint16 index = quint16(quint32(s.recordIndex) & 0xFFFF);
-    QByteArray frame = emptyFrame(recordItem, 8);
+    QByteArray frame = Frame::layout(recordItem, 8);
     frame[9] = char(index >> 8);
     frame[10] = char(index & 0xFF);
     frame[14] = 1;

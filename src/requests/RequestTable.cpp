@@ -1,5 +1,6 @@
 #include "requests/RequestTable.h"
 
+#include "link/CommandCode.h"
 #include "requests/ParamForm.h"
 #include "requests/SystemForm.h"
 
@@ -65,7 +66,7 @@ struct Poll {
     const char *suffix;
 };
 
-const Poll pollTable[10] = {
+const Poll pollTable[CommandCode::lastLiveRead + 1] = {
     {1, QT_TRANSLATE_NOOP("RequestBuilder", "Read Project No."), nullptr},
     {2, QT_TRANSLATE_NOOP("RequestBuilder", "Read BMS model"), nullptr},
     {3, QT_TRANSLATE_NOOP("RequestBuilder", "Read Battery ID"), nullptr},
@@ -85,10 +86,14 @@ struct Control {
     quint8 bytes[5];
 };
 const Control controlTable[] = {
-    {80, {0x00, 0xFF, 0xFF, 0xFF, 0xFF}}, {81, {0xFF, 0x00, 0xFF, 0xFF, 0xFF}},
-    {82, {0xFF, 0xFF, 0x01, 0xFF, 0xFF}}, {83, {0xFF, 0xFF, 0xFF, 0x01, 0xFF}},
-    {84, {0xFF, 0xFF, 0xFF, 0xFF, 0x01}}, {85, {0x01, 0xFF, 0xFF, 0xFF, 0xFF}},
-    {86, {0xFF, 0x01, 0xFF, 0xFF, 0xFF}}, {87, {0xFF, 0xFF, 0xFF, 0xFF, 0xFF}},
+    {CommandCode::chargeMosOff, {0x00, 0xFF, 0xFF, 0xFF, 0xFF}},
+    {CommandCode::dischargeMosOff, {0xFF, 0x00, 0xFF, 0xFF, 0xFF}},
+    {CommandCode::sleep, {0xFF, 0xFF, 0x01, 0xFF, 0xFF}},
+    {CommandCode::reset, {0xFF, 0xFF, 0xFF, 0x01, 0xFF}},
+    {CommandCode::storage, {0xFF, 0xFF, 0xFF, 0xFF, 0x01}},
+    {CommandCode::chargeMosOn, {0x01, 0xFF, 0xFF, 0xFF, 0xFF}},
+    {CommandCode::dischargeMosOn, {0xFF, 0x01, 0xFF, 0xFF, 0xFF}},
+    {CommandCode::wake, {0xFF, 0xFF, 0xFF, 0xFF, 0xFF}},
 };
 
 RequestField text(int index, const QString &control, int width, const char *label)
@@ -179,7 +184,7 @@ RequestSpec write(quint8 code, quint8 item, int length, QList<RequestField> fiel
 
 void addPolling(QList<RequestSpec> &list)
 {
-    for (int code = 0; code < 10; ++code) {
+    for (int code = CommandCode::firstLiveRead; code <= CommandCode::lastLiveRead; ++code) {
         RequestSpec s = read(quint8(code), pollTable[code].item);
         s.status = pollTable[code].status;
         s.statusSuffix = pollTable[code].suffix;
@@ -196,7 +201,7 @@ void addParameterRows(QList<RequestSpec> &list)
             texts({cs(5 * r), cs(5 * r + 1), cs(5 * r + 2), cs(5 * r + 3), cs(5 * r + 4)});
         clears.append({fx(2 * r), ClearStep::Kind::Check});
         clears.append({fx(2 * r + 1), ClearStep::Kind::Check});
-        RequestSpec rd = read(quint8(17 + r), quint8(40 + r), &AppState::param, clears);
+        RequestSpec rd = read(CommandCode::rowRead(r), quint8(40 + r), &AppState::param, clears);
         rd.status = row.readStatus;
         list.append(rd);
     }
@@ -204,7 +209,7 @@ void addParameterRows(QList<RequestSpec> &list)
         const Row &row = rowTable[r];
         // The wire order is not the page's column order.
         list.append(
-            write(quint8(49 + r), quint8(40 + r), 14,
+            write(CommandCode::rowWrite(r), quint8(40 + r), 14,
                   {word(7, cs(5 * r + 2), row.scale, row.isSigned,
                         QT_TRANSLATE_NOOP("WriteEncoder", "ProtVal"), row.caption),
                    word(9, cs(5 * r + 3), row.scale, row.isSigned,
@@ -234,8 +239,9 @@ void addControls(QList<RequestSpec> &list)
 void addShortCircuit(QList<RequestSpec> &list)
 {
     using namespace ParamField;
-    list.append(read(96, 113, &AppState::param, texts({shortVoltageLevel, shortDelayLevel})));
-    list.append(write(97, 113, 2,
+    list.append(read(CommandCode::shortCircuitRead, 113, &AppState::param,
+                     texts({shortVoltageLevel, shortDelayLevel})));
+    list.append(write(CommandCode::shortCircuitWrite, 113, 2,
                       {field(Kind::Byte, 7, shortVoltageLevel,
                              QT_TRANSLATE_NOOP("WriteEncoder", "Short circuit voltage level")),
                        field(Kind::Byte, 8, shortDelayLevel,
@@ -265,8 +271,8 @@ void addActiveBalancing(QList<RequestSpec> &list)
                                        columns[c], groups[g]));
         }
     }
-    list.append(read(136, 24, &AppState::system, texts(values)));
-    list.append(write(137, 24, 33, fields));
+    list.append(read(CommandCode::activeBalancingRead, 24, &AppState::system, texts(values)));
+    list.append(write(CommandCode::activeBalancingWrite, 24, 33, fields));
 }
 
 void addSystemSettings(QList<RequestSpec> &list)
@@ -274,33 +280,34 @@ void addSystemSettings(QList<RequestSpec> &list)
     using namespace SystemField;
     const Check localized = Check::Localized;
 
-    list.append(read(98, 1, &AppState::system, texts({projectNumber})));
-    list.append(write(99, 1, 24,
+    list.append(read(CommandCode::projectNumberRead, 1, &AppState::system, texts({projectNumber})));
+    list.append(write(CommandCode::projectNumberWrite, 1, 24,
                       {text(7, projectNumber, 24, QT_TRANSLATE_NOOP("WriteEncoder", "Project No"))},
                       localized, {projectNumber}));
-    list.append(read(100, 2, &AppState::system, texts({model})));
-    list.append(write(101, 2, 24,
+    list.append(read(CommandCode::modelRead, 2, &AppState::system, texts({model})));
+    list.append(write(CommandCode::modelWrite, 2, 24,
                       {text(7, model, 24, QT_TRANSLATE_NOOP("WriteEncoder", "BMS model"))},
                       localized, {model}));
-    list.append(read(102, 3, &AppState::system, texts({batteryId})));
-    list.append(write(103, 3, 32,
+    list.append(read(CommandCode::batteryIdRead, 3, &AppState::system, texts({batteryId})));
+    list.append(write(CommandCode::batteryIdWrite, 3, 32,
                       {text(7, batteryId, 32, QT_TRANSLATE_NOOP("WriteEncoder", "Battery ID"))},
                       localized, {batteryId}));
-    list.append(read(104, 19, &AppState::system, texts({customText})));
-    list.append(write(105, 19, 32,
+    list.append(read(CommandCode::customTextRead, 19, &AppState::system, texts({customText})));
+    list.append(write(CommandCode::customTextWrite, 19, 32,
                       {text(7, customText, 32, QT_TRANSLATE_NOOP("WriteEncoder", "Custom"))},
                       localized, {customText}));
-    list.append(read(106, 125, &AppState::system, texts({ip, ipPort})));
-    list.append(write(107, 125, 50,
+    list.append(read(CommandCode::networkRead, 125, &AppState::system, texts({ip, ipPort})));
+    list.append(write(CommandCode::networkWrite, 125, 50,
                       {text(7, ip, 40, QT_TRANSLATE_NOOP("WriteEncoder", "IP/Web")),
                        text(47, ipPort, 10, QT_TRANSLATE_NOOP("WriteEncoder", "Port number"))},
                       localized, {ip, ipPort}));
 
-    list.append(read(108, 10, &AppState::system, texts({productionDate, shippingDate, batch})));
+    list.append(read(CommandCode::datesRead, 10, &AppState::system,
+                     texts({productionDate, shippingDate, batch})));
     RequestField batchField = field(Kind::HexPairs, 13, batch);
     batchField.width = 8;
     list.append(write(
-        109, 10, 14,
+        CommandCode::datesWrite, 10, 14,
         {field(Kind::Date, 7, productionDate, QT_TRANSLATE_NOOP("WriteEncoder", "Production Date")),
          field(Kind::Date, 10, shippingDate, QT_TRANSLATE_NOOP("WriteEncoder", "Shipping Date")),
          batchField},
@@ -308,9 +315,9 @@ void addSystemSettings(QList<RequestSpec> &list)
 
     QList<ClearStep> balanceClears{{balanceEnable, ClearStep::Kind::Check}};
     balanceClears += texts({balanceOpen, balanceDiff, balanceClose});
-    list.append(read(110, 12, &AppState::system, balanceClears));
+    list.append(read(CommandCode::passiveBalancingRead, 12, &AppState::system, balanceClears));
     list.append(write(
-        111, 12, 8,
+        CommandCode::passiveBalancingWrite, 12, 8,
         {constant(7, 0), field(Kind::CheckByte, 8, balanceEnable),
          unsignedWord(9, balanceOpen, 1000, QT_TRANSLATE_NOOP("WriteEncoder", "open volt(V)")),
          unsignedWord(11, balanceDiff, 1000,
@@ -318,18 +325,19 @@ void addSystemSettings(QList<RequestSpec> &list)
          unsignedWord(13, balanceClose, 1000, QT_TRANSLATE_NOOP("WriteEncoder", "Closed volt(V)"))},
         localized, {balanceOpen, balanceDiff, balanceClose}));
 
-    list.append(read(112, 11, &AppState::system, texts({cellNumber, lowCellNumber, ntcNumber})));
+    list.append(read(CommandCode::countsRead, 11, &AppState::system,
+                     texts({cellNumber, lowCellNumber, ntcNumber})));
     list.append(write(
-        113, 11, 6,
+        CommandCode::countsWrite, 11, 6,
         {unsignedWord(7, cellNumber, 1, QT_TRANSLATE_NOOP("WriteEncoder", "Cell number")),
          unsignedWord(9, lowCellNumber, 1, QT_TRANSLATE_NOOP("WriteEncoder", "Low Cell number")),
          unsignedWord(11, ntcNumber, 1, QT_TRANSLATE_NOOP("WriteEncoder", "NTC number"))},
         localized, {cellNumber, lowCellNumber, ntcNumber}));
 
     const QStringList capacity{soc, cycles, standardCapacity, fullCapacity, attenuationCycles};
-    list.append(read(114, 13, &AppState::system, texts(capacity)));
+    list.append(read(CommandCode::capacityRead, 13, &AppState::system, texts(capacity)));
     list.append(
-        write(115, 13, 10,
+        write(CommandCode::capacityWrite, 13, 10,
               {unsignedWord(7, soc, 10, QT_TRANSLATE_NOOP("WriteEncoder", "SOC(%)")),
                unsignedWord(9, cycles, 1, QT_TRANSLATE_NOOP("WriteEncoder", "Cycles Number")),
                unsignedWord(11, standardCapacity, 100,
@@ -340,50 +348,56 @@ void addSystemSettings(QList<RequestSpec> &list)
                             QT_TRANSLATE_NOOP("WriteEncoder", "80% attenuation cycles"))},
               localized, capacity));
 
-    list.append(read(116, 14, &AppState::system, texts({zeroCalibration})));
-    list.append(write(117, 14, 0, {}));
-    list.append(read(118, 15, &AppState::system, texts({chargeCalibration})));
-    list.append(write(119, 15, 2,
+    list.append(
+        read(CommandCode::zeroCalibrationRead, 14, &AppState::system, texts({zeroCalibration})));
+    list.append(write(CommandCode::zeroCalibrationWrite, 14, 0, {}));
+    list.append(read(CommandCode::chargeCalibrationRead, 15, &AppState::system,
+                     texts({chargeCalibration})));
+    list.append(write(CommandCode::chargeCalibrationWrite, 15, 2,
                       {unsignedWord(7, chargeCalibration, 100,
                                     QT_TRANSLATE_NOOP("WriteEncoder", "Charging calibration"))},
                       Check::ChineseOnly, {chargeCalibration}));
-    list.append(read(120, 16, &AppState::system, texts({dischargeCalibration})));
-    list.append(write(121, 16, 2,
+    list.append(read(CommandCode::dischargeCalibrationRead, 16, &AppState::system,
+                     texts({dischargeCalibration})));
+    list.append(write(CommandCode::dischargeCalibrationWrite, 16, 2,
                       {unsignedWord(7, dischargeCalibration, 100,
                                     QT_TRANSLATE_NOOP("WriteEncoder", "Discharge calibration"))},
                       localized, {dischargeCalibration}));
-    list.append(read(122, 17, &AppState::system, texts({samplingResistor})));
-    list.append(write(123, 17, 2,
+    list.append(
+        read(CommandCode::samplingResistorRead, 17, &AppState::system, texts({samplingResistor})));
+    list.append(write(CommandCode::samplingResistorWrite, 17, 2,
                       {unsignedWord(7, samplingResistor, 100,
                                     QT_TRANSLATE_NOOP("WriteEncoder", "Sampling resistor(mR)"))},
                       localized, {samplingResistor}));
 
-    list.append(read(124, 18, &AppState::system, {{bmsTime, ClearStep::Kind::TimeMask}}));
-    list.append(write(125, 18, 6, {field(Kind::Clock, 7, {})}));
+    list.append(read(CommandCode::clockRead, 18, &AppState::system,
+                     {{bmsTime, ClearStep::Kind::TimeMask}}));
+    list.append(write(CommandCode::clockWrite, 18, 6, {field(Kind::Clock, 7, {})}));
 
     const RequestField usartByte =
         field(Kind::Byte, 7, usart, QT_TRANSLATE_NOOP("WriteEncoder", "USART"));
     RequestSpec serialRead =
-        read(126, 20, &AppState::system,
+        read(CommandCode::serialRead, 20, &AppState::system,
              {{baud, ClearStep::Kind::Text}, {parity, ClearStep::Kind::Choice}});
     serialRead.length = 1;
     serialRead.fields = {usartByte};
     list.append(serialRead);
     list.append(write(
-        127, 20, 4,
+        CommandCode::serialWrite, 20, 4,
         {usartByte, unsignedWord(8, baud, 0.1, QT_TRANSLATE_NOOP("WriteEncoder", "Baud rate")),
          field(Kind::ListIndexByte, 10, parity, QT_TRANSLATE_NOOP("WriteEncoder", "Parity bit"))}));
 
-    list.append(read(128, 21));
-    list.append(write(129, 21, 1, {field(Kind::OptionByte, 7, handshake)}));
-    list.append(read(130, 22));
-    list.append(write(131, 22, 1, {field(Kind::OptionByte, 7, customSelection)}));
+    list.append(read(CommandCode::handshakeRead, 21));
+    list.append(write(CommandCode::handshakeWrite, 21, 1, {field(Kind::OptionByte, 7, handshake)}));
+    list.append(read(CommandCode::customSelectionRead, 22));
+    list.append(write(CommandCode::customSelectionWrite, 22, 1,
+                      {field(Kind::OptionByte, 7, customSelection)}));
 
-    list.append(read(132, 23, &AppState::system,
+    list.append(read(CommandCode::moduleRead, 23, &AppState::system,
                      texts({moduleAddress, limitMode, limitThreshold, limitTime})));
     // The BMS takes the threshold negated, in 0.01 A.
     list.append(
-        write(133, 23, 7,
+        write(CommandCode::moduleWrite, 23, 7,
               {field(Kind::Byte, 7, moduleAddress, QT_TRANSLATE_NOOP("WriteEncoder", "BMSADD")),
                field(Kind::CheckByte, 8, limitEnable),
                field(Kind::Byte, 9, limitMode,
@@ -393,9 +407,10 @@ void addSystemSettings(QList<RequestSpec> &list)
                unsignedWord(12, limitTime, 1,
                             QT_TRANSLATE_NOOP("WriteEncoder", "Current limiting time(S)"))}));
 
-    list.append(read(134, 130, &AppState::system, texts({preDischargeTime})));
+    list.append(
+        read(CommandCode::preDischargeRead, 130, &AppState::system, texts({preDischargeTime})));
     list.append(write(
-        135, 130, 3,
+        CommandCode::preDischargeWrite, 130, 3,
         {field(Kind::OptionByte, 7, preDischarge),
          unsignedWord(8, preDischargeTime, 100,
                       QT_TRANSLATE_NOOP("WriteEncoder", "PreDisMode switch NormalMode time(S)"))}));
@@ -411,7 +426,7 @@ QList<RequestSpec> buildTable()
     addControls(list);
     addShortCircuit(list);
     addSystemSettings(list);
-    list.append(read(160, 71));
+    list.append(read(CommandCode::storedCount, 71));
     std::sort(list.begin(), list.end(),
               [](const RequestSpec &a, const RequestSpec &b) { return a.code < b.code; });
     return list;

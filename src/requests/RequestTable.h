@@ -61,7 +61,8 @@ struct RequestSpec {
 };
 
 namespace RequestTable {
-// nullptr for codes without a table entry (16, 11, 161, 255 and the unused ones).
+// nullptr for codes without a table entry (pause, cycleParked, storedRecord,
+// upgrade and the unused ones).
 const RequestSpec *find(quint8 code);
 // Every entry, in code order.
 const QList<RequestSpec> &all();

@@ -1,5 +1,6 @@
 #include "responses/ResponseDispatcher.h"
 
+#include "link/CommandCode.h"
 #include "requests/SystemForm.h"
 #include "responses/FieldDecoding.h"
 #include "responses/FrameError.h"
@@ -36,10 +37,11 @@ struct TextItem {
 };
 
 const TextItem textItems[] = {
-    {1, 0, 1, 98, InfoField::projectNumber, SystemField::projectNumber},
-    {2, 1, 2, 100, InfoField::model, SystemField::model},
-    {3, 2, 3, 102, InfoField::batteryId, SystemField::batteryId},
-    {19, 9, 11, 104, InfoField::customText, SystemField::customText},
+    {1, 0, 1, CommandCode::projectNumberRead, InfoField::projectNumber, SystemField::projectNumber},
+    {2, 1, 2, CommandCode::modelRead, InfoField::model, SystemField::model},
+    {3, 2, 3, CommandCode::batteryIdRead, InfoField::batteryId, SystemField::batteryId},
+    {19, CommandCode::lastLiveRead, CommandCode::cycleParked, CommandCode::customTextRead,
+     InfoField::customText, SystemField::customText},
 };
 
 // The rest of the polling cycle. These answers are taken whatever request is in
@@ -112,17 +114,9 @@ const EndingItem endingItems[] = {
     {Op::Ack, 24, nullptr, nullptr, Table::Module, 5},
 };
 
-constexpr quint8 firstRowRead = 17, lastRowRead = 33;
-constexpr quint8 firstRowWrite = 49, lastRowWrite = 65;
-constexpr quint8 firstControl = 80, lastControl = 87;
 constexpr quint8 controlAckItem = 60;
-constexpr quint8 sleepCommand = 82, storageCommand = 84;
 constexpr quint8 appUpgradeItem = 250, bootUpgradeItem = 251;
 constexpr quint8 recordCountItem = 71, recordItem = 70;
-constexpr quint8 lastLiveRead = 9;
-// Parameter page (rows, short-circuit levels) and system page requests; the
-// controls in between are acknowledged, never decoded.
-constexpr quint8 firstPageCode = 17, lastPageCode = 137;
 
 // The items of the polling cycle, as the status line names them when their
 // answer cannot be decoded.
@@ -178,7 +172,7 @@ void ResponseDispatcher::dispatchResponse()
 
         m_core.link.stopSendTimer();
         s.linkCountdown = linkCountdownStart;
-        if (s.currentCommand == pauseCommand)
+        if (s.currentCommand == CommandCode::pause)
             s.setStatusLine(tr("Communication pause"));
 
         routeTextItems(r);
@@ -199,7 +193,7 @@ void ResponseDispatcher::dispatchResponse()
     // restarts on its next tick. An answer that left a live code in place
     // without sending (a control acknowledged, a stray or duplicated frame)
     // must not leave that clock stopped, or the page would stop updating.
-    if (s.currentCommand <= lastLiveRead && m_core.link.portOpen() &&
+    if (s.currentCommand <= CommandCode::lastLiveRead && m_core.link.portOpen() &&
         !m_core.link.sendTimer().isActive())
         m_core.link.restartSendTimer();
 }
@@ -208,15 +202,19 @@ void ResponseDispatcher::handleFault(const Reply &r, bool itemKnown)
 {
     AppState &s = m_core.state;
     const quint8 cc = s.currentCommand;
-    if (cc < pauseCommand) {
+    if (cc < CommandCode::pause) {
         cycleFault(r, itemKnown);
         return;
     }
-    if (cc >= firstPageCode && cc <= lastPageCode && (cc < firstControl || cc > lastControl)) {
+    // Parameter page (rows, short-circuit levels) and system page requests; the
+    // controls in between are acknowledged, never decoded.
+    const bool pageExchange = cc >= CommandCode::firstRowRead && cc <= CommandCode::lastSetting &&
+                              (cc < CommandCode::firstControl || cc > CommandCode::lastControl);
+    if (pageExchange) {
         // The page's exchange is over: nothing is left pending for the send
         // timer, and a Read All or Write All does not carry on from the next
         // single-row button.
-        s.currentCommand = pauseCommand;
+        s.currentCommand = CommandCode::pause;
         s.readAllActive = false;
         s.writeAllActive = false;
         s.setStatusLine(faultStatus(r.item, itemKnown));
@@ -229,12 +227,13 @@ void ResponseDispatcher::cycleFault(const Reply &r, bool itemKnown)
     AppState &s = m_core.state;
     quint8 &cc = s.currentCommand;
     s.setStatusLine(faultStatus(r.item, itemKnown));
-    if (cc > lastLiveRead) {
-        cc = 0; // parked between two cycles: the next tick starts the next one
+    if (cc > CommandCode::lastLiveRead) {
+        cc = CommandCode::firstLiveRead; // parked between two cycles: the next tick starts the next
+                                         // one
     } else if (m_repeatedCommand == cc) {
         // Asked again and failed again: the rest of the cycle is still read.
         m_repeatedCommand = -1;
-        cc = cc == lastLiveRead ? 0 : quint8(cc + 1);
+        cc = cc == CommandCode::lastLiveRead ? CommandCode::firstLiveRead : quint8(cc + 1);
     } else {
         m_repeatedCommand = cc;
     }
@@ -321,26 +320,28 @@ void ResponseDispatcher::routeLiveItems(const Reply &r)
 void ResponseDispatcher::resetParkedCycle()
 {
     quint8 &cc = m_core.state.currentCommand;
-    if (cc >= 10 && cc <= 15)
-        cc = 0;
+    if (cc > CommandCode::lastLiveRead && cc <= CommandCode::lastBetweenCycles)
+        cc = CommandCode::firstLiveRead;
 }
 
 void ResponseDispatcher::routeParamRead(const Reply &r)
 {
     AppState &s = m_core.state;
     const quint8 cc = s.currentCommand;
-    if (!r.read || cc < firstRowRead || cc > lastRowRead || !isRowItem(r.item))
+    if (!r.read || cc < CommandCode::firstRowRead || cc > CommandCode::lastRowRead ||
+        !isRowItem(r.item))
         return;
     // The row comes from the item, not from the request: an answer for another
     // row fills that row and the chain goes on after it.
-    ParamDecoding::decodeRow(r.frame, r.item - ParamDecoding::firstRowItem, s.param);
+    const int row = r.item - ParamDecoding::firstRowItem;
+    ParamDecoding::decodeRow(r.frame, row, s.param);
     if (!s.readAllActive) {
         finish(ResultMessages::result(0));
-    } else if (cc == lastRowRead) {
+    } else if (cc == CommandCode::lastRowRead) {
         s.readAllActive = false;
         finish(ResultMessages::result(1));
     } else {
-        continueWith(quint8(r.item - 22));
+        continueWith(CommandCode::rowRead(row + 1));
     }
 }
 
@@ -348,26 +349,31 @@ void ResponseDispatcher::routeParamWriteAck(const Reply &r)
 {
     AppState &s = m_core.state;
     const quint8 cc = s.currentCommand;
-    if (r.read || cc < firstRowWrite || cc > lastRowWrite || cc != r.item + 9 || !isRowItem(r.item))
+    if (r.read || !isRowItem(r.item))
+        return;
+    const int row = r.item - ParamDecoding::firstRowItem;
+    if (cc != CommandCode::rowWrite(row))
         return;
     if (!s.writeAllActive) {
         finish(ResultMessages::result(2));
-    } else if (cc == lastRowWrite) {
+    } else if (cc == CommandCode::lastRowWrite) {
         s.writeAllActive = false;
         finish(ResultMessages::result(3));
     } else {
-        continueWith(quint8(r.item + 10));
+        continueWith(CommandCode::rowWrite(row + 1));
     }
 }
 
 void ResponseDispatcher::routeControlAck(const Reply &r)
 {
     const quint8 cc = m_core.state.currentCommand;
-    if (r.read || cc < firstControl || cc > lastControl || r.item != controlAckItem)
+    if (r.read || cc < CommandCode::firstControl || cc > CommandCode::lastControl ||
+        r.item != controlAckItem)
         return;
     // Sleep and storage leave the pack silent, so the cycle stays paused.
-    const bool staysPaused = cc == sleepCommand || cc == storageCommand;
-    finish(ResultMessages::result(4), staysPaused ? pauseCommand : 0);
+    const bool staysPaused = cc == CommandCode::sleep || cc == CommandCode::storage;
+    finish(ResultMessages::result(4),
+           staysPaused ? CommandCode::pause : CommandCode::firstLiveRead);
 }
 
 void ResponseDispatcher::routeEndingItems(const Reply &r)

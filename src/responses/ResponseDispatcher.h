@@ -1,5 +1,7 @@
 #pragma once
 
+#include "link/CommandCode.h"
+
 #include <QCoreApplication>
 #include <QtGlobal>
 
@@ -32,7 +34,6 @@ public:
     void dispatchResponse();
 
     static constexpr qint32 linkCountdownStart = 20;
-    static constexpr quint8 pauseCommand = 16;
 
 private:
     struct Reply;
@@ -48,7 +49,7 @@ private:
 
     // Ends an exchange: the pause code first, so that nothing the message box
     // lets run in the meantime sees the finished request as still pending.
-    void finish(const QString &message, quint8 nextCommand = pauseCommand);
+    void finish(const QString &message, quint8 nextCommand = CommandCode::pause);
     void continueWith(quint8 nextCommand);
 
     void decodedCycleItem(quint8 item);

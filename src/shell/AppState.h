@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/CommandCode.h"
 #include "shell/Form.h"
 
 #include <QByteArray>
@@ -19,10 +20,10 @@ public:
 
     UserPrompt &prompt;
 
-    // The code of the request in progress: 0-9 live reads, 16 pause, 17-65
-    // parameter rows, 80-87 controls, 96-137 settings, 160/161 stored records,
-    // 255 upgrade.
-    quint8 currentCommand = 0;
+    // The code of the request in progress (named in link/CommandCode.h): 0-9
+    // live reads, 16 pause, 17-65 parameter rows, 80-87 controls, 96-137
+    // settings, 160/161 stored records, 255 upgrade.
+    quint8 currentCommand = CommandCode::firstLiveRead;
     QByteArray txFrame;   // exactly 9 + N bytes
     QByteArray rxFrame;   // the last accepted response, 9 + N bytes
     int rxDataLength = 0; // N of the response being dispatched

@@ -1,5 +1,6 @@
 #include "shell/Core.h"
 
+#include "link/CommandCode.h"
 #include "link/PortIo.h"
 
 Core::Core(UserPrompt &prompt, std::unique_ptr<PortIo> port)
@@ -21,12 +22,14 @@ void Core::selectTab(int tab)
     state.selectedTab = tab;
     // Tabs 1, 2 and 5 watch the pack live; the others pause the traffic so that
     // their own buttons have the line to themselves.
-    state.currentCommand = (tab == 1 || tab == 2 || tab == 5) ? 0 : 16;
+    state.currentCommand =
+        (tab == 1 || tab == 2 || tab == 5) ? CommandCode::firstLiveRead : CommandCode::pause;
     if (tab == 1 || tab == 2)
         state.readAllActive = false;
     // An exchange that ended (a read, a write, an upgrade) leaves the send timer
     // stopped; without this the live page would stay frozen after it.
-    if (state.currentCommand == 0 && link.portOpen() && !link.sendTimer().isActive())
+    if (state.currentCommand == CommandCode::firstLiveRead && link.portOpen() &&
+        !link.sendTimer().isActive())
         link.sendTimer().start();
     if (tab == 8)
         bank.enter();

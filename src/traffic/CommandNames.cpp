@@ -1,5 +1,6 @@
 #include "traffic/CommandNames.h"
 
+#include "link/CommandCode.h"
 #include "link/Frame.h"
 #include "requests/ParamRows.h"
 #include "requests/RequestTable.h"
@@ -25,17 +26,19 @@ struct OwnName {
 
 // Requests that no page names by a status text of its own.
 const OwnName ownNames[] = {
-    {80, QT_TRANSLATE_NOOP("CommandNames", "Charge MOS off")},
-    {81, QT_TRANSLATE_NOOP("CommandNames", "Discharge MOS off")},
-    {82, QT_TRANSLATE_NOOP("CommandNames", "Sleep")},
-    {83, QT_TRANSLATE_NOOP("CommandNames", "Reset")},
-    {84, QT_TRANSLATE_NOOP("CommandNames", "Storage mode")},
-    {85, QT_TRANSLATE_NOOP("CommandNames", "Charge MOS on")},
-    {86, QT_TRANSLATE_NOOP("CommandNames", "Discharge MOS on")},
-    {87, QT_TRANSLATE_NOOP("CommandNames", "Wake")},
-    {96, QT_TRANSLATE_NOOP("CommandNames", "Read short circuit protection")},
-    {97, QT_TRANSLATE_NOOP("CommandNames", "Write short circuit protection")},
-    {160, QT_TRANSLATE_NOOP("CommandNames", "Read stored record count")},
+    {CommandCode::chargeMosOff, QT_TRANSLATE_NOOP("CommandNames", "Charge MOS off")},
+    {CommandCode::dischargeMosOff, QT_TRANSLATE_NOOP("CommandNames", "Discharge MOS off")},
+    {CommandCode::sleep, QT_TRANSLATE_NOOP("CommandNames", "Sleep")},
+    {CommandCode::reset, QT_TRANSLATE_NOOP("CommandNames", "Reset")},
+    {CommandCode::storage, QT_TRANSLATE_NOOP("CommandNames", "Storage mode")},
+    {CommandCode::chargeMosOn, QT_TRANSLATE_NOOP("CommandNames", "Charge MOS on")},
+    {CommandCode::dischargeMosOn, QT_TRANSLATE_NOOP("CommandNames", "Discharge MOS on")},
+    {CommandCode::wake, QT_TRANSLATE_NOOP("CommandNames", "Wake")},
+    {CommandCode::shortCircuitRead,
+     QT_TRANSLATE_NOOP("CommandNames", "Read short circuit protection")},
+    {CommandCode::shortCircuitWrite,
+     QT_TRANSLATE_NOOP("CommandNames", "Write short circuit protection")},
+    {CommandCode::storedCount, QT_TRANSLATE_NOOP("CommandNames", "Read stored record count")},
 };
 
 QString translated(const char *text)
@@ -81,9 +84,9 @@ QString nameOfCode(int code)
 {
     if (code < 0)
         return {};
-    if (code >= 49 && code <= 65)
-        return ParamRows::writeStatusText(code - 49);
-    if (code >= 98 && code <= 137) {
+    if (code >= CommandCode::firstRowWrite && code <= CommandCode::lastRowWrite)
+        return ParamRows::writeStatusText(code - CommandCode::firstRowWrite);
+    if (code >= CommandCode::firstSystemSetting && code <= CommandCode::lastSetting) {
         for (int button = 1; button <= 40; ++button)
             if (SystemCommands::code(button) == code)
                 return SystemCommands::statusText(button);

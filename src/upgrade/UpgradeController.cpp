@@ -1,5 +1,6 @@
 #include "upgrade/UpgradeController.h"
 
+#include "link/CommandCode.h"
 #include "link/Frame.h"
 #include "link/LinkForm.h"
 #include "shell/Core.h"
@@ -12,8 +13,6 @@
 #include <algorithm>
 
 namespace {
-constexpr quint8 upgradeCode = 255;
-constexpr quint8 pauseCode = 16;
 constexpr int startDataLength = 5;
 constexpr int blockDataLength = 2 + FirmwareImage::blockSize;
 
@@ -116,7 +115,7 @@ void UpgradeController::start()
         s.savedParityIndex = s.link.choice(LinkField::parity);
     }
     upgradeBlock = 0;
-    s.currentCommand = upgradeCode;
+    s.currentCommand = CommandCode::upgrade;
     // The start frame goes out on the next send tick. The answer that ended
     // the previous exchange (an earlier upgrade, a page read) stopped the send
     // timer, and that upgrade's ticks must not count against this one.
@@ -130,13 +129,11 @@ void UpgradeController::buildRequest()
     QByteArray &tx = s.txFrame;
     const int n = upgradeBlock;
     if (n <= 0) {
-        tx = QByteArray(Frame::overhead + startDataLength, 0);
-        putWord(tx, 5, startDataLength);
+        tx = Frame::layout(targetItem(), startDataLength);
         putWord(tx, Frame::dataOffset, 0);
         putWord(tx, Frame::dataOffset + 2, baudWord());
     } else {
-        tx = QByteArray(Frame::overhead + blockDataLength, 0);
-        putWord(tx, 5, blockDataLength);
+        tx = Frame::layout(targetItem(), blockDataLength);
         const qint64 first = qint64(n - 1) * FirmwareImage::blockSize;
         const qint64 end = qMin<qint64>(upgradeImageLength, upgradeImage.size());
         if (first < upgradeImageLength) {
@@ -151,7 +148,6 @@ void UpgradeController::buildRequest()
                 tx[Frame::dataOffset + 2 + k] = char(0xFF);
         }
     }
-    tx[4] = char(targetItem());
     s.setStatusLine(QCoreApplication::translate("UpgradeController", "Send upgrade data") +
                     QString::number(n));
     m_core.link.sendFrame(1);
@@ -169,7 +165,7 @@ void UpgradeController::handleReply()
         return;
     // A late or repeated acknowledgement after the upgrade has ended or been
     // given up must not switch the line or report a second result.
-    if (s.currentCommand != upgradeCode)
+    if (s.currentCommand != CommandCode::upgrade)
         return;
 
     const quint16 acked =
@@ -185,7 +181,7 @@ void UpgradeController::handleReply()
     if (acked == endBlock) {
         if (app)
             restoreLine();
-        s.currentCommand = pauseCode;
+        s.currentCommand = CommandCode::pause;
         s.prompt.message(succeededText());
         enableControls();
         upgradeBlock = 0;
@@ -205,7 +201,7 @@ void UpgradeController::handleReply()
 void UpgradeController::abandon()
 {
     AppState &s = m_core.state;
-    s.currentCommand = pauseCode;
+    s.currentCommand = CommandCode::pause;
     enableControls();
     if (appSelected())
         restoreLine();

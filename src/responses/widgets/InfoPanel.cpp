@@ -1,5 +1,6 @@
 #include "responses/widgets/InfoPanel.h"
 
+#include "link/CommandCode.h"
 #include "responses/InfoForm.h"
 #include "shell/Core.h"
 #include "shell/widgets/FormBinder.h"
@@ -284,26 +285,26 @@ QWidget *InfoPanel::buildControls()
     using namespace InfoField;
     const Row rows[] = {
         {QT_TRANSLATE_NOOP("InfoPanel", "CMOS"),
-         {{chargeOff, 80, QT_TRANSLATE_NOOP("InfoPanel", "OFF"), nullptr,
+         {{chargeOff, CommandCode::chargeMosOff, QT_TRANSLATE_NOOP("InfoPanel", "OFF"), nullptr,
            QT_TRANSLATE_NOOP("InfoPanel", "Charge MOS off")},
-          {chargeOn, 85, QT_TRANSLATE_NOOP("InfoPanel", "ON"), nullptr,
+          {chargeOn, CommandCode::chargeMosOn, QT_TRANSLATE_NOOP("InfoPanel", "ON"), nullptr,
            QT_TRANSLATE_NOOP("InfoPanel", "Charge MOS on")}}},
         {QT_TRANSLATE_NOOP("InfoPanel", "DMOS"),
-         {{dischargeOff, 81, QT_TRANSLATE_NOOP("InfoPanel", "OFF"), nullptr,
-           QT_TRANSLATE_NOOP("InfoPanel", "Discharge MOS off")},
-          {dischargeOn, 86, QT_TRANSLATE_NOOP("InfoPanel", "ON"), nullptr,
+         {{dischargeOff, CommandCode::dischargeMosOff, QT_TRANSLATE_NOOP("InfoPanel", "OFF"),
+           nullptr, QT_TRANSLATE_NOOP("InfoPanel", "Discharge MOS off")},
+          {dischargeOn, CommandCode::dischargeMosOn, QT_TRANSLATE_NOOP("InfoPanel", "ON"), nullptr,
            QT_TRANSLATE_NOOP("InfoPanel", "Discharge MOS on")}}},
         {QT_TRANSLATE_NOOP("InfoPanel", "sleep"),
-         {{sleepButton, 82, QT_TRANSLATE_NOOP("InfoPanel", "ON"), nullptr,
+         {{sleepButton, CommandCode::sleep, QT_TRANSLATE_NOOP("InfoPanel", "ON"), nullptr,
            QT_TRANSLATE_NOOP("InfoPanel", "Sleep")}}},
         {QT_TRANSLATE_NOOP("InfoPanel", "reset"),
-         {{resetButton, 83, QT_TRANSLATE_NOOP("InfoPanel", "ON"), nullptr,
+         {{resetButton, CommandCode::reset, QT_TRANSLATE_NOOP("InfoPanel", "ON"), nullptr,
            QT_TRANSLATE_NOOP("InfoPanel", "Reset")}}},
         {QT_TRANSLATE_NOOP("InfoPanel", "storage"),
-         {{storageButton, 84, QT_TRANSLATE_NOOP("InfoPanel", "ON"), nullptr,
+         {{storageButton, CommandCode::storage, QT_TRANSLATE_NOOP("InfoPanel", "ON"), nullptr,
            QT_TRANSLATE_NOOP("InfoPanel", "Storage mode")}}},
         {QT_TRANSLATE_NOOP("InfoPanel", "wake"),
-         {{wakeButton, 87, wakeCaption.source, wakeCaption.comment,
+         {{wakeButton, CommandCode::wake, wakeCaption.source, wakeCaption.comment,
            QT_TRANSLATE_NOOP("InfoPanel", "Wake")}}},
     };
     // Two columns of three rows: charge, discharge, sleep | reset, storage, wake.
