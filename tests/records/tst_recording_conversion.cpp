@@ -4,9 +4,9 @@
 #include "records/Recorder.h"
 #include "records/RecordingConversion.h"
 #include "records/RecordingLine.h"
-#include "records/XlsxSheetWriter.h"
 #include "responses/InfoForm.h"
 #include "shell/Core.h"
+#include "spreadsheet/XlsxSheetWriter.h"
 #include "support/FakePort.h"
 #include "support/RecordingPrompt.h"
 

@@ -1,6 +1,6 @@
-#include "records/XlsxSheetWriter.h"
+#include "spreadsheet/XlsxSheetWriter.h"
 
-#include "records/PartialFile.h"
+#include "spreadsheet/PartialFile.h"
 
 #include <QCoreApplication>
 #include <QDir>

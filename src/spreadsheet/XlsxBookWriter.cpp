@@ -1,7 +1,7 @@
-#include "records/XlsxBookWriter.h"
+#include "spreadsheet/XlsxBookWriter.h"
 
-#include "records/PartialFile.h"
-#include "records/XlsxSheetWriter.h"
+#include "spreadsheet/PartialFile.h"
+#include "spreadsheet/XlsxSheetWriter.h"
 
 #include <QDir>
 #include <QFile>

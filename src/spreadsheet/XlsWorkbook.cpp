@@ -1,6 +1,6 @@
-#include "records/XlsWorkbook.h"
+#include "spreadsheet/XlsWorkbook.h"
 
-#include "records/CompoundFile.h"
+#include "spreadsheet/CompoundFile.h"
 
 #include <QCoreApplication>
 #include <QFile>
