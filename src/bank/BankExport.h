@@ -1,6 +1,6 @@
 #pragma once
 
-#include "records/XlsxBookWriter.h"
+#include "spreadsheet/XlsxBookWriter.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -3,8 +3,8 @@
 #include "records/DataLocations.h"
 #include "records/StoredRecordText.h"
 #include "records/StoredRecords.h"
-#include "records/XlsWorkbook.h"
-#include "records/XlsxSheetWriter.h"
+#include "spreadsheet/XlsWorkbook.h"
+#include "spreadsheet/XlsxSheetWriter.h"
 
 #include <QDir>
 #include <QFile>

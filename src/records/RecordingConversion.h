@@ -1,6 +1,6 @@
 #pragma once
 
-#include "records/XlsxSheetWriter.h"
+#include "spreadsheet/XlsxSheetWriter.h"
 
 #include <QFile>
 #include <QList>

@@ -5,10 +5,10 @@
 #include "records/OutputFiles.h"
 #include "records/StoredForm.h"
 #include "records/StoredRecordText.h"
-#include "records/XlsWorkbook.h"
 #include "responses/FieldDecoding.h"
 #include "shell/Core.h"
 #include "shell/UserPrompt.h"
+#include "spreadsheet/XlsWorkbook.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "records/XlsWorkbook.h"
+#include "spreadsheet/XlsWorkbook.h"
 
 #include <QCoreApplication>
 #include <QList>

@@ -4,9 +4,9 @@
 #include "records/Recorder.h"
 #include "records/RecordingConversion.h"
 #include "records/RecordingLine.h"
-#include "records/XlsxSheetWriter.h"
 #include "responses/InfoForm.h"
 #include "shell/Core.h"
+#include "spreadsheet/XlsxSheetWriter.h"
 #include "support/FakePort.h"
 #include "support/RecordingPrompt.h"
 
@@ -194,34 +194,6 @@ private slots:
         QFETCH(int, sensors);
         QFETCH(QList<int>, hidden);
         QCOMPARE(RecordingConversion::hiddenColumns(cells, sensors), hidden);
-    }
-
-    void numbersAndTexts_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<bool>("number");
-        QTest::newRow("integer") << "52" << true;
-        QTest::newRow("padded line number") << "     1" << true;
-        QTest::newRow("decimal") << "3.301" << true;
-        QTest::newRow("negative") << "-0.5" << true;
-        QTest::newRow("zero") << "0" << true;
-        QTest::newRow("leading zeros") << "0012" << false;
-        QTest::newRow("trailing decimal zero") << "1.10" << false;
-        QTest::newRow("version") << "1.2.3" << false;
-        QTest::newRow("sixteen digits") << "1234567890123456" << false;
-        QTest::newRow("fifteen digits") << "123456789012345" << true;
-        QTest::newRow("minus zero") << "-0" << false;
-        QTest::newRow("exponent") << "1e5" << false;
-        QTest::newRow("null") << "null" << false;
-        QTest::newRow("empty") << "" << false;
-        QTest::newRow("point only") << "5." << false;
-        QTest::newRow("full-width digits") << "１２" << false;
-    }
-    void numbersAndTexts()
-    {
-        QFETCH(QString, text);
-        QFETCH(bool, number);
-        QCOMPARE(XlsxSheetWriter::isPlainNumber(text), number);
     }
 
     void columnNames_data()

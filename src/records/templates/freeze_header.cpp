@@ -1,6 +1,6 @@
 // Freezes the header row of a workbook template made by LibreOffice, whose
 // headless conversion drops the view settings.
-#include "records/XlsWorkbook.h"
+#include "spreadsheet/XlsWorkbook.h"
 
 #include <QCoreApplication>
 #include <QTextStream>

@@ -1,11 +1,11 @@
-#include "records/XlsWorkbook.h"
+#include "spreadsheet/XlsWorkbook.h"
 
-#include "records/CompoundFile.h"
+#include "spreadsheet/CompoundFile.h"
+#include "spreadsheet/PlainNumber.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QHash>
-#include <QRegularExpression>
 #include <QSaveFile>
 #include <QtEndian>
 
@@ -375,16 +375,14 @@ void addRecord(QByteArray &block, quint16 type, const QByteArray &data)
     block.append(data);
 }
 
-// A plain decimal number is stored as a number, as a spreadsheet would store
-// it when typed; anything else (dates, names, codes with leading zeros) as text.
+// Plain numbers (see PlainNumber) are stored as numbers; anything else (dates,
+// names, codes with leading zeros) as text.
 bool asNumber(const QString &text, double *value)
 {
-    static const QRegularExpression plain(
-        QStringLiteral("^-?(0|[1-9][0-9]{0,14})(\\.[0-9]{1,10})?$"));
-    if (!plain.match(text).hasMatch())
+    if (!PlainNumber::matches(text))
         return false;
     bool ok = false;
-    *value = text.toDouble(&ok);
+    *value = QStringView(text).trimmed().toDouble(&ok);
     return ok;
 }
 
@@ -607,8 +605,16 @@ struct XlsWorkbook::Job {
     std::unique_ptr<QSaveFile> out;
 
     bool begin(QString *error);
+    bool readStringTable(QString *error);
+    void keepSheetRecords();
     void writeBlock();
+    void addRowRecord(int row, int cellCount);
+    void addCells(int row, const QStringList &cells);
+    quint32 stringNumber(const QString &text);
     void finishSheet();
+    void placeNewCells();
+    void widenDimensions();
+    void removeStringTable();
     void addStrings();
     void joinSome();
     bool layOut(QString *error);
@@ -622,9 +628,15 @@ bool XlsWorkbook::Job::begin(QString *error)
         *error = why;
         return false;
     }
-    QList<Record> &globals = book.subs.first().records;
+    if (!readStringTable(error))
+        return false;
+    keepSheetRecords();
+    return true;
+}
 
-    // Shared string table.
+bool XlsWorkbook::Job::readStringTable(QString *error)
+{
+    const QList<Record> &globals = book.subs.first().records;
     QList<QByteArray> sstParts;
     for (int i = 0; i < globals.size(); ++i) {
         if (globals.at(i).type == rSst) {
@@ -646,9 +658,13 @@ bool XlsWorkbook::Job::begin(QString *error)
     for (int i = 0; i < strings.size(); ++i)
         if (strings.at(i).runs.isEmpty() && strings.at(i).ext.isEmpty())
             stringIndex.insert(strings.at(i).text, quint32(i));
+    return true;
+}
 
-    // The sheet: drop the row index (its offsets would be stale) and the cells
-    // of the rows being written; the new rows go after the cell table.
+// The sheet without its row index (its offsets would be stale) and without the
+// cells of the rows being written; the new rows go after the cell table.
+void XlsWorkbook::Job::keepSheetRecords()
+{
     const QList<Record> &sheet = book.subs.at(book.firstSheet).records;
     const int lastRow = firstRow + rowCount - 1;
     for (const Record &r : sheet) {
@@ -669,7 +685,6 @@ bool XlsWorkbook::Job::begin(QString *error)
     }
     if (insertAt < 0)
         insertAt = dimensionsAt >= 0 ? dimensionsAt + 1 : int(kept.size()) - 1;
-    return true;
 }
 
 // One block of rows as the format groups them: the rows' ROW records, then
@@ -681,86 +696,121 @@ void XlsWorkbook::Job::writeBlock()
     rows.reserve(end - rowsDone);
     for (int i = rowsDone; i < end; ++i)
         rows.append(rowAt(i));
-    QByteArray data;
-    for (int k = 0; k < rows.size(); ++k) {
-        data.clear();
-        add16(data, quint16(firstRow + rowsDone + k));
-        add16(data, 0);
-        add16(data, quint16(std::min<int>(int(rows.at(k).size()), maxColumns)));
-        add16(data, 0x00FF); // default height
-        add16(data, 0);
-        add16(data, 0);
-        add16(data, 0x0100);
-        add16(data, defaultXf);
-        addRecord(added, rRow, data);
-    }
-    for (int k = 0; k < rows.size(); ++k) {
-        const QStringList &cells = rows.at(k);
-        const int row = firstRow + rowsDone + k;
-        for (int c = 0; c < cells.size() && c < maxColumns; ++c) {
-            const QString &text = cells.at(c);
-            if (text.isEmpty())
-                continue;
-            maxColumn = std::max(maxColumn, c + 1);
-            data.clear();
-            add16(data, quint16(row));
-            add16(data, quint16(c));
-            add16(data, columnXf.value(c, defaultXf));
-            double number = 0;
-            if (asNumber(text, &number)) {
-                char raw[8];
-                quint64 bits;
-                std::memcpy(&bits, &number, 8);
-                qToLittleEndian(bits, raw);
-                data.append(raw, 8);
-                addRecord(added, rNumber, data);
-            } else {
-                auto it = stringIndex.constFind(text);
-                quint32 isst;
-                if (it != stringIndex.cend()) {
-                    isst = *it;
-                } else {
-                    isst = quint32(strings.size());
-                    strings.append({text.left(32767), false, {}, {}});
-                    stringIndex.insert(text, isst);
-                }
-                ++totalRefs;
-                add32(data, isst);
-                addRecord(added, rLabelSst, data);
-            }
-        }
-    }
+    for (int k = 0; k < rows.size(); ++k)
+        addRowRecord(firstRow + rowsDone + k, int(rows.at(k).size()));
+    for (int k = 0; k < rows.size(); ++k)
+        addCells(firstRow + rowsDone + k, rows.at(k));
     rowsDone = end;
     if (added.size() >= blockBytes)
         addedBlocks.append(std::exchange(added, QByteArray()));
+}
+
+void XlsWorkbook::Job::addRowRecord(int row, int cellCount)
+{
+    QByteArray data;
+    add16(data, quint16(row));
+    add16(data, 0);
+    add16(data, quint16(std::min(cellCount, maxColumns)));
+    add16(data, 0x00FF); // default height
+    add16(data, 0);
+    add16(data, 0);
+    add16(data, 0x0100);
+    add16(data, defaultXf);
+    addRecord(added, rRow, data);
+}
+
+// Empty texts leave their cells empty; every other cell takes its column's
+// format.
+void XlsWorkbook::Job::addCells(int row, const QStringList &cells)
+{
+    QByteArray data;
+    for (int c = 0; c < cells.size() && c < maxColumns; ++c) {
+        const QString &text = cells.at(c);
+        if (text.isEmpty())
+            continue;
+        maxColumn = std::max(maxColumn, c + 1);
+        data.clear();
+        add16(data, quint16(row));
+        add16(data, quint16(c));
+        add16(data, columnXf.value(c, defaultXf));
+        double number = 0;
+        if (asNumber(text, &number)) {
+            char raw[8];
+            quint64 bits;
+            std::memcpy(&bits, &number, 8);
+            qToLittleEndian(bits, raw);
+            data.append(raw, 8);
+            addRecord(added, rNumber, data);
+        } else {
+            add32(data, stringNumber(text));
+            addRecord(added, rLabelSst, data);
+        }
+    }
+}
+
+// The index of `text` in the shared string table, added when it is new; each
+// call is one more reference to it.
+quint32 XlsWorkbook::Job::stringNumber(const QString &text)
+{
+    ++totalRefs;
+    const auto it = stringIndex.constFind(text);
+    if (it != stringIndex.cend())
+        return *it;
+    const quint32 isst = quint32(strings.size());
+    strings.append({text.left(32767), false, {}, {}});
+    stringIndex.insert(text, isst);
+    return isst;
 }
 
 // The new cells into the sheet, and the old string table and its index out
 // of the globals; the new table is built next.
 void XlsWorkbook::Job::finishSheet()
 {
+    placeNewCells();
+    widenDimensions();
+    book.subs[book.firstSheet].records = std::move(kept);
+    kept.clear();
+    // Cheap: the texts stay shared with the string table until it is written.
+    stringIndex.clear();
+    removeStringTable();
+    const QList<Record> &globals = book.subs.first().records;
+    const qsizetype sstOffset = serializedSize(globals.mid(0, sstAt));
+    const int bucket = std::max<int>(8, int((strings.size() + 127) / 128));
+    sst = std::make_unique<SstWriter>(sstOffset, bucket);
+    sst->begin(totalRefs, quint32(strings.size()));
+    phase = Phase::Strings;
+}
+
+void XlsWorkbook::Job::placeNewCells()
+{
     if (!added.isEmpty())
         addedBlocks.append(std::exchange(added, QByteArray()));
     for (int k = 0; k < addedBlocks.size(); ++k)
         kept.insert(insertAt + k, Record{rawBlock, addedBlocks.at(k)});
     addedBlocks.clear();
-    if (dimensionsAt >= 0 && kept.at(dimensionsAt).data.size() >= 14 && rowCount > 0) {
-        QByteArray &d = kept[dimensionsAt].data;
-        const int lastRow = firstRow + rowCount - 1;
-        const bool empty = u32(d, 4) == 0;
-        const quint32 rwMic = empty ? quint32(firstRow) : std::min(u32(d, 0), quint32(firstRow));
-        const quint32 rwMac = std::max(u32(d, 4), quint32(lastRow + 1));
-        put32(d, 0, rwMic);
-        put32(d, 4, rwMac);
-        const quint16 colMac = std::max<quint16>(u16(d, 10), quint16(maxColumn));
-        d[10] = char(colMac & 0xFF);
-        d[11] = char(colMac >> 8);
-    }
-    book.subs[book.firstSheet].records = std::move(kept);
-    kept.clear();
-    // Cheap: the texts stay shared with the string table until it is written.
-    stringIndex.clear();
+}
 
+// The sheet's used range grows to take in the rows written.
+void XlsWorkbook::Job::widenDimensions()
+{
+    if (dimensionsAt < 0 || kept.at(dimensionsAt).data.size() < 14 || rowCount <= 0)
+        return;
+    QByteArray &d = kept[dimensionsAt].data;
+    const int lastRow = firstRow + rowCount - 1;
+    const bool empty = u32(d, 4) == 0;
+    const quint32 rwMic = empty ? quint32(firstRow) : std::min(u32(d, 0), quint32(firstRow));
+    const quint32 rwMac = std::max(u32(d, 4), quint32(lastRow + 1));
+    put32(d, 0, rwMic);
+    put32(d, 4, rwMac);
+    const quint16 colMac = std::max<quint16>(u16(d, 10), quint16(maxColumn));
+    d[10] = char(colMac & 0xFF);
+    d[11] = char(colMac >> 8);
+}
+
+// Takes the old string table and its index out of the globals; sstAt is left
+// where the new table goes.
+void XlsWorkbook::Job::removeStringTable()
+{
     QList<Record> &globals = book.subs.first().records;
     if (sstAt < 0) {
         // No table yet: it goes just before the end of the globals.
@@ -779,11 +829,6 @@ void XlsWorkbook::Job::finishSheet()
             break;
         }
     }
-    const qsizetype sstOffset = serializedSize(globals.mid(0, sstAt));
-    const int bucket = std::max<int>(8, int((strings.size() + 127) / 128));
-    sst = std::make_unique<SstWriter>(sstOffset, bucket);
-    sst->begin(totalRefs, quint32(strings.size()));
-    phase = Phase::Strings;
 }
 
 void XlsWorkbook::Job::addStrings()

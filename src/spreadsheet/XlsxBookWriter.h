@@ -13,7 +13,7 @@ class QuaZipFile;
 // after the other, row by row, so a long recording passes through in constant
 // memory. The first row of each sheet is its header (bold, frozen). Numbers
 // that a spreadsheet shows back unchanged are written as numbers, everything
-// else as text (XlsxSheetWriter::isPlainNumber).
+// else as text (PlainNumber).
 //
 // As with XlsxSheetWriter, the workbook is built under a temporary name beside
 // the output and replaces it only in finish(): a failure leaves no half

@@ -1,6 +1,6 @@
-#include "SampleRows.h"
-#include "records/CompoundFile.h"
-#include "records/XlsWorkbook.h"
+#include "records/SampleRows.h"
+#include "spreadsheet/CompoundFile.h"
+#include "spreadsheet/XlsWorkbook.h"
 
 #include <QFile>
 #include <QJsonArray>

@@ -1,4 +1,4 @@
-#include "records/CompoundFile.h"
+#include "spreadsheet/CompoundFile.h"
 
 #include <QCoreApplication>
 #include <QtEndian>

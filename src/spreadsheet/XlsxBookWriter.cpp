@@ -1,7 +1,8 @@
-#include "records/XlsxBookWriter.h"
+#include "spreadsheet/XlsxBookWriter.h"
 
-#include "records/PartialFile.h"
-#include "records/XlsxSheetWriter.h"
+#include "spreadsheet/PartialFile.h"
+#include "spreadsheet/PlainNumber.h"
+#include "spreadsheet/XlsxSheetWriter.h"
 
 #include <QDir>
 #include <QFile>
@@ -178,8 +179,8 @@ bool XlsxBookWriter::writeRow(const QStringList &cells, QString *error)
             continue;
         const QString ref = XlsxSheetWriter::columnName(i + 1) + r;
         const QString style = m_row == 1 ? QStringLiteral(" s=\"1\"") : QString();
-        if (m_row > 1 && XlsxSheetWriter::isPlainNumber(text))
-            m_xml += QStringLiteral("<c r=\"%1\"><v>%2</v></c>").arg(ref, text);
+        if (m_row > 1 && PlainNumber::matches(text))
+            m_xml += QStringLiteral("<c r=\"%1\"><v>%2</v></c>").arg(ref, text.trimmed());
         else
             m_xml += QStringLiteral("<c r=\"%1\"%2 t=\"inlineStr\"><is><t xml:space=\"preserve\">"
                                     "%3</t></is></c>")

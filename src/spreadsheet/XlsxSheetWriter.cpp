@@ -1,6 +1,7 @@
-#include "records/XlsxSheetWriter.h"
+#include "spreadsheet/XlsxSheetWriter.h"
 
-#include "records/PartialFile.h"
+#include "spreadsheet/PartialFile.h"
+#include "spreadsheet/PlainNumber.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -263,34 +264,6 @@ QString XlsxSheetWriter::columnName(int column)
     for (; column > 0; column = (column - 1) / 26)
         name.prepend(QChar(u'A' + (column - 1) % 26));
     return name;
-}
-
-bool XlsxSheetWriter::isPlainNumber(QStringView text)
-{
-    text = text.trimmed();
-    qsizetype i = 0;
-    if (i < text.size() && text.at(i) == QLatin1Char('-'))
-        ++i;
-    const qsizetype intStart = i;
-    while (i < text.size() && text.at(i).isDigit() && text.at(i).unicode() < 128)
-        ++i;
-    const qsizetype intDigits = i - intStart;
-    if (intDigits == 0 || (intDigits > 1 && text.at(intStart) == QLatin1Char('0')))
-        return false;
-    qsizetype fracDigits = 0;
-    if (i < text.size() && text.at(i) == QLatin1Char('.')) {
-        ++i;
-        const qsizetype fracStart = i;
-        while (i < text.size() && text.at(i).isDigit() && text.at(i).unicode() < 128)
-            ++i;
-        fracDigits = i - fracStart;
-        if (fracDigits == 0 || text.at(i - 1) == QLatin1Char('0'))
-            return false;
-    }
-    if (i != text.size() || intDigits + fracDigits > 15)
-        return false;
-    // "-0" reads back as 0.
-    return !(intStart == 1 && intDigits == 1 && fracDigits == 0 && text.at(1) == QLatin1Char('0'));
 }
 
 bool XlsxSheetWriter::fail(const QString &reason, QString *error)
@@ -643,7 +616,7 @@ void XlsxSheetWriter::writeCell(int column, const QString &rowText, const QStrin
         m_writer->writeEndElement();
         return;
     }
-    if (isPlainNumber(text)) {
+    if (PlainNumber::matches(text)) {
         m_writer->writeTextElement(m_vName, text.trimmed());
     } else {
         m_writer->writeAttribute(QStringLiteral("t"), QStringLiteral("inlineStr"));

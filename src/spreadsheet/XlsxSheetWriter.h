@@ -37,16 +37,12 @@ public:
     bool begin(const QString &templatePath, const QString &outputPath,
                const QList<int> &hiddenColumns, int lastRow, int lastColumn, QString *error);
     // Rows in increasing order, each above the template's header rows;
-    // cells[0] goes to column 1. Empty texts leave their cells empty.
+    // cells[0] goes to column 1. Empty texts leave their cells empty; texts
+    // that PlainNumber matches become numbers.
     bool writeRow(int row, const QStringList &cells, QString *error);
     bool finish(QString *error);
     void abandon();
 
-    // Whether `text` is written as a number rather than as text: only plain
-    // decimals that a spreadsheet shows back unchanged (no leading zeros, no
-    // trailing decimal zeros, at most 15 digits), so that no serial number or
-    // version string is altered.
-    static bool isPlainNumber(QStringView text);
     static QString columnName(int column); // 1 -> A, 27 -> AA
 
 private:

@@ -1,0 +1,16 @@
+# Fails when a file of the workbook formats includes another part of the
+# program: the library is a leaf that every exporter may link.
+file(GLOB files "${SOURCE_DIR}/src/spreadsheet/*")
+set(bad)
+foreach(f IN LISTS files)
+    file(STRINGS "${f}" lines REGEX "^[ \t]*#[ \t]*include[ \t]*\"")
+    foreach(line IN LISTS lines)
+        if(NOT line MATCHES "\"spreadsheet/")
+            list(APPEND bad "${f}: ${line}")
+        endif()
+    endforeach()
+endforeach()
+if(bad)
+    list(JOIN bad "\n" text)
+    message(FATAL_ERROR "src/spreadsheet includes other parts of the program:\n${text}")
+endif()
