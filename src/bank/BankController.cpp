@@ -13,7 +13,7 @@
 #include <QFileInfo>
 
 BankController::BankController(Core &core)
-    : m_core(core), m_line(core.link.port()),
+    : m_core(core), m_loan(core), m_line(core.link.port()),
       m_poller(m_line, ModeString::parse(QStringLiteral("9600,n,8,1")), core.state.protocolCode),
       m_model(m_poller, [this] { return now(); })
 {
@@ -79,20 +79,12 @@ void BankController::leave()
 
 void BankController::takeLine()
 {
-    if (m_hasLine)
+    if (m_loan.held())
         return;
     AppState &s = m_core.state;
     LinkController &link = m_core.link;
-    m_sendTimerWasActive = link.sendTimer().isActive();
-    s.currentCommand = CommandCode::pause;
-    link.stopSendTimer();
-    link.setLineLent(true);
-    link.clearReceiveBuffer();
-    // The information page's values stop being live: no recorded line of the
-    // live recording may be made of them meanwhile.
-    s.linkCountdown = qMin(s.linkCountdown, 0);
+    m_loan.take();
     s.setStatusLine(tr("Polling the packs on the line"));
-    m_hasLine = true;
 
     m_poller.setLineFormat(ModeString::parse(link.portSettings()), s.protocolCode);
     const QList<int> addresses = m_core.scan.addresses();
@@ -102,22 +94,17 @@ void BankController::takeLine()
         m_model.endReload();
     }
     m_poller.start(now());
-    if (m_hasLine)
+    if (m_loan.held())
         m_timer.start();
 }
 
 void BankController::releaseLine()
 {
-    if (!m_hasLine)
+    if (!m_loan.held())
         return;
-    m_hasLine = false;
     m_timer.stop();
     m_poller.stop();
-    LinkController &link = m_core.link;
-    link.setLineLent(false);
-    link.clearReceiveBuffer();
-    if (link.portOpen() && m_sendTimerWasActive)
-        link.restartSendTimer();
+    m_loan.giveBack();
 }
 
 void BankController::tick()
@@ -127,7 +114,7 @@ void BankController::tick()
 
 void BankController::tick(qint64 nowMs)
 {
-    if (m_hasLine)
+    if (m_loan.held())
         m_poller.tick(nowMs);
 }
 
@@ -250,7 +237,7 @@ void BankController::showTexts()
         status = tr("Open the serial port on the serial setting page to poll the packs.");
     else if (m_poller.lineFailed())
         status = tr("Polling stopped: a request could not be sent.");
-    else if (!m_hasLine)
+    else if (!m_loan.held())
         status = tr("Polling pauses while another page is shown.");
     else if (m_poller.lastSweepMs() < 0)
         status = tr("Polling %1 packs...").arg(packs.size());

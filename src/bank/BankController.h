@@ -4,6 +4,7 @@
 #include "bank/BankPoller.h"
 #include "bank/BankRecording.h"
 #include "bank/BankTableModel.h"
+#include "bank/LineLoan.h"
 #include "bank/PortBankLine.h"
 
 #include <QElapsedTimer>
@@ -31,7 +32,7 @@ public:
     // Tab switches: the page shown, or another one.
     void enter();
     void leave();
-    bool hasLine() const { return m_hasLine; }
+    bool hasLine() const { return m_loan.held(); }
 
     void tick(); // the 1 ms polling timer
     void tick(qint64 nowMs);
@@ -71,6 +72,7 @@ private:
     void exportDone(bool ok);
 
     Core &m_core;
+    LineLoan m_loan;
     PortBankLine m_line;
     BankPoller m_poller;
     BankTableModel m_model;
@@ -81,7 +83,5 @@ private:
     QElapsedTimer m_clock;
     std::function<qint64()> m_clockOverride;
     bool m_shown = false;
-    bool m_hasLine = false;
-    bool m_sendTimerWasActive = false;
     QString m_lastRecording;
 };

@@ -9,7 +9,7 @@
 
 #include <QDir>
 
-ScanController::ScanController(Core &core) : m_core(core)
+ScanController::ScanController(Core &core) : m_core(core), m_loan(core)
 {
     m_clock.start();
     m_timer.setInterval(1);
@@ -66,15 +66,7 @@ bool ScanController::start(qint64 nowMs)
         return false;
     }
     m_savedCommand = s.currentCommand;
-    m_sendTimerWasActive = link.sendTimer().isActive();
-    // Paused as on a page without live reads, and the link keeps off the port.
-    s.currentCommand = CommandCode::pause;
-    link.stopSendTimer();
-    link.setLineLent(true);
-    link.clearReceiveBuffer();
-    // The values on the pages stop being live now: no recorded line may be
-    // made of them while the scan runs.
-    s.linkCountdown = qMin(s.linkCountdown, 0);
+    m_loan.take();
 
     m_outcome = Outcome::None;
     m_line = std::make_unique<PortBankLine>(link.port());
@@ -133,14 +125,11 @@ void ScanController::end(Outcome outcome)
     LinkController &link = m_core.link;
     m_timer.stop();
     m_outcome = outcome;
-    link.setLineLent(false);
-    link.clearReceiveBuffer();
     // The live reads start again from the first one; a one-off exchange that
     // the scan's start cut short is not sent again (it may have been a write).
     s.currentCommand =
         m_savedCommand < CommandCode::pause ? CommandCode::firstLiveRead : CommandCode::pause;
-    if (link.portOpen() && (m_sendTimerWasActive || s.currentCommand == CommandCode::firstLiveRead))
-        link.restartSendTimer();
+    m_loan.giveBack(s.currentCommand == CommandCode::firstLiveRead);
 
     QList<int> packs;
     for (const BusScan::Entry &e : m_scan->found())

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "bank/BusScan.h"
+#include "bank/LineLoan.h"
 #include "bank/PortBankLine.h"
 #include "link/CommandCode.h"
 
@@ -67,6 +68,7 @@ private:
     qint64 now() const { return m_clock.elapsed(); }
 
     Core &m_core;
+    LineLoan m_loan;
     QTimer m_timer;
     QElapsedTimer m_clock;
     std::unique_ptr<PortBankLine> m_line;
@@ -75,7 +77,6 @@ private:
     bool m_ending = false;
     // What the link was doing when the scan took the line over.
     quint8 m_savedCommand = CommandCode::pause;
-    bool m_sendTimerWasActive = false;
     QList<int> m_addresses;
     QString m_addressesPort;
     bool m_storeFailed = false;

@@ -12,9 +12,6 @@
 #include <quazip/quazipfile.h>
 #include <quazip/quazipnewinfo.h>
 
-#include <filesystem>
-#include <system_error>
-
 namespace {
 constexpr qsizetype flushSize = 1 << 18;
 const QString mainNs = QStringLiteral("http://schemas.openxmlformats.org/spreadsheetml/2006/main");
@@ -48,13 +45,6 @@ QString escaped(const QString &text)
             out += c;
     }
     return out;
-}
-
-QuaZipNewInfo newEntry(const QString &name)
-{
-    QuaZipNewInfo info(name);
-    info.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
-    return info;
 }
 
 const char stylesXml[] =
@@ -132,7 +122,7 @@ bool XlsxBookWriter::begin(const QString &outputPath, QString *error)
 bool XlsxBookWriter::writeEntry(const QString &name, const QByteArray &bytes)
 {
     QuaZipFile file(m_zip.get());
-    if (!file.open(QIODevice::WriteOnly, newEntry(name), nullptr, 0, Z_DEFLATED))
+    if (!file.open(QIODevice::WriteOnly, newPackageEntry(name), nullptr, 0, Z_DEFLATED))
         return false;
     const bool ok = file.write(bytes) == bytes.size();
     file.close();
@@ -146,7 +136,7 @@ bool XlsxBookWriter::beginSheet(const QString &name, QString *error)
     m_sheetNames << sheetName(name);
     m_sheet = std::make_unique<QuaZipFile>(m_zip.get());
     const QString entry = QStringLiteral("xl/worksheets/sheet%1.xml").arg(m_sheetNames.size());
-    if (!m_sheet->open(QIODevice::WriteOnly, newEntry(entry), nullptr, 0, Z_DEFLATED, 1))
+    if (!m_sheet->open(QIODevice::WriteOnly, newPackageEntry(entry), nullptr, 0, Z_DEFLATED, 1))
         return fail(tr("The workbook \"%1\" cannot be written.").arg(native(m_outputPath)), error);
     m_row = 0;
     m_xml = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
@@ -260,13 +250,10 @@ bool XlsxBookWriter::finish(QString *error)
     m_zip->close();
     if (!ok || m_zip->getZipError() != ZIP_OK)
         return fail(tr("The workbook \"%1\" cannot be written.").arg(native(m_outputPath)), error);
-    std::error_code ec;
-    std::filesystem::rename(std::filesystem::path(m_partialPath.toStdU16String()),
-                            std::filesystem::path(m_outputPath.toStdU16String()), ec);
-    if (ec)
-        return fail(tr("The workbook \"%1\" cannot be replaced: %2")
-                        .arg(native(m_outputPath), QString::fromLocal8Bit(ec.message())),
-                    error);
+    if (const QString reason = movePartialIntoPlace(m_partialPath, m_outputPath); !reason.isEmpty())
+        return fail(
+            tr("The workbook \"%1\" cannot be replaced: %2").arg(native(m_outputPath), reason),
+            error);
     m_partialPath.clear();
     abandon();
     return true;

@@ -12,9 +12,6 @@
 #include <quazip/quazipfile.h>
 #include <quazip/quazipnewinfo.h>
 
-#include <filesystem>
-#include <system_error>
-
 namespace {
 
 constexpr int firstDataRow = 2; // row 1 is the template's header
@@ -40,13 +37,6 @@ QByteArray readEntry(QuaZip &zip, const QString &name, bool *ok)
     file.close();
     *ok = file.getZipError() == UNZ_OK;
     return bytes;
-}
-
-QuaZipNewInfo newEntry(const QString &name)
-{
-    QuaZipNewInfo info(name);
-    info.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
-    return info;
 }
 
 // Part names inside the package are relative to the folder of the part that
@@ -347,8 +337,8 @@ bool XlsxSheetWriter::begin(const QString &templatePath, const QString &outputPa
                         .arg(native(templatePath)),
                     error);
     m_outputSheet = std::make_unique<QuaZipFile>(m_output.get());
-    if (!m_outputSheet->open(QIODevice::WriteOnly, newEntry(sheetPath), nullptr, 0, Z_DEFLATED,
-                             sheetCompression))
+    if (!m_outputSheet->open(QIODevice::WriteOnly, newPackageEntry(sheetPath), nullptr, 0,
+                             Z_DEFLATED, sheetCompression))
         return fail(writeFailed(), error);
 
     // Writing into a string and converting it in large pieces costs far less
@@ -372,7 +362,8 @@ bool XlsxSheetWriter::copyOtherParts(const QString &sheetPath, QString *error)
                             .arg(name, native(m_templatePath)),
                         error);
         QuaZipFile part(m_output.get());
-        if (!part.open(QIODevice::WriteOnly, newEntry(name)) || part.write(bytes) != bytes.size())
+        if (!part.open(QIODevice::WriteOnly, newPackageEntry(name)) ||
+            part.write(bytes) != bytes.size())
             return fail(writeFailed(), error);
         part.close();
         if (part.getZipError() != ZIP_OK)
@@ -679,13 +670,10 @@ bool XlsxSheetWriter::finish(QString *error)
     if (!sheetOk || m_output->getZipError() != ZIP_OK)
         return fail(writeFailed(), error);
 
-    std::error_code ec;
-    std::filesystem::rename(std::filesystem::path(m_partialPath.toStdU16String()),
-                            std::filesystem::path(m_outputPath.toStdU16String()), ec);
-    if (ec)
-        return fail(tr("The workbook \"%1\" cannot be replaced: %2")
-                        .arg(native(m_outputPath), QString::fromLocal8Bit(ec.message())),
-                    error);
+    if (const QString reason = movePartialIntoPlace(m_partialPath, m_outputPath); !reason.isEmpty())
+        return fail(
+            tr("The workbook \"%1\" cannot be replaced: %2").arg(native(m_outputPath), reason),
+            error);
     m_partialPath.clear();
     abandon();
     return true;
