@@ -2,12 +2,12 @@
 // sizes the receive timer sees: small pieces at speed, full 255-byte reads
 // when the window was busy.
 
+#include "base/UserPrompt.h"
 #include "link/Frame.h"
 #include "link/LinkController.h"
 #include "link/PortIo.h"
 #include "link/ReceiveAssembler.h"
 #include "shell/Core.h"
-#include "shell/UserPrompt.h"
 
 #include <benchmark/benchmark.h>
 

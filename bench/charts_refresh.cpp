@@ -9,7 +9,8 @@
 #include "support/RecordingPrompt.h"
 
 #include "charts/widgets/ChartsWindow.h"
-#include "shell/AppState.h"
+#include "shell/PageForms.h"
+#include "state/AppState.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -31,7 +32,7 @@ int main(int argc, char **argv)
     const int following = argc > 2 ? qMax(1, atoi(argv[2])) : 10;
 
     RecordingPrompt prompt;
-    AppState state(prompt);
+    AppState state(prompt, definePageForms);
     ChartStore store;
     const qint64 end = 1'700'000'000'000;
     const int seconds = 24 * 60 * 60;

@@ -1,9 +1,9 @@
+#include "base/Version.h"
 #include "i18n/Language.h"
 #include "i18n/SettingsRecord.h"
 #include "link/SerialPortIo.h"
 #include "shell/CommandLine.h"
 #include "shell/Core.h"
-#include "shell/Version.h"
 #include "shell/widgets/GuiPrompt.h"
 #include "shell/widgets/MainWindow.h"
 

@@ -2,12 +2,12 @@
 
 #include "bank/BankForm.h"
 #include "bank/BankSummary.h"
+#include "base/UserPrompt.h"
 #include "link/CommandCode.h"
 #include "link/LinkForm.h"
 #include "link/ModeString.h"
 #include "records/OutputFiles.h"
 #include "shell/Core.h"
-#include "shell/UserPrompt.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #include "bank/BankForm.h"
 
-#include "shell/Form.h"
+#include "base/Form.h"
 
 void defineBankForm(Form &form)
 {

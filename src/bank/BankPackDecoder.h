@@ -1,7 +1,7 @@
 #pragma once
 
 #include "bank/BankPack.h"
-#include "shell/Form.h"
+#include "base/Form.h"
 
 #include <QByteArray>
 

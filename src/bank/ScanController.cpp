@@ -1,11 +1,11 @@
 #include "bank/ScanController.h"
 
 #include "bank/ScanForm.h"
+#include "base/UserPrompt.h"
 #include "i18n/SettingsRecord.h"
 #include "link/CommandCode.h"
 #include "link/ModeString.h"
 #include "shell/Core.h"
-#include "shell/UserPrompt.h"
 
 #include <QDir>
 

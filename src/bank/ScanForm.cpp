@@ -1,6 +1,6 @@
 #include "bank/ScanForm.h"
 
-#include "shell/Form.h"
+#include "base/Form.h"
 
 void defineScanForm(Form &form)
 {

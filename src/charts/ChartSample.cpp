@@ -1,7 +1,7 @@
 #include "charts/ChartSample.h"
 
+#include "base/Form.h"
 #include "responses/InfoForm.h"
-#include "shell/Form.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,9 +1,9 @@
 #include "cli/CliOptions.h"
 
+#include "base/Version.h"
 #include "cli/ControlWords.h"
 #include "cli/ParamNames.h"
 #include "link/LinkForm.h"
-#include "shell/Version.h"
 
 #include <QCommandLineParser>
 #include <QFileInfo>

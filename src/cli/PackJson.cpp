@@ -1,8 +1,8 @@
 #include "cli/PackJson.h"
 
+#include "base/Form.h"
 #include "responses/InfoForm.h"
 #include "responses/StatusNames.h"
-#include "shell/Form.h"
 
 #include <QJsonArray>
 

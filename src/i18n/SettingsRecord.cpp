@@ -1,8 +1,8 @@
 #include "i18n/SettingsRecord.h"
 
+#include "base/Form.h"
+#include "base/UserPrompt.h"
 #include "link/LinkForm.h"
-#include "shell/Form.h"
-#include "shell/UserPrompt.h"
 
 #include <QCoreApplication>
 #include <QDir>

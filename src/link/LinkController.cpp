@@ -1,5 +1,6 @@
 #include "link/LinkController.h"
 
+#include "base/UserPrompt.h"
 #include "link/CommandCode.h"
 #include "link/Frame.h"
 #include "link/LinkForm.h"
@@ -9,7 +10,6 @@
 #include "link/SerialPortIo.h"
 #include "records/RecordForm.h"
 #include "shell/Core.h"
-#include "shell/UserPrompt.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -65,11 +65,19 @@ const QStringList &settingLists()
     return lists;
 }
 
+// The hooks of a link that nobody watches.
+LinkHooks &noHooks()
+{
+    static LinkHooks none;
+    return none;
+}
+
 } // namespace
 
-LinkController::LinkController(Core &core, std::unique_ptr<PortIo> port)
-    : m_core(core), m_port(port ? std::move(port) : std::make_unique<SerialPortIo>()),
-      m_reconnector(core, *this)
+LinkController::LinkController(LinkExchange &exchange, Form &form, UserPrompt &prompt,
+                               std::unique_ptr<PortIo> port)
+    : m_exchange(exchange), m_form(form), m_prompt(prompt), m_hooks(&noHooks()),
+      m_port(port ? std::move(port) : std::make_unique<SerialPortIo>()), m_reconnector(*this)
 {
     m_sendTimer.setInterval(600);
     m_receiveTimer.setInterval(1);
@@ -77,7 +85,7 @@ LinkController::LinkController(Core &core, std::unique_ptr<PortIo> port)
     connect(&m_receiveTimer, &QTimer::timeout, this, &LinkController::receiveTick);
     connect(m_port.get(), &PortIo::readyRead, this, &LinkController::receiveTick);
     connect(m_port.get(), &PortIo::lost, this, &LinkController::onPortLost);
-    connect(&m_core.state.link, &Form::changed, this, &LinkController::onLinkFormChanged);
+    connect(&m_form, &Form::changed, this, &LinkController::onLinkFormChanged);
     m_assembler.setObserver(&m_tap);
     // What the lists show before the page has loaded.
     m_portSettings = settingsFromLists();
@@ -119,6 +127,11 @@ PortIo &LinkController::port()
     return *m_port;
 }
 
+void LinkController::setHooks(LinkHooks *hooks)
+{
+    m_hooks = hooks ? hooks : &noHooks();
+}
+
 void LinkController::setDispatchHandler(std::function<void()> handler)
 {
     m_dispatch = std::move(handler);
@@ -131,10 +144,10 @@ void LinkController::setRequestHandler(std::function<void()> handler)
 
 void LinkController::sendFrame(quint8 operation)
 {
-    AppState &s = m_core.state;
+    LinkExchange &s = m_exchange;
     if (!m_portOpen) {
         s.currentCommand = CommandCode::pause;
-        s.prompt.message(openPortFirstText());
+        m_prompt.message(openPortFirstText());
         return;
     }
     QByteArray &tx = s.txFrame;
@@ -154,7 +167,7 @@ void LinkController::sendFrame(quint8 operation)
     s.currentCommand = CommandCode::pause;
     if (written < 0 && !m_port->isOpen())
         return; // the device has gone; its loss is reported on its own
-    s.prompt.message(QStringLiteral("%1_%2_%3_%4_%5")
+    m_prompt.message(QStringLiteral("%1_%2_%3_%4_%5")
                          .arg(written >= 0 ? 1 : 0)
                          .arg(tx.size())
                          .arg(qMax<qint64>(written, 0))
@@ -184,7 +197,7 @@ void LinkController::armFirstSend()
 
 void LinkController::load()
 {
-    Form &form = m_core.state.link;
+    Form &form = m_form;
     enumeratePorts();
     for (const QString &list : {LinkField::baud, LinkField::parity, LinkField::dataBits,
                                 LinkField::address, LinkField::protocol})
@@ -225,7 +238,7 @@ void LinkController::enumeratePorts()
     }
     if (selected < 0)
         selected = int(entries.size()) - 1;
-    m_core.state.link.setEntries(LinkField::port, entries, selected);
+    m_form.setEntries(LinkField::port, entries, selected);
 }
 
 PortIo::Access LinkController::portAccess(int number) const
@@ -287,7 +300,7 @@ QString LinkController::deviceOf(int number)
 
 QString LinkController::settingsFromLists() const
 {
-    const Form &form = m_core.state.link;
+    const Form &form = m_form;
     const QString baud = form.choiceText(LinkField::baud);
     const QString parity = form.choiceText(LinkField::parity);
     const QString dataBits = form.choiceText(LinkField::dataBits);
@@ -299,7 +312,7 @@ QString LinkController::settingsFromLists() const
 void LinkController::buildPortSettings()
 {
     // A list without a selection leaves the settings as they were.
-    const QString port = m_core.state.link.choiceText(LinkField::port);
+    const QString port = m_form.choiceText(LinkField::port);
     if (port.isEmpty())
         return;
     m_portNumber = leadingNumber(port.mid(3, 3));
@@ -310,16 +323,16 @@ void LinkController::buildPortSettings()
 
 void LinkController::applyAddress()
 {
-    const int index = m_core.state.link.choice(LinkField::address);
+    const int index = m_form.choice(LinkField::address);
     if (index >= 0)
-        m_core.state.deviceAddress = quint8(addressValue(index));
+        m_exchange.deviceAddress = quint8(addressValue(index));
 }
 
 void LinkController::applyProtocol()
 {
-    const int index = m_core.state.link.choice(LinkField::protocol);
+    const int index = m_form.choice(LinkField::protocol);
     if (index >= 0 && index < int(std::size(protocolValues)))
-        m_core.state.protocolCode = protocolValues[index];
+        m_exchange.protocolCode = protocolValues[index];
 }
 
 void LinkController::onLinkFormChanged(const QString &control)
@@ -336,7 +349,7 @@ void LinkController::onLinkFormChanged(const QString &control)
 void LinkController::setListsEnabled(bool enabled)
 {
     for (const QString &list : settingLists())
-        m_core.state.link.setEnabled(list, enabled);
+        m_form.setEnabled(list, enabled);
 }
 
 PortIo::OpenResult LinkController::tryOpen(int *errorCode)
@@ -368,7 +381,7 @@ bool LinkController::openPort()
 void LinkController::showOpenFailure(PortIo::OpenResult result, int errorCode)
 {
     // These three have always been Chinese only, whatever the language.
-    UserPrompt &prompt = m_core.state.prompt;
+    UserPrompt &prompt = m_prompt;
     const QString number = QString::number(m_portNumber);
     const QString code = QString::number(errorCode);
     switch (result) {
@@ -399,17 +412,17 @@ void LinkController::toggleOpen()
         closePort(true);
         return;
     }
-    AppState &s = m_core.state;
+    LinkExchange &s = m_exchange;
     buildPortSettings();
     if (!openPort()) {
-        s.prompt.message(tr("Error: Closing Port COM%1fail，Please check COM%1Is it still being "
+        m_prompt.message(tr("Error: Closing Port COM%1fail，Please check COM%1Is it still being "
                             "read or written or corrupted")
                              .arg(m_portNumber),
                          tr("warn"), UserPrompt::Icon::Warning);
         // The two messages above do not say why; this one does, and how to
         // mend it.
         if (m_lastOpenResult == PortIo::OpenResult::NoPermission)
-            s.prompt.message(permissionHelp(m_portNumber, deviceOf(m_portNumber)), tr("warn"),
+            m_prompt.message(permissionHelp(m_portNumber, deviceOf(m_portNumber)), tr("warn"),
                              UserPrompt::Icon::Warning);
         return;
     }
@@ -420,7 +433,7 @@ bool LinkController::reopenQuietly(int number)
 {
     if (m_portOpen)
         return true;
-    Form &form = m_core.state.link;
+    Form &form = m_form;
     const QString entry = QStringLiteral("COM%1").arg(number);
     if (!form.entries(LinkField::port).contains(entry))
         enumeratePorts();
@@ -439,12 +452,9 @@ bool LinkController::reopenQuietly(int number)
 
 void LinkController::enterOpenState()
 {
-    AppState &s = m_core.state;
-    s.link.setEnabled(LinkField::refresh, false);
-    if (s.selectedTab == 2)
-        s.currentCommand = CommandCode::firstLiveRead;
-    else if (s.selectedTab == 7)
-        s.currentCommand = CommandCode::pause;
+    LinkExchange &s = m_exchange;
+    m_form.setEnabled(LinkField::refresh, false);
+    m_hooks->portOpening();
     m_portOpen = true;
     emit portOpenChanged(true);
     setListsEnabled(false);
@@ -454,25 +464,23 @@ void LinkController::enterOpenState()
 
 void LinkController::closePort(bool flush)
 {
-    AppState &s = m_core.state;
+    LinkExchange &s = m_exchange;
     m_portOpen = false;
-    m_core.upgrade.enableControls();
-    s.link.setEnabled(LinkField::refresh, true);
+    m_form.setEnabled(LinkField::refresh, true);
     if (flush)
         m_port->flush();
     m_port->close();
-    s.setStatusLine(QString());
+    m_hooks->setStatusLine(QString());
     emit portOpenChanged(false);
     setListsEnabled(true);
     m_sendTimer.stop();
     m_receiveTimer.stop();
-    s.record.setCheck(RecordField::recording, 0);
-    m_core.recorder.stop();
+    m_hooks->portClosed();
 }
 
 bool LinkController::reopen(int baudIndex, int parityIndex)
 {
-    Form &form = m_core.state.link;
+    Form &form = m_form;
     m_port->close();
     form.setChoice(LinkField::baud, baudIndex);
     form.setChoice(LinkField::parity, parityIndex);
@@ -506,7 +514,7 @@ void LinkController::sendTick()
     if (m_sendTicking || m_assembler.busy() || m_lineLent)
         return;
     const QScopedValueRollback<bool> ticking(m_sendTicking, true);
-    AppState &s = m_core.state;
+    LinkExchange &s = m_exchange;
 
     if (s.currentCommand > CommandCode::pause && s.currentCommand == m_lastSentCommand)
         ++m_retryCount;
@@ -518,19 +526,19 @@ void LinkController::sendTick()
     if (m_retryCount > 4 && s.currentCommand != CommandCode::upgrade) {
         m_retryCount = 0;
         s.currentCommand = CommandCode::pause;
-        s.prompt.message(tr("Send failed"));
-        m_core.upgrade.enableControls();
+        m_prompt.message(tr("Send failed"));
+        m_hooks->sendAbandoned(m_lastSentCommand);
     }
     if (m_retryCount > 40 && s.currentCommand == CommandCode::upgrade) {
         m_retryCount = 0;
         s.currentCommand = CommandCode::pause;
-        m_core.upgrade.abandon();
+        m_hooks->sendAbandoned(CommandCode::upgrade);
     }
     m_lastSentCommand = s.currentCommand;
     if (m_request)
         m_request();
     else
-        m_core.requests.buildRequest();
+        m_hooks->sendDue();
 }
 
 void LinkController::receiveTick()
@@ -546,7 +554,7 @@ void LinkController::receiveStep()
     const QByteArray bytes = m_port->read(ReceiveAssembler::maxRead);
     if (bytes.isEmpty())
         return;
-    AppState &s = m_core.state;
+    LinkExchange &s = m_exchange;
     m_assembler.step(bytes, s.deviceAddress, s.protocolCode,
                      [this, &s](QByteArrayView frame, int n) {
                          m_tap.noteAccepted(frame);
@@ -555,7 +563,7 @@ void LinkController::receiveStep()
                          if (m_dispatch)
                              m_dispatch();
                          else
-                             m_core.responses.dispatchResponse();
+                             m_hooks->frameAccepted();
                      });
 }
 
@@ -573,19 +581,16 @@ void LinkController::onPortLost()
     // add a message of its own.
     m_sendTimer.stop();
     m_receiveTimer.stop();
-    AppState &s = m_core.state;
+    LinkExchange &s = m_exchange;
     // Nothing received before the loss is live any more: the recording stops
     // now, not when the message has been read (it would write the last values
     // once a second meanwhile), and no later line may be made of them.
     s.linkCountdown = qMin(s.linkCountdown, 0);
-    const bool recording = m_core.recorder.isRecording();
-    if (recording)
-        m_core.recorder.stop();
+    const LinkHooks::LineLoss loss = m_hooks->lineLost();
 
     if (m_reconnector.enabled()) {
-        const Reconnector::Lost lost{
-            m_portNumber,     m_openedDevice, m_openedLinked, m_openedSerialNumber,
-            s.currentCommand, s.selectedTab,  recording};
+        const Reconnector::Lost lost{m_portNumber,         m_openedDevice,   m_openedLinked,
+                                     m_openedSerialNumber, s.currentCommand, loss};
         toggleOpen();
         m_reconnector.watch(lost);
         return;
@@ -594,9 +599,9 @@ void LinkController::onPortLost()
                       "and the adapter, then open the port again.")
                        .arg(m_portNumber)
                        .arg(m_openedDevice);
-    if (recording)
-        text += QLatin1Char('\n') + Reconnector::recordingStoppedText(s.recordFilePath);
-    s.prompt.message(text, tr("warn"), UserPrompt::Icon::Warning);
+    if (loss.recording)
+        text += QLatin1Char('\n') + loss.recordingNote;
+    m_prompt.message(text, tr("warn"), UserPrompt::Icon::Warning);
     if (m_portOpen)
         toggleOpen();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "link/LinkExchange.h"
+#include "link/LinkHooks.h"
 #include "link/LinkTap.h"
 #include "link/PortIo.h"
 #include "link/ReceiveAssembler.h"
@@ -14,19 +16,23 @@
 #include <functional>
 #include <memory>
 
-class Core;
+class Form;
+class UserPrompt;
 
 // The link: the COM port, its settings, the frame sender, the receive step and
 // the two timers that drive all traffic. Tick functions are plain functions
 // that the timers call, so tests can drive them deterministically.
 //
-// The link page's lists live in AppState::link; the link follows their
-// selections (address, protocol, port settings) whichever side changes them.
+// The link page's lists live in its form; the link follows their selections
+// (address, protocol, port settings) whichever side changes them. It knows
+// nothing above it: what happens after an answer, a send tick, a loss or a
+// close is the hooks' business (see LinkHooks).
 class LinkController : public QObject {
     Q_OBJECT
 public:
     // Without a port of its own the link uses the QSerialPort line.
-    LinkController(Core &core, std::unique_ptr<PortIo> port);
+    LinkController(LinkExchange &exchange, Form &form, UserPrompt &prompt,
+                   std::unique_ptr<PortIo> port);
     ~LinkController() override;
 
     // True exactly while the page shows closeCaption().
@@ -107,8 +113,16 @@ public:
     int retryCount() const { return m_retryCount; }
     quint8 lastSentCommand() const { return m_lastSentCommand; }
 
-    // Where accepted frames and timer-driven requests go; the dispatcher and
-    // the request builder unless replaced (tests register their own).
+    // Who is told what happens on the line; null for nobody. The hooks must
+    // outlive the link or be unset first.
+    void setHooks(LinkHooks *hooks);
+    LinkHooks &hooks() { return *m_hooks; }
+    LinkExchange &exchange() { return m_exchange; }
+    Form &form() { return m_form; }
+    UserPrompt &prompt() { return m_prompt; }
+
+    // Where accepted frames and timer-driven requests go instead of the
+    // hooks' frameAccepted and sendDue (tests and the CLI register their own).
     void setDispatchHandler(std::function<void()> handler);
     void setRequestHandler(std::function<void()> handler);
 
@@ -129,7 +143,10 @@ private:
     PortIo::OpenResult tryOpen(int *errorCode);
     void enterOpenState();
 
-    Core &m_core;
+    LinkExchange &m_exchange;
+    Form &m_form;
+    UserPrompt &m_prompt;
+    LinkHooks *m_hooks;
     std::unique_ptr<PortIo> m_port;
     QTimer m_sendTimer;
     QTimer m_receiveTimer;

@@ -1,6 +1,6 @@
 #include "link/LinkForm.h"
 
-#include "shell/Form.h"
+#include "base/Form.h"
 
 void defineLinkForm(Form &form)
 {

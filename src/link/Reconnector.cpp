@@ -1,12 +1,11 @@
 #include "link/Reconnector.h"
 
+#include "base/Clock.h"
+#include "base/Form.h"
 #include "link/CommandCode.h"
 #include "link/LinkController.h"
 #include "link/LinkForm.h"
 #include "link/PortMap.h"
-#include "records/OutputFiles.h"
-#include "records/RecordForm.h"
-#include "shell/Core.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -14,7 +13,7 @@
 namespace {
 QString clockTime()
 {
-    return OutputFiles::now().time().toString(QStringLiteral("HH:mm:ss"));
+    return Clock::now().time().toString(QStringLiteral("HH:mm:ss"));
 }
 QString sameFile(const QString &path)
 {
@@ -23,16 +22,16 @@ QString sameFile(const QString &path)
 }
 } // namespace
 
-Reconnector::Reconnector(Core &core, LinkController &link) : m_core(core), m_link(link)
+Reconnector::Reconnector(LinkController &link) : m_link(link)
 {
     m_timer.setInterval(intervalMs);
     connect(&m_timer, &QTimer::timeout, this, &Reconnector::tick);
-    connect(&m_core.state.link, &Form::changed, this, &Reconnector::onLinkFormChanged);
+    connect(&m_link.form(), &Form::changed, this, &Reconnector::onLinkFormChanged);
 }
 
 bool Reconnector::enabled() const
 {
-    return m_core.state.link.check(LinkField::reconnect) != 0;
+    return m_link.form().check(LinkField::reconnect) != 0;
 }
 
 QString Reconnector::disconnectedText(int number, const QString &device, const QString &time)
@@ -61,9 +60,9 @@ void Reconnector::watch(const Lost &lost)
     m_lost = lost;
     m_waiting = true;
     QString text = disconnectedText(lost.number, lost.device, clockTime());
-    if (lost.recording)
-        text += QLatin1Char(' ') + recordingStoppedText(m_core.state.recordFilePath);
-    m_core.state.setStatusLine(text + QLatin1Char(' ') + waitingText());
+    if (lost.work.recording)
+        text += QLatin1Char(' ') + lost.work.recordingNote;
+    m_link.hooks().setStatusLine(text + QLatin1Char(' ') + waitingText());
     m_timer.start();
 }
 
@@ -75,10 +74,10 @@ void Reconnector::cancel()
     m_timer.stop();
     // The note about waiting is no longer true; the loss itself still is.
     const QString waiting = QLatin1Char(' ') + waitingText();
-    QString status = m_core.state.statusLine();
+    QString status = m_link.hooks().statusLine();
     if (status.endsWith(waiting)) {
         status.chop(waiting.size());
-        m_core.state.setStatusLine(status);
+        m_link.hooks().setStatusLine(status);
     }
 }
 
@@ -129,24 +128,10 @@ void Reconnector::tick()
     m_waiting = false;
     m_timer.stop();
 
-    AppState &s = m_core.state;
-    // The live reads start again from the first one; a one-off exchange that
-    // the loss cut short is not sent again (it may have been a write). A tab
-    // chosen meanwhile decides for itself.
-    if (s.selectedTab == m_lost.tab)
-        s.currentCommand =
-            m_lost.command < CommandCode::pause ? CommandCode::firstLiveRead : CommandCode::pause;
-    else
-        s.currentCommand = (s.selectedTab == 1 || s.selectedTab == 2 || s.selectedTab == 5)
-                               ? CommandCode::firstLiveRead
-                               : CommandCode::pause;
-
     QString text = reconnectedText(number, m_link.openedDevice(), clockTime());
-    if (m_lost.recording) {
-        s.record.setCheck(RecordField::recording, 1);
-        if (m_core.recorder.isRecording())
-            text += QLatin1Char(' ') + recordingRestartedText(s.recordFilePath);
-    }
-    s.setStatusLine(text);
+    const QString note = m_link.hooks().lineBack(m_lost.work, m_lost.command);
+    if (!note.isEmpty())
+        text += QLatin1Char(' ') + note;
+    m_link.hooks().setStatusLine(text);
     emit reconnected();
 }

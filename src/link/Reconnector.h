@@ -1,12 +1,12 @@
 #pragma once
 
 #include "link/CommandCode.h"
+#include "link/LinkHooks.h"
 
 #include <QObject>
 #include <QString>
 #include <QTimer>
 
-class Core;
 class LinkController;
 
 // Automatic reconnection after the open device went away (adapter unplugged,
@@ -33,11 +33,10 @@ public:
         bool linked = false;                 // mapped through the link folder
         QString serialNumber;                // of the USB adapter, "" when none
         quint8 command = CommandCode::pause; // currentCommand at the loss
-        int tab = 0;                         // the selected tab at the loss
-        bool recording = false;
+        LinkHooks::LineLoss work;            // what the program had running
     };
 
-    Reconnector(Core &core, LinkController &link);
+    explicit Reconnector(LinkController &link);
 
     bool enabled() const; // the page's check box
     bool isWaiting() const { return m_waiting; }
@@ -65,7 +64,6 @@ private:
     int returnedNumber() const;
     void onLinkFormChanged(const QString &control);
 
-    Core &m_core;
     LinkController &m_link;
     QTimer m_timer;
     Lost m_lost;

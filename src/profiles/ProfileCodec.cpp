@@ -1,10 +1,10 @@
 #include "profiles/ProfileCodec.h"
 
+#include "base/Form.h"
+#include "base/Version.h"
 #include "requests/WriteEncoding.h"
 #include "responses/FieldDecoding.h"
 #include "responses/InfoForm.h"
-#include "shell/Form.h"
-#include "shell/Version.h"
 
 #include <QJsonArray>
 

@@ -1,10 +1,10 @@
 #include "profiles/ProfileCompare.h"
 
+#include "base/Form.h"
 #include "profiles/ProfileCodec.h"
 #include "profiles/ProfileItems.h"
 #include "requests/RequestTable.h"
 #include "requests/WriteEncoding.h"
-#include "shell/Form.h"
 
 #include <algorithm>
 

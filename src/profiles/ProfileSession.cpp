@@ -1,5 +1,6 @@
 #include "profiles/ProfileSession.h"
 
+#include "base/UserPrompt.h"
 #include "link/CommandCode.h"
 #include "profiles/ProfileCodec.h"
 #include "profiles/ProfileFile.h"
@@ -9,7 +10,6 @@
 #include "requests/SystemCommands.h"
 #include "requests/SystemForm.h"
 #include "shell/Core.h"
-#include "shell/UserPrompt.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -1,12 +1,12 @@
 #include "profiles/ProfileValidator.h"
 
+#include "base/Form.h"
 #include "profiles/ProfileCodec.h"
 #include "profiles/ProfileItems.h"
 #include "requests/ParamForm.h"
 #include "requests/RequestTable.h"
 #include "requests/SystemForm.h"
 #include "requests/WriteEncoder.h"
-#include "shell/Form.h"
 
 #include <QJsonDocument>
 #include <QJsonParseError>

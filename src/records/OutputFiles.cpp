@@ -1,5 +1,6 @@
 #include "records/OutputFiles.h"
 
+#include "base/Clock.h"
 #include "records/DataLocations.h"
 
 #include <QCoreApplication>
@@ -7,7 +8,6 @@
 #include <QFileInfo>
 
 namespace {
-std::function<QDateTime()> g_clock;
 
 QString noOutputRoot(const QString &top)
 {
@@ -35,12 +35,12 @@ void setProgramFolder(const QString &folder)
 
 QDateTime now()
 {
-    return g_clock ? g_clock() : QDateTime::currentDateTime();
+    return Clock::now();
 }
 
 void setClock(std::function<QDateTime()> clock)
 {
-    g_clock = std::move(clock);
+    Clock::set(std::move(clock));
 }
 
 QString dayName(const QDate &date)

@@ -1,6 +1,6 @@
 #include "records/RecordForm.h"
 
-#include "shell/Form.h"
+#include "base/Form.h"
 
 void defineRecordForm(Form &form)
 {

@@ -1,12 +1,12 @@
 #include "records/Recorder.h"
 
+#include "base/UserPrompt.h"
 #include "link/CommandCode.h"
 #include "records/DataLocations.h"
 #include "records/OutputFiles.h"
 #include "records/RecordForm.h"
 #include "records/RecordingLine.h"
 #include "shell/Core.h"
-#include "shell/UserPrompt.h"
 
 #include <QCoreApplication>
 #include <QDir>

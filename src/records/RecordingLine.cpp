@@ -1,8 +1,8 @@
 #include "records/RecordingLine.h"
 
+#include "base/Form.h"
 #include "responses/FieldDecoding.h"
 #include "responses/InfoForm.h"
-#include "shell/Form.h"
 
 #include <cmath>
 

@@ -1,6 +1,6 @@
 #include "records/StoredForm.h"
 
-#include "shell/Form.h"
+#include "base/Form.h"
 
 void defineStoredForm(Form &form)
 {

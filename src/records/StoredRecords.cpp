@@ -1,5 +1,6 @@
 #include "records/StoredRecords.h"
 
+#include "base/UserPrompt.h"
 #include "link/CommandCode.h"
 #include "records/DataLocations.h"
 #include "records/OutputFiles.h"
@@ -7,7 +8,6 @@
 #include "records/StoredRecordText.h"
 #include "responses/FieldDecoding.h"
 #include "shell/Core.h"
-#include "shell/UserPrompt.h"
 #include "spreadsheet/XlsWorkbook.h"
 
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
 #include "requests/ParamForm.h"
 
-#include "shell/Form.h"
+#include "base/Form.h"
 
 namespace ParamField {
 QString cs(int index)

@@ -1,11 +1,11 @@
 #include "requests/RequestBuilder.h"
 
+#include "base/UserPrompt.h"
 #include "link/CommandCode.h"
 #include "link/Frame.h"
 #include "requests/RequestTable.h"
 #include "requests/WriteEncoder.h"
 #include "shell/Core.h"
-#include "shell/UserPrompt.h"
 
 #include <QCoreApplication>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/AppState.h"
+#include "state/AppState.h"
 
 #include <QList>
 #include <QString>

@@ -1,7 +1,7 @@
 #include "requests/SystemForm.h"
 
+#include "base/Form.h"
 #include "link/LinkForm.h"
-#include "shell/Form.h"
 
 namespace SystemField {
 static const char *const groupNames[3] = {"充电", "放电", "静置"};

@@ -1,7 +1,7 @@
 #include "requests/WriteEncoder.h"
 
+#include "base/Form.h"
 #include "requests/WriteEncoding.h"
-#include "shell/Form.h"
 
 #include <QCoreApplication>
 #include <QLocale>

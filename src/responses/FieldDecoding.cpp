@@ -1,7 +1,7 @@
 #include "responses/FieldDecoding.h"
 
+#include "base/Form.h"
 #include "responses/FrameError.h"
-#include "shell/Form.h"
 
 #include <cmath>
 

@@ -1,9 +1,9 @@
 #include "responses/IdentityDecoding.h"
 
+#include "base/Form.h"
 #include "requests/SystemForm.h"
 #include "responses/FieldDecoding.h"
 #include "responses/InfoForm.h"
-#include "shell/Form.h"
 
 namespace {
 // Year (offset from 2000), month and day, one byte each. Not validated: the

@@ -1,6 +1,6 @@
 #include "responses/InfoForm.h"
 
-#include "shell/Form.h"
+#include "base/Form.h"
 
 namespace InfoField {
 QString reserved(int number)

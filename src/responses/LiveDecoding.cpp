@@ -1,9 +1,9 @@
 #include "responses/LiveDecoding.h"
 
+#include "base/Form.h"
 #include "responses/FieldDecoding.h"
 #include "responses/InfoForm.h"
 #include "responses/StatusNames.h"
-#include "shell/Form.h"
 
 namespace {
 

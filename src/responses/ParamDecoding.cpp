@@ -1,8 +1,8 @@
 #include "responses/ParamDecoding.h"
 
+#include "base/Form.h"
 #include "requests/ParamForm.h"
 #include "responses/FieldDecoding.h"
-#include "shell/Form.h"
 
 namespace {
 struct RowScale {

@@ -1,5 +1,6 @@
 #include "responses/ResponseDispatcher.h"
 
+#include "base/UserPrompt.h"
 #include "link/CommandCode.h"
 #include "requests/SystemForm.h"
 #include "responses/FieldDecoding.h"
@@ -11,7 +12,6 @@
 #include "responses/ResultMessages.h"
 #include "responses/SystemDecoding.h"
 #include "shell/Core.h"
-#include "shell/UserPrompt.h"
 #include "upgrade/UpgradeForm.h"
 
 struct ResponseDispatcher::Reply {

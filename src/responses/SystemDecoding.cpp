@@ -1,8 +1,8 @@
 #include "responses/SystemDecoding.h"
 
+#include "base/Form.h"
 #include "requests/SystemForm.h"
 #include "responses/FieldDecoding.h"
-#include "shell/Form.h"
 
 #include <cmath>
 #include <initializer_list>

@@ -1,6 +1,6 @@
 #include "shell/CommandLine.h"
 
-#include "shell/Version.h"
+#include "base/Version.h"
 
 #include <QCommandLineParser>
 

@@ -10,8 +10,9 @@
 #include "requests/RequestBuilder.h"
 #include "requests/SystemCommands.h"
 #include "responses/ResponseDispatcher.h"
-#include "shell/AppState.h"
 #include "shell/PromptRelay.h"
+#include "shell/Session.h"
+#include "state/AppState.h"
 #include "upgrade/UpgradeController.h"
 
 #include <memory>
@@ -43,10 +44,9 @@ public:
     Recorder recorder;
     BankController bank;
     ChartFeed charts; // the trends and cell bars, fed by the polling
+    // How the parts react to the line; made last, when all of them exist.
+    Session session;
 
-    // Tab switch: the page decides whether live reads run (0) or pause (16);
-    // the bank page (8) polls the packs on the line itself.
-    void selectTab(int tab);
-    // Program end: recording timer, both link timers, the port.
-    void shutdown();
+    void selectTab(int tab) { session.selectTab(tab); }
+    void shutdown() { session.shutdown(); }
 };

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/UserPrompt.h"
+#include "base/UserPrompt.h"
 
 #include <functional>
 

@@ -1,6 +1,6 @@
 #include "sim/SimOptions.h"
 
-#include "shell/Version.h"
+#include "base/Version.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

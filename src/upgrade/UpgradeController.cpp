@@ -1,10 +1,10 @@
 #include "upgrade/UpgradeController.h"
 
+#include "base/UserPrompt.h"
 #include "link/CommandCode.h"
 #include "link/Frame.h"
 #include "link/LinkForm.h"
 #include "shell/Core.h"
-#include "shell/UserPrompt.h"
 #include "upgrade/FirmwareImage.h"
 #include "upgrade/UpgradeForm.h"
 

@@ -1,7 +1,7 @@
 #include "upgrade/UpgradeForm.h"
 
+#include "base/Form.h"
 #include "link/LinkForm.h"
-#include "shell/Form.h"
 
 void defineUpgradeForm(Form &form)
 {

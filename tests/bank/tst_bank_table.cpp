@@ -11,7 +11,7 @@
 #include "link/Frame.h"
 #include "records/DataLocations.h"
 #include "records/OutputFiles.h"
-#include "shell/AppState.h"
+#include "state/AppState.h"
 #include "support/RecordingPrompt.h"
 
 #include <QDir>

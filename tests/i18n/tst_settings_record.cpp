@@ -1,6 +1,6 @@
+#include "base/Form.h"
 #include "i18n/SettingsRecord.h"
 #include "link/LinkForm.h"
-#include "shell/Form.h"
 #include "support/RecordingPrompt.h"
 
 #include <QDir>

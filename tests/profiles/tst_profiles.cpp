@@ -1,3 +1,5 @@
+#include "base/Form.h"
+#include "base/Version.h"
 #include "i18n/Language.h"
 #include "profiles/ProfileCodec.h"
 #include "profiles/ProfileCompare.h"
@@ -6,8 +8,6 @@
 #include "profiles/ProfileValidator.h"
 #include "requests/ParamForm.h"
 #include "requests/SystemForm.h"
-#include "shell/Form.h"
-#include "shell/Version.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -1,11 +1,11 @@
 #include "charts/widgets/ChartsWindow.h"
 
+#include "base/UserPrompt.h"
 #include "charts/widgets/TrendChartView.h"
 #include "i18n/SettingsRecord.h"
 #include "records/DataLocations.h"
 #include "records/Recorder.h"
 #include "shell/Core.h"
-#include "shell/UserPrompt.h"
 
 #include <QAction>
 #include <QBarCategoryAxis>

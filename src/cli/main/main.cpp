@@ -5,7 +5,7 @@
 #ifdef CELLVANE_HAVE_MQTT
 #include "cli/publish/PublishCommand.h"
 #endif
-#include "shell/Version.h"
+#include "base/Version.h"
 
 #include <QCoreApplication>
 #include <QSocketNotifier>

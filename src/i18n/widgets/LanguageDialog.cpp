@@ -1,8 +1,8 @@
 #include "i18n/widgets/LanguageDialog.h"
 
+#include "base/UserPrompt.h"
 #include "i18n/SettingsRecord.h"
-#include "shell/AppState.h"
-#include "shell/UserPrompt.h"
+#include "state/AppState.h"
 
 #include <QButtonGroup>
 #include <QDir>

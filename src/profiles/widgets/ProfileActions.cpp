@@ -1,5 +1,6 @@
 #include "profiles/widgets/ProfileActions.h"
 
+#include "base/UserPrompt.h"
 #include "profiles/ProfileFile.h"
 #include "profiles/widgets/ProfileApplyDialog.h"
 #include "profiles/widgets/ProfileCompareDialog.h"
@@ -7,7 +8,6 @@
 #include "records/DataLocations.h"
 #include "responses/InfoForm.h"
 #include "shell/Core.h"
-#include "shell/UserPrompt.h"
 #include "upgrade/UpgradeForm.h"
 
 #include <QAction>

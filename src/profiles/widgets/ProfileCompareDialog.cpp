@@ -1,6 +1,6 @@
 #include "profiles/widgets/ProfileCompareDialog.h"
 
-#include "shell/UserPrompt.h"
+#include "base/UserPrompt.h"
 
 #include <QFileInfo>
 #include <QHBoxLayout>

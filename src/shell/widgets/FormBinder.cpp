@@ -1,6 +1,6 @@
 #include "shell/widgets/FormBinder.h"
 
-#include "shell/Form.h"
+#include "base/Form.h"
 #include "shell/widgets/ValueLabelAccessible.h"
 
 #include <QAbstractButton>

@@ -1,8 +1,8 @@
 #include "traffic/widgets/TrafficWindow.h"
 
+#include "base/UserPrompt.h"
 #include "i18n/SettingsRecord.h"
-#include "shell/AppState.h"
-#include "shell/UserPrompt.h"
+#include "state/AppState.h"
 #include "traffic/CommandNames.h"
 #include "traffic/TrafficFile.h"
 #include "traffic/TrafficFilter.h"

@@ -1,9 +1,9 @@
 #include "support/WindowRig.h"
 
+#include "base/Form.h"
 #include "link/Frame.h"
 #include "records/OutputFiles.h"
 #include "requests/SystemForm.h"
-#include "shell/Form.h"
 #include "shell/widgets/FormBinder.h"
 #include "shell/widgets/Panel.h"
 #include "upgrade/UpgradeForm.h"

@@ -1,4 +1,4 @@
-#include "shell/Form.h"
+#include "base/Form.h"
 
 #include <QtGlobal>
 
@@ -69,9 +69,15 @@ const Form::Field &Form::field(const QString &control) const
     return *it;
 }
 
-Form::Kind Form::kind(const QString &control) const { return field(control).kind; }
+Form::Kind Form::kind(const QString &control) const
+{
+    return field(control).kind;
+}
 
-QString Form::text(const QString &control) const { return field(control).text; }
+QString Form::text(const QString &control) const
+{
+    return field(control).text;
+}
 
 void Form::setText(const QString &control, const QString &text)
 {
@@ -82,7 +88,10 @@ void Form::setText(const QString &control, const QString &text)
     emit changed(control);
 }
 
-int Form::check(const QString &control) const { return field(control).number; }
+int Form::check(const QString &control) const
+{
+    return field(control).number;
+}
 
 bool Form::setCheck(const QString &control, int state)
 {
@@ -96,7 +105,10 @@ bool Form::setCheck(const QString &control, int state)
     return true;
 }
 
-int Form::choice(const QString &control) const { return field(control).number; }
+int Form::choice(const QString &control) const
+{
+    return field(control).number;
+}
 
 bool Form::setChoice(const QString &control, int index)
 {
@@ -110,7 +122,10 @@ bool Form::setChoice(const QString &control, int index)
     return true;
 }
 
-QStringList Form::entries(const QString &control) const { return field(control).entries; }
+QStringList Form::entries(const QString &control) const
+{
+    return field(control).entries;
+}
 
 void Form::setEntries(const QString &control, const QStringList &entries, int index)
 {
@@ -126,7 +141,10 @@ QString Form::choiceText(const QString &control) const
     return (f.number >= 0 && f.number < f.entries.size()) ? f.entries.at(f.number) : QString();
 }
 
-int Form::value(const QString &control) const { return field(control).number; }
+int Form::value(const QString &control) const
+{
+    return field(control).number;
+}
 
 bool Form::setValue(const QString &control, int value)
 {
@@ -140,7 +158,10 @@ bool Form::setValue(const QString &control, int value)
     return true;
 }
 
-bool Form::isEnabled(const QString &control) const { return field(control).enabled; }
+bool Form::isEnabled(const QString &control) const
+{
+    return field(control).enabled;
+}
 
 void Form::setEnabled(const QString &control, bool enabled)
 {
@@ -151,7 +172,10 @@ void Form::setEnabled(const QString &control, bool enabled)
     emit changed(control);
 }
 
-bool Form::isHighlighted(const QString &control) const { return field(control).highlighted; }
+bool Form::isHighlighted(const QString &control) const
+{
+    return field(control).highlighted;
+}
 
 void Form::setHighlighted(const QString &control, bool highlighted)
 {

@@ -1,35 +1,30 @@
 #pragma once
 
-#include "link/CommandCode.h"
-#include "shell/Form.h"
+#include "base/Form.h"
+#include "link/LinkExchange.h"
 
 #include <QByteArray>
 #include <QObject>
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 class UserPrompt;
 
 // The one record of shared state for the whole run: the variables every
 // exchange passes through and the contents of every page. All of it lives on
 // the event-loop thread; nothing here is locked.
-class AppState : public QObject {
+class AppState : public QObject, public LinkExchange {
     Q_OBJECT
 public:
-    explicit AppState(UserPrompt &prompt, QObject *parent = nullptr);
+    // The pages' forms belong to their subsystems, which sit above this state;
+    // whoever assembles the program names them through `defineForms`.
+    explicit AppState(UserPrompt &prompt, const std::function<void(AppState &)> &defineForms = {},
+                      QObject *parent = nullptr);
 
     UserPrompt &prompt;
 
-    // The code of the request in progress (named in link/CommandCode.h): 0-9
-    // live reads, 16 pause, 17-65 parameter rows, 80-87 controls, 96-137
-    // settings, 160/161 stored records, 255 upgrade.
-    quint8 currentCommand = CommandCode::firstLiveRead;
-    QByteArray txFrame;   // exactly 9 + N bytes
-    QByteArray rxFrame;   // the last accepted response, 9 + N bytes
-    int rxDataLength = 0; // N of the response being dispatched
-    quint8 deviceAddress = 255;
-    quint8 protocolCode = 16;
-    qint32 linkCountdown = 0; // 20 after every response, -1 per send tick
     bool readAllActive = false;
     bool writeAllActive = false;
     int selectedTab = 2; // 1..8 from the left

@@ -1,4 +1,4 @@
-#include "shell/Form.h"
+#include "base/Form.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -57,7 +57,8 @@ private slots:
         form.setText(QStringLiteral("t"), QStringLiteral("x"));
         form.setEnabled(QStringLiteral("t"), false);
         form.setHighlighted(QStringLiteral("t"), true);
-        form.setEntries(QStringLiteral("list"), {QStringLiteral("COM1"), QStringLiteral("COM3")}, 1);
+        form.setEntries(QStringLiteral("list"), {QStringLiteral("COM1"), QStringLiteral("COM3")},
+                        1);
         QCOMPARE(spy.count(), 4);
         QCOMPARE(form.choiceText(QStringLiteral("list")), QStringLiteral("COM3"));
         form.setEntries(QStringLiteral("list"), {}, 0);

@@ -1,4 +1,4 @@
-#include "shell/Version.h"
+#include "base/Version.h"
 
 #include <QStringList>
 
