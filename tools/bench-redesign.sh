@@ -21,24 +21,26 @@ cmake --build "$build" -j2 --target bench_receive window_stall convert_bench upg
 bin=$build/bench
 
 median() { sort -g | awk '{ v[NR] = $1 } END { print NR ? v[int((NR + 1) / 2)] : "-" }'; }
-row() { printf '%-44s %12s %12s\n' "$1" "$2" "$3"; }
+row() { printf '%-46s %12s %12s\n' "$1" "$2" "$3"; }
 failures=()
 
 echo "cellvane benchmarks, $(git describe --tags --always --dirty), $(date -u +%F), median of $runs runs"
 echo "load before: $(cut -d' ' -f1-3 /proc/loadavg)"
 row "figure" "value" "second"
-row "--------------------------------------------" "------------" "------------"
+row "----------------------------------------------" "------------" "------------"
 
 # Receive assembly: CPU ms per 1 MiB stream and MB/s (Google Benchmark's own
 # median over repetitions).
 "$bin/bench_receive" --benchmark_repetitions=$runs --benchmark_report_aggregates_only=true \
     --benchmark_format=csv 2>/dev/null | tr -d '"' |
     awk -F, '$1 ~ /_median$/ { sub(/_median$/, "", $1);
-        printf "%-44s %9.3f ms %7.1f MB/s\n", "receive " $1, $4, $6 / 1e6 }'
+        printf "%-46s %9.3f ms %7.1f MB/s\n", "receive " $1, $4, $6 / 1e6 }'
 
 # Window stall while polling at 115200 baud: the longest gap in this thread's
-# CPU time and in wall time.
+# CPU time and in wall time (10 s of polling).
 for mode in "" "--console --charts" "--full --console --charts"; do
+    name=${mode:-plain}
+    name=${name//--/}
     cpu=() wall=()
     for ((i = 0; i < runs; ++i)); do
         # shellcheck disable=SC2086
@@ -46,7 +48,7 @@ for mode in "" "--console --charts" "--full --console --charts"; do
         read -r w c < <(awk '/^polling:/ { print $4, $7 }' <<<"$out") || true
         wall+=("$w") cpu+=("$c")
     done
-    row "stall 115200 ${mode:-plain} (CPU ms, wall ms)" \
+    row "stall $name: CPU, wall ms" \
         "$(printf '%s\n' "${cpu[@]}" | median)" "$(printf '%s\n' "${wall[@]}" | median)"
 done
 
@@ -57,7 +59,7 @@ for ((i = 0; i < runs; ++i)); do
     secs+=("$(awk '/^converted/ { print $5 }' <<<"$out")")
     peak+=("$(awk '/^peak memory:/ { print $3 }' <<<"$out")")
 done
-row "convert 86400 lines (s, peak MB)" \
+row "convert 86400 lines: s, peak MB" \
     "$(printf '%s\n' "${secs[@]}" | median)" "$(printf '%s\n' "${peak[@]}" | median)"
 
 # Firmware upgrade of 256 KiB at 115200 baud against the simulator.
@@ -71,13 +73,15 @@ for ((i = 0; i < runs; ++i)); do
     read -r a b < <(awk '/^total ms:/ { sub(/\)/, "", $9); print $3, $9 }' <<<"$out") || true
     total+=("$a") transfer+=("$b")
 done
-row "upgrade answer->next frame median, p95 (ms)" \
+row "upgrade answer->frame: median, p95 ms" \
     "$(printf '%s\n' "${tmed[@]}" | median)" "$(printf '%s\n' "${tp95[@]}" | median)"
-row "upgrade answer->next frame max; cycle (ms)" \
+row "upgrade answer->frame max, cycle median ms" \
     "$(printf '%s\n' "${tmax[@]}" | median)" "$(printf '%s\n' "${cmed[@]}" | median)"
-row "upgrade 256 KiB total; transfer (ms)" \
+row "upgrade 256 KiB: total, transfer ms" \
     "$(printf '%s\n' "${total[@]}" | median)" "$(printf '%s\n' "${transfer[@]}" | median)"
 
+echo "stall: longest event-loop gap while polling; answer->frame: upgrade answer accepted to"
+echo "the next frame handed to the port; cycle: frame to frame; transfer: first frame to last answer"
 echo "load after:  $(cut -d' ' -f1-3 /proc/loadavg)"
 if [ ${#failures[@]} -gt 0 ]; then
     printf 'failed run: %s\n' "${failures[@]}"
