@@ -12,9 +12,9 @@
 // includes the wait for the send timer's first tick.
 //
 //   upgrade_turnaround [KIB] [--baud RATE]   (default 256 KiB at 115200)
+#include "base/UserPrompt.h"
 #include "link/LinkForm.h"
 #include "shell/Core.h"
-#include "shell/UserPrompt.h"
 #include "upgrade/UpgradeForm.h"
 
 #include <QCoreApplication>

@@ -4,7 +4,11 @@
 
 // Every message box, question and file dialog of the program goes through this
 // interface: the window shows real dialogs, tests record what would be shown.
-// A message always has exactly one OK button and is modal.
+// A message always has exactly one OK button and blocks the window until it is
+// read, but message() returns at once: it is called from timer ticks and from
+// answers being dispatched, which must not run an event loop of their own.
+// Questions and file dialogs wait for the answer; only the user's own actions
+// (a button, a menu) ask them.
 class UserPrompt {
 public:
     enum class Icon { None, Information, Warning };

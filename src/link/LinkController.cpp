@@ -1,5 +1,6 @@
 #include "link/LinkController.h"
 
+#include "base/Form.h"
 #include "base/UserPrompt.h"
 #include "link/CommandCode.h"
 #include "link/Frame.h"
@@ -8,13 +9,10 @@
 #include "link/PortIo.h"
 #include "link/PortMap.h"
 #include "link/SerialPortIo.h"
-#include "records/RecordForm.h"
-#include "shell/Core.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QScopedValueRollback>
 
 #include <limits>
 
@@ -412,7 +410,6 @@ void LinkController::toggleOpen()
         closePort(true);
         return;
     }
-    LinkExchange &s = m_exchange;
     buildPortSettings();
     if (!openPort()) {
         m_prompt.message(tr("Error: Closing Port COM%1fail，Please check COM%1Is it still being "
@@ -452,7 +449,6 @@ bool LinkController::reopenQuietly(int number)
 
 void LinkController::enterOpenState()
 {
-    LinkExchange &s = m_exchange;
     m_form.setEnabled(LinkField::refresh, false);
     m_hooks->portOpening();
     m_portOpen = true;
@@ -464,7 +460,6 @@ void LinkController::enterOpenState()
 
 void LinkController::closePort(bool flush)
 {
-    LinkExchange &s = m_exchange;
     m_portOpen = false;
     m_form.setEnabled(LinkField::refresh, true);
     if (flush)
@@ -508,12 +503,12 @@ void LinkController::shutdown()
 
 void LinkController::sendTick()
 {
-    // A message box opened by this tick or by a frame being dispatched spins
-    // the event loop; the tick that arrives meanwhile is skipped rather than
-    // run in the middle of the other one.
-    if (m_sendTicking || m_assembler.busy() || m_lineLent)
+    // While the bus scan or the bank page has the line, they send themselves.
+    // Messages never wait for OK (the prompt shows them and returns), so a
+    // tick starts inside a dispatch only if something there runs an event loop
+    // of its own; it then leaves the line alone.
+    if (m_assembler.busy() || m_lineLent)
         return;
-    const QScopedValueRollback<bool> ticking(m_sendTicking, true);
     LinkExchange &s = m_exchange;
 
     if (s.currentCommand > CommandCode::pause && s.currentCommand == m_lastSentCommand)

@@ -167,6 +167,5 @@ private:
     bool m_portOpen = false;
     quint8 m_retryCount = 0;
     quint8 m_lastSentCommand = 0;
-    bool m_sendTicking = false;
     bool m_lineLent = false;
 };

@@ -6,8 +6,9 @@
 
 class QWidget;
 
-// Real dialogs: modal message boxes with one OK button, Yes/No questions and
-// the file-open dialog, all centred on the main window once it exists.
+// Real dialogs: message boxes with one OK button (shown without waiting),
+// Yes/No questions and the file dialogs (which wait: only the user's own
+// actions ask them), all centred on the main window once it exists.
 class GuiPrompt : public UserPrompt {
 public:
     static QString defaultTitle();
