@@ -2,19 +2,21 @@
 
 #include "bank/BankForm.h"
 #include "bank/BankSummary.h"
+#include "bank/ScanController.h"
 #include "base/UserPrompt.h"
 #include "link/CommandCode.h"
+#include "link/LinkController.h"
 #include "link/LinkForm.h"
 #include "link/ModeString.h"
 #include "records/OutputFiles.h"
-#include "shell/Core.h"
+#include "state/AppState.h"
 
 #include <QDir>
 #include <QFileInfo>
 
-BankController::BankController(Core &core)
-    : m_core(core), m_loan(core), m_line(core.link.port()),
-      m_poller(m_line, ModeString::parse(QStringLiteral("9600,n,8,1")), core.state.protocolCode),
+BankController::BankController(AppState &state, LinkController &link, ScanController &scan)
+    : m_state(state), m_link(link), m_scan(scan), m_loan(state, link), m_line(link.port()),
+      m_poller(m_line, ModeString::parse(QStringLiteral("9600,n,8,1")), state.protocolCode),
       m_model(m_poller, [this] { return now(); })
 {
     m_clock.start();
@@ -31,22 +33,21 @@ BankController::BankController(Core &core)
         releaseLine();
         showTexts();
     });
-    connect(&m_core.link, &LinkController::portOpenChanged, this, [this](bool open) {
+    connect(&m_link, &LinkController::portOpenChanged, this, [this](bool open) {
         if (open && m_shown)
             takeLine();
         else if (!open)
             releaseLine();
         showTexts();
     });
-    connect(&m_core.link, &LinkController::portLosing, this, &BankController::releaseLine);
-    connect(&m_core.state, &AppState::languageChanged, this, [this] {
+    connect(&m_link, &LinkController::portLosing, this, &BankController::releaseLine);
+    connect(&m_state, &AppState::languageChanged, this, [this] {
         m_model.retranslate();
         showTexts();
     });
-    connect(&m_core.state.bank, &Form::changed, this, &BankController::followForm);
-    connect(&m_export, &BankExport::progress, this, [this](int percent) {
-        m_core.state.bank.setValue(BankField::exportProgress, percent);
-    });
+    connect(&m_state.bank, &Form::changed, this, &BankController::followForm);
+    connect(&m_export, &BankExport::progress, this,
+            [this](int percent) { m_state.bank.setValue(BankField::exportProgress, percent); });
     connect(&m_export, &BankExport::finished, this, &BankController::exportDone);
     showTexts();
 }
@@ -61,7 +62,7 @@ qint64 BankController::now() const
 void BankController::enter()
 {
     m_shown = true;
-    if (m_core.link.portOpen())
+    if (m_link.portOpen())
         takeLine();
     m_secondTimer.start();
     showTexts();
@@ -81,13 +82,13 @@ void BankController::takeLine()
 {
     if (m_loan.held())
         return;
-    AppState &s = m_core.state;
-    LinkController &link = m_core.link;
+    AppState &s = m_state;
+    LinkController &link = m_link;
     m_loan.take();
     s.setStatusLine(tr("Polling the packs on the line"));
 
     m_poller.setLineFormat(ModeString::parse(link.portSettings()), s.protocolCode);
-    const QList<int> addresses = m_core.scan.addresses();
+    const QList<int> addresses = m_scan.addresses();
     if (addresses != m_poller.addresses()) {
         m_model.beginReload();
         m_poller.setAddresses(addresses);
@@ -126,7 +127,7 @@ void BankController::secondTick()
 
 bool BankController::choosePack(int address)
 {
-    Form &link = m_core.state.link;
+    Form &link = m_state.link;
     // Entry 0 is 0xff, then 0..16.
     const int index = address + 1;
     if (address < 0 || index >= int(link.entries(LinkField::address).size()))
@@ -151,7 +152,7 @@ void BankController::onSweep()
 void BankController::followForm(const QString &control)
 {
     if (control == BankField::record) {
-        const bool ticked = m_core.state.bank.check(BankField::record) != 0;
+        const bool ticked = m_state.bank.check(BankField::record) != 0;
         if (ticked && !m_recording.isOpen())
             startRecording();
         else if (!ticked && m_recording.isOpen())
@@ -163,8 +164,8 @@ void BankController::startRecording()
 {
     QString error;
     if (!m_recording.start(OutputFiles::now(), &error)) {
-        m_core.state.bank.setCheck(BankField::record, 0);
-        m_core.state.prompt.message(error, {}, UserPrompt::Icon::Warning);
+        m_state.bank.setCheck(BankField::record, 0);
+        m_state.prompt.message(error, {}, UserPrompt::Icon::Warning);
         return;
     }
     m_lastRecording = m_recording.path();
@@ -174,20 +175,20 @@ void BankController::startRecording()
 void BankController::stopRecording(const QString &message)
 {
     m_recording.stop();
-    m_core.state.bank.setCheck(BankField::record, 0);
+    m_state.bank.setCheck(BankField::record, 0);
     showTexts();
     if (!message.isEmpty())
-        m_core.state.prompt.message(message + QLatin1Char('\n') +
-                                        tr("Bank recording has stopped; the lines written so far "
-                                           "are kept."),
-                                    {}, UserPrompt::Icon::Warning);
+        m_state.prompt.message(message + QLatin1Char('\n') +
+                                   tr("Bank recording has stopped; the lines written so far "
+                                      "are kept."),
+                               {}, UserPrompt::Icon::Warning);
 }
 
 void BankController::exportWorkbook()
 {
     if (m_export.isRunning())
         return;
-    UserPrompt &prompt = m_core.state.prompt;
+    UserPrompt &prompt = m_state.prompt;
     if (m_lastRecording.isEmpty()) {
         prompt.message(tr("Nothing to export yet: tick \"Record bank\" first."), {},
                        UserPrompt::Icon::Warning);
@@ -206,34 +207,34 @@ void BankController::exportWorkbook()
         prompt.message(error, {}, UserPrompt::Icon::Warning);
         return;
     }
-    m_core.state.bank.setEnabled(BankField::exportButton, false);
-    m_core.state.bank.setValue(BankField::exportProgress, 0);
+    m_state.bank.setEnabled(BankField::exportButton, false);
+    m_state.bank.setValue(BankField::exportProgress, 0);
     m_export.runInBackground();
 }
 
 void BankController::exportDone(bool ok)
 {
-    m_core.state.bank.setEnabled(BankField::exportButton, true);
+    m_state.bank.setEnabled(BankField::exportButton, true);
     const QString path = QDir::toNativeSeparators(m_export.workbookPath());
     if (ok)
-        m_core.state.prompt.message(tr("Export succeeded") + QLatin1Char('\n') + path);
+        m_state.prompt.message(tr("Export succeeded") + QLatin1Char('\n') + path);
     else
-        m_core.state.prompt.message(tr("The export failed.") + QLatin1Char('\n') +
-                                        m_export.errorString(),
-                                    {}, UserPrompt::Icon::Warning);
+        m_state.prompt.message(tr("The export failed.") + QLatin1Char('\n') +
+                                   m_export.errorString(),
+                               {}, UserPrompt::Icon::Warning);
 }
 
 void BankController::showTexts()
 {
-    Form &form = m_core.state.bank;
+    Form &form = m_state.bank;
     const QList<BankPack> &packs = m_poller.packs();
     int online = 0;
     for (const BankPack &p : packs)
         online += p.online ? 1 : 0;
     QString status;
-    if (m_core.scan.addresses().isEmpty())
+    if (m_scan.addresses().isEmpty())
         status = tr("No packs known yet: scan the bus on the serial setting page.");
-    else if (!m_core.link.portOpen())
+    else if (!m_link.portOpen())
         status = tr("Open the serial port on the serial setting page to poll the packs.");
     else if (m_poller.lineFailed())
         status = tr("Polling stopped: a request could not be sent.");

@@ -11,7 +11,9 @@
 #include <QObject>
 #include <QTimer>
 
-class Core;
+class AppState;
+class LinkController;
+class ScanController;
 struct BankPack;
 
 // The bank page's core. While the page is shown and the port is open it has
@@ -26,7 +28,7 @@ struct BankPack;
 class BankController : public QObject {
     Q_OBJECT
 public:
-    explicit BankController(Core &core);
+    BankController(AppState &state, LinkController &link, ScanController &scan);
     ~BankController() override;
 
     // Tab switches: the page shown, or another one.
@@ -71,7 +73,9 @@ private:
     void showTexts();
     void exportDone(bool ok);
 
-    Core &m_core;
+    AppState &m_state;
+    LinkController &m_link;
+    ScanController &m_scan;
     LineLoan m_loan;
     PortBankLine m_line;
     BankPoller m_poller;

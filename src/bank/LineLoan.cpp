@@ -1,14 +1,15 @@
 #include "bank/LineLoan.h"
 
 #include "link/CommandCode.h"
-#include "shell/Core.h"
+#include "link/LinkController.h"
+#include "state/AppState.h"
 
 void LineLoan::take()
 {
     if (m_held)
         return;
-    AppState &s = m_core.state;
-    LinkController &link = m_core.link;
+    AppState &s = m_state;
+    LinkController &link = m_link;
     m_sendTimerWasActive = link.sendTimer().isActive();
     s.currentCommand = CommandCode::pause;
     link.stopSendTimer();
@@ -23,7 +24,7 @@ void LineLoan::giveBack(bool restart)
     if (!m_held)
         return;
     m_held = false;
-    LinkController &link = m_core.link;
+    LinkController &link = m_link;
     link.setLineLent(false);
     link.clearReceiveBuffer();
     if (link.portOpen() && (m_sendTimerWasActive || restart))

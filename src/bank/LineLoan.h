@@ -1,6 +1,7 @@
 #pragma once
 
-class Core;
+class AppState;
+class LinkController;
 
 // The bus scan and the bank page talk to several addresses on the line
 // themselves, so while they run the link keeps off the port: polling paused
@@ -10,7 +11,7 @@ class Core;
 // where it ran before.
 class LineLoan {
 public:
-    explicit LineLoan(Core &core) : m_core(core) {}
+    LineLoan(AppState &state, LinkController &link) : m_state(state), m_link(link) {}
 
     bool held() const { return m_held; }
     bool sendTimerWasActive() const { return m_sendTimerWasActive; }
@@ -21,7 +22,8 @@ public:
     void giveBack(bool restart = false);
 
 private:
-    Core &m_core;
+    AppState &m_state;
+    LinkController &m_link;
     bool m_held = false;
     bool m_sendTimerWasActive = false;
 };

@@ -4,25 +4,27 @@
 #include "base/UserPrompt.h"
 #include "i18n/SettingsRecord.h"
 #include "link/CommandCode.h"
+#include "link/LinkController.h"
 #include "link/ModeString.h"
-#include "shell/Core.h"
+#include "state/AppState.h"
 
 #include <QDir>
 
-ScanController::ScanController(Core &core) : m_core(core), m_loan(core)
+ScanController::ScanController(AppState &state, LinkController &link)
+    : m_state(state), m_link(link), m_loan(state, link)
 {
     m_clock.start();
     m_timer.setInterval(1);
     connect(&m_timer, &QTimer::timeout, this, qOverload<>(&ScanController::tick));
-    connect(&m_core.link, &LinkController::portOpenChanged, this, [this](bool open) {
-        m_core.state.scan.setEnabled(ScanField::scan, open);
+    connect(&m_link, &LinkController::portOpenChanged, this, [this](bool open) {
+        m_state.scan.setEnabled(ScanField::scan, open);
         if (!open)
             cancel();
     });
     // Before the link decides what to resume after a lost adapter, so that it
     // sees the live reads rather than the scan's pause.
-    connect(&m_core.link, &LinkController::portLosing, this, &ScanController::cancel);
-    connect(&m_core.state, &AppState::languageChanged, this, &ScanController::showTexts);
+    connect(&m_link, &LinkController::portLosing, this, &ScanController::cancel);
+    connect(&m_state, &AppState::languageChanged, this, &ScanController::showTexts);
 }
 
 ScanController::~ScanController() = default;
@@ -59,8 +61,8 @@ bool ScanController::start(qint64 nowMs)
 {
     if (running())
         return true;
-    AppState &s = m_core.state;
-    LinkController &link = m_core.link;
+    AppState &s = m_state;
+    LinkController &link = m_link;
     if (!link.portOpen()) {
         s.prompt.message(LinkController::openPortFirstText());
         return false;
@@ -104,7 +106,7 @@ void ScanController::tick(qint64 nowMs)
 
 void ScanController::onProgress(int done, int total)
 {
-    m_core.state.scan.setValue(ScanField::progress, total > 0 ? done * 100 / total : 0);
+    m_state.scan.setValue(ScanField::progress, total > 0 ? done * 100 / total : 0);
     if (running())
         showTexts();
 }
@@ -121,8 +123,8 @@ void ScanController::onFinished()
 
 void ScanController::end(Outcome outcome)
 {
-    AppState &s = m_core.state;
-    LinkController &link = m_core.link;
+    AppState &s = m_state;
+    LinkController &link = m_link;
     m_timer.stop();
     m_outcome = outcome;
     // The live reads start again from the first one; a one-off exchange that
@@ -201,7 +203,7 @@ QString ScanController::resultLines() const
 
 void ScanController::showTexts()
 {
-    Form &form = m_core.state.scan;
+    Form &form = m_state.scan;
     QString status;
     const qint64 nowMs = now();
     if (running()) {

@@ -13,7 +13,8 @@
 
 #include <memory>
 
-class Core;
+class AppState;
+class LinkController;
 
 // The bus scan as the link page runs it. The scan has the line to itself: the
 // link's polling is paused the way a page without live reads pauses it, and
@@ -28,7 +29,7 @@ class Core;
 class ScanController : public QObject {
     Q_OBJECT
 public:
-    explicit ScanController(Core &core);
+    ScanController(AppState &state, LinkController &link);
     ~ScanController() override;
 
     bool running() const;
@@ -67,7 +68,8 @@ private:
     QString resultLines() const;
     qint64 now() const { return m_clock.elapsed(); }
 
-    Core &m_core;
+    AppState &m_state;
+    LinkController &m_link;
     LineLoan m_loan;
     QTimer m_timer;
     QElapsedTimer m_clock;

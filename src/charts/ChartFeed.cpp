@@ -1,7 +1,8 @@
 #include "charts/ChartFeed.h"
 
+#include "bank/BankController.h"
 #include "bank/BankPackDecoder.h"
-#include "shell/Core.h"
+#include "state/AppState.h"
 
 #include <QDateTime>
 
@@ -9,16 +10,16 @@ namespace {
 constexpr quint8 liveDataItem = 6, cellVoltageItem = 8, balancingItem = 9;
 } // namespace
 
-ChartFeed::ChartFeed(Core &core)
-    : m_core(core), m_clock([] { return QDateTime::currentMSecsSinceEpoch(); })
+ChartFeed::ChartFeed(AppState &state, BankController &bank)
+    : m_state(state), m_bank(bank), m_clock([] { return QDateTime::currentMSecsSinceEpoch(); })
 {
-    connect(&core.state, &AppState::liveItemDecoded, this, &ChartFeed::liveItemDecoded);
-    connect(&core.bank, &BankController::packUpdated, this, &ChartFeed::bankPackUpdated);
+    connect(&state, &AppState::liveItemDecoded, this, &ChartFeed::liveItemDecoded);
+    connect(&bank, &BankController::packUpdated, this, &ChartFeed::bankPackUpdated);
 }
 
 void ChartFeed::bankPackUpdated(int address)
 {
-    const BankPack *pack = m_core.bank.pack(address);
+    const BankPack *pack = m_bank.pack(address);
     if (!pack || !pack->online || !pack->hasLive)
         return;
     ChartSample sample;
@@ -42,10 +43,10 @@ void ChartFeed::liveItemDecoded(quint8 item)
     } else if (item == balancingItem) {
         ChartSample sample;
         if (m_valuesFresh)
-            sample.values = ChartSample::valuesFrom(m_core.state.info);
+            sample.values = ChartSample::valuesFrom(m_state.info);
         if (m_cellsFresh)
-            sample.cells = ChartSample::cellsFrom(m_core.state.info);
+            sample.cells = ChartSample::cellsFrom(m_state.info);
         m_valuesFresh = m_cellsFresh = false;
-        m_store.addSample(m_core.state.deviceAddress, m_clock(), sample);
+        m_store.addSample(m_state.deviceAddress, m_clock(), sample);
     }
 }

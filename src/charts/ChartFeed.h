@@ -6,7 +6,8 @@
 
 #include <functional>
 
-class Core;
+class AppState;
+class BankController;
 
 // Feeds the charts from the polling that runs anyway: once per cycle, when its
 // last live item (the balancing map) has been decoded, the information page's
@@ -18,7 +19,7 @@ class Core;
 class ChartFeed : public QObject {
     Q_OBJECT
 public:
-    explicit ChartFeed(Core &core);
+    ChartFeed(AppState &state, BankController &bank);
 
     ChartStore &store() { return m_store; }
     // Where the time stamps come from (tests drive their own clock).
@@ -30,7 +31,8 @@ public:
     void bankPackUpdated(int address);
 
 private:
-    Core &m_core;
+    AppState &m_state;
+    BankController &m_bank;
     ChartStore m_store;
     std::function<qint64()> m_clock;
     bool m_valuesFresh = false;

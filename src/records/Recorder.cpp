@@ -2,11 +2,12 @@
 
 #include "base/UserPrompt.h"
 #include "link/CommandCode.h"
+#include "link/LinkController.h"
 #include "records/DataLocations.h"
 #include "records/OutputFiles.h"
 #include "records/RecordForm.h"
 #include "records/RecordingLine.h"
-#include "shell/Core.h"
+#include "state/AppState.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -20,11 +21,12 @@ QString native(const QString &path)
 }
 } // namespace
 
-Recorder::Recorder(Core &core) : m_core(core), m_encoder(QStringConverter::System)
+Recorder::Recorder(AppState &state, LinkController &link)
+    : m_state(state), m_link(link), m_encoder(QStringConverter::System)
 {
     m_timer.setInterval(1000);
     connect(&m_timer, &QTimer::timeout, this, &Recorder::tick);
-    connect(&m_core.state.record, &Form::changed, this, &Recorder::followCheckBox);
+    connect(&m_state.record, &Form::changed, this, &Recorder::followCheckBox);
     connect(&m_conversion, &RecordingConversion::progress, this, &Recorder::showProgress);
     connect(&m_conversion, &RecordingConversion::finished, this, &Recorder::conversionDone);
     showOutputFolder();
@@ -32,8 +34,8 @@ Recorder::Recorder(Core &core) : m_core(core), m_encoder(QStringConverter::Syste
 
 void Recorder::showOutputFolder()
 {
-    m_core.state.record.setText(RecordField::outputFolder,
-                                native(DataLocations::outputFolder(topFolder())));
+    m_state.record.setText(RecordField::outputFolder,
+                           native(DataLocations::outputFolder(topFolder())));
 }
 
 void Recorder::openFolder()
@@ -41,7 +43,7 @@ void Recorder::openFolder()
     showOutputFolder();
     QString error;
     if (!OutputFiles::openFolder(topFolder(), m_opener, &error))
-        m_core.state.prompt.message(error, {}, UserPrompt::Icon::Warning);
+        m_state.prompt.message(error, {}, UserPrompt::Icon::Warning);
 }
 
 QString Recorder::templateName()
@@ -61,7 +63,7 @@ void Recorder::followCheckBox(const QString &control)
 {
     if (control != RecordField::recording)
         return;
-    const bool ticked = m_core.state.record.check(RecordField::recording) != 0;
+    const bool ticked = m_state.record.check(RecordField::recording) != 0;
     if (ticked && !m_timer.isActive())
         start();
     else if (!ticked)
@@ -71,12 +73,12 @@ void Recorder::followCheckBox(const QString &control)
 void Recorder::stop()
 {
     m_timer.stop();
-    m_core.state.record.setCheck(RecordField::recording, 0);
+    m_state.record.setCheck(RecordField::recording, 0);
 }
 
 void Recorder::start()
 {
-    AppState &s = m_core.state;
+    AppState &s = m_state;
     s.record.setValue(RecordField::progress, 0);
     showOutputFolder();
     const QDateTime moment = OutputFiles::now();
@@ -100,8 +102,8 @@ void Recorder::start()
 
 bool Recorder::conditionsHold() const
 {
-    const AppState &s = m_core.state;
-    return s.record.check(RecordField::recording) != 0 && m_core.link.portOpen() &&
+    const AppState &s = m_state;
+    return s.record.check(RecordField::recording) != 0 && m_link.portOpen() &&
            s.currentCommand < CommandCode::pause && s.linkCountdown > 0 &&
            !s.recordFilePath.isEmpty();
 }
@@ -110,7 +112,7 @@ void Recorder::tick()
 {
     if (!conditionsHold())
         return;
-    AppState &s = m_core.state;
+    AppState &s = m_state;
     const int number = s.recordLineCount + 1;
     const QString line = RecordingLine::compose(s.info, number, OutputFiles::now());
     const QByteArray bytes = m_encoder.encode(line + QStringLiteral("\r\n"));
@@ -130,28 +132,28 @@ void Recorder::tick()
 void Recorder::failRecording(const QString &message)
 {
     stop();
-    m_core.state.prompt.message(message + QLatin1Char('\n') + tr("Recording has stopped."), {},
-                                UserPrompt::Icon::Warning);
+    m_state.prompt.message(message + QLatin1Char('\n') + tr("Recording has stopped."), {},
+                           UserPrompt::Icon::Warning);
 }
 
 void Recorder::selectFile()
 {
     const QString start = DataLocations::outputFolder(topFolder());
-    const QString path = m_core.state.prompt.openFileName(fileFilter(), start);
+    const QString path = m_state.prompt.openFileName(fileFilter(), start);
     if (!path.isEmpty())
-        m_core.state.record.setText(RecordField::path, native(path));
+        m_state.record.setText(RecordField::path, native(path));
 }
 
 void Recorder::latestFile()
 {
-    m_core.state.record.setText(RecordField::path, native(m_core.state.recordFilePath));
+    m_state.record.setText(RecordField::path, native(m_state.recordFilePath));
 }
 
 void Recorder::convert()
 {
     if (m_conversion.isRunning())
         return;
-    AppState &s = m_core.state;
+    AppState &s = m_state;
     stop();
     auto refuse = [&s](const QString &text) {
         s.prompt.message(text, {}, UserPrompt::Icon::Warning);
@@ -188,14 +190,13 @@ void Recorder::convert()
 
 void Recorder::showProgress(int percent)
 {
-    m_core.state.record.setValue(RecordField::progress, percent);
-    m_core.state.record.setText(RecordField::progressText,
-                                QString::number(percent) + QLatin1Char('%'));
+    m_state.record.setValue(RecordField::progress, percent);
+    m_state.record.setText(RecordField::progressText, QString::number(percent) + QLatin1Char('%'));
 }
 
 void Recorder::conversionDone(bool ok)
 {
-    AppState &s = m_core.state;
+    AppState &s = m_state;
     s.record.setEnabled(RecordField::convert, true);
     if (ok) {
         s.exportXlsxPath = m_conversionTarget;
@@ -211,15 +212,15 @@ void Recorder::conversionDone(bool ok)
 
 void Recorder::openExport()
 {
-    const QString path = m_core.state.exportXlsxPath;
+    const QString path = m_state.exportXlsxPath;
     if (path.isEmpty())
         return;
     if (!QFileInfo::exists(path)) {
-        m_core.state.prompt.message(tr("The workbook \"%1\" no longer exists.").arg(native(path)),
-                                    {}, UserPrompt::Icon::Warning);
+        m_state.prompt.message(tr("The workbook \"%1\" no longer exists.").arg(native(path)), {},
+                               UserPrompt::Icon::Warning);
         return;
     }
     if (!m_opener || !m_opener(path))
-        m_core.state.prompt.message(tr("No program could open \"%1\".").arg(native(path)), {},
-                                    UserPrompt::Icon::Warning);
+        m_state.prompt.message(tr("No program could open \"%1\".").arg(native(path)), {},
+                               UserPrompt::Icon::Warning);
 }

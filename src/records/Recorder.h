@@ -8,7 +8,8 @@
 
 #include <functional>
 
-class Core;
+class AppState;
+class LinkController;
 
 // Live recording: one line per second of what the information page shows,
 // appended to a dated text file in the output folder (DataLocations). Follows the recording
@@ -18,7 +19,7 @@ class Core;
 class Recorder : public QObject {
     Q_OBJECT
 public:
-    explicit Recorder(Core &core);
+    Recorder(AppState &state, LinkController &link);
 
     void tick(); // the 1000 ms recording timer
     void stop(); // clears the check box and stops the timer
@@ -54,7 +55,8 @@ private:
     void showProgress(int percent);
     void conversionDone(bool ok);
 
-    Core &m_core;
+    AppState &m_state;
+    LinkController &m_link;
     QTimer m_timer;
     QStringEncoder m_encoder;
     RecordingConversion m_conversion;

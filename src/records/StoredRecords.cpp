@@ -2,13 +2,15 @@
 
 #include "base/UserPrompt.h"
 #include "link/CommandCode.h"
+#include "link/LinkController.h"
 #include "records/DataLocations.h"
 #include "records/OutputFiles.h"
 #include "records/StoredForm.h"
 #include "records/StoredRecordText.h"
+#include "requests/RequestBuilder.h"
 #include "responses/FieldDecoding.h"
-#include "shell/Core.h"
 #include "spreadsheet/XlsWorkbook.h"
+#include "state/AppState.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -39,7 +41,8 @@ qint64 steadyMs()
 }
 } // namespace
 
-StoredRecords::StoredRecords(Core &core) : m_core(core), m_clock(&steadyMs)
+StoredRecords::StoredRecords(AppState &state, LinkController &link, RequestBuilder &requests)
+    : m_state(state), m_link(link), m_requests(requests), m_clock(&steadyMs)
 {
     m_readTimer.setInterval(readTickMs);
     QObject::connect(&m_readTimer, &QTimer::timeout, [this] { readTick(); });
@@ -50,8 +53,8 @@ StoredRecords::StoredRecords(Core &core) : m_core(core), m_clock(&steadyMs)
 
 void StoredRecords::showOutputFolder()
 {
-    m_core.state.stored.setText(StoredField::outputFolder,
-                                native(DataLocations::outputFolder(topFolder())));
+    m_state.stored.setText(StoredField::outputFolder,
+                           native(DataLocations::outputFolder(topFolder())));
 }
 
 void StoredRecords::openFolder()
@@ -59,7 +62,7 @@ void StoredRecords::openFolder()
     showOutputFolder();
     QString error;
     if (!OutputFiles::openFolder(topFolder(), m_opener, &error))
-        m_core.state.prompt.message(error, {}, UserPrompt::Icon::Warning);
+        m_state.prompt.message(error, {}, UserPrompt::Icon::Warning);
 }
 
 StoredRecords::~StoredRecords()
@@ -95,19 +98,19 @@ QString StoredRecords::topFolder()
 
 QStringList StoredRecords::gridRows() const
 {
-    return m_core.state.storedRows.mid(qMin(m_gridFirstRow, m_core.state.storedRowCount()));
+    return m_state.storedRows.mid(qMin(m_gridFirstRow, m_state.storedRowCount()));
 }
 
 void StoredRecords::resetGrid()
 {
-    m_gridFirstRow = m_core.state.storedRowCount();
+    m_gridFirstRow = m_state.storedRowCount();
     ++m_gridGeneration;
-    m_core.state.notifyStoredRowsChanged();
+    m_state.notifyStoredRowsChanged();
 }
 
 void StoredRecords::requestCount()
 {
-    AppState &s = m_core.state;
+    AppState &s = m_state;
     // Asking for the count alone ends a read-out: no record follows it.
     if (isReading())
         endReadOut(ReadOut::Idle);
@@ -116,13 +119,13 @@ void StoredRecords::requestCount()
     s.fetchAllRecords = false;
     s.stored.setText(StoredField::count, QString());
     s.currentCommand = CommandCode::storedCount;
-    m_core.requests.buildRequest();
+    m_requests.buildRequest();
 }
 
 void StoredRecords::getData()
 {
-    AppState &s = m_core.state;
-    if (!m_core.link.portOpen()) {
+    AppState &s = m_state;
+    if (!m_link.portOpen()) {
         resetGrid();
         s.prompt.message(LinkController::openPortFirstText());
         return;
@@ -133,12 +136,12 @@ void StoredRecords::getData()
     s.storedRows.clear();
     resetGrid();
     startReadOut();
-    m_core.requests.buildRequest();
+    m_requests.buildRequest();
 }
 
 void StoredRecords::startReadOut()
 {
-    AppState &s = m_core.state;
+    AppState &s = m_state;
     m_readOut = ReadOut::Counting;
     m_total = -1;
     m_quietTicks = 0;
@@ -156,7 +159,7 @@ void StoredRecords::endReadOut(ReadOut next)
     const bool wasRunning = isReading();
     m_readOut = next;
     m_readTimer.stop();
-    m_core.state.stored.setEnabled(StoredField::stopButton, false);
+    m_state.stored.setEnabled(StoredField::stopButton, false);
     if (wasRunning || next == ReadOut::Stopped)
         showReadProgress();
 }
@@ -166,7 +169,7 @@ void StoredRecords::stopReading()
     if (!isReading())
         return;
     // Nothing more goes out, and the request in flight is not repeated.
-    m_core.state.currentCommand = CommandCode::pause;
+    m_state.currentCommand = CommandCode::pause;
     m_lastMs = m_clock();
     endReadOut(ReadOut::Stopped);
 }
@@ -180,11 +183,11 @@ void StoredRecords::readTick()
     // A tab switch changes the code only until the answer in flight puts the
     // read-out's code back; a code that stays away for a whole tick means the
     // link gave up (and said so), and a closed port ends the read-out too.
-    const quint8 cc = m_core.state.currentCommand;
+    const quint8 cc = m_state.currentCommand;
     const bool ours = cc == CommandCode::storedCount || cc == CommandCode::storedRecord;
     m_quietTicks = ours ? 0 : m_quietTicks + 1;
     m_lastMs = m_clock();
-    if (!m_core.link.portOpen() || m_quietTicks >= 2) {
+    if (!m_link.portOpen() || m_quietTicks >= 2) {
         endReadOut(ReadOut::Idle);
         return;
     }
@@ -195,8 +198,8 @@ void StoredRecords::readTick()
 // still needed at the rate so far; afterwards the time it took.
 void StoredRecords::showReadProgress()
 {
-    Form &f = m_core.state.stored;
-    const int done = m_core.state.storedRowCount();
+    Form &f = m_state.stored;
+    const int done = m_state.storedRowCount();
     const bool counted = m_total >= 0;
     const int total = qMax(m_total, done);
     if (counted) {
@@ -226,7 +229,7 @@ void StoredRecords::showReadProgress()
 
 void StoredRecords::handleCount()
 {
-    AppState &s = m_core.state;
+    AppState &s = m_state;
     const int count = frameWord(s.rxFrame, StoredRecordText::countAt);
     s.stored.setText(StoredField::count, QString::number(count));
     if (!s.fetchAllRecords) {
@@ -251,12 +254,12 @@ void StoredRecords::handleCount()
     m_readOut = ReadOut::Reading;
     m_lastMs = m_clock();
     showReadProgress();
-    m_core.requests.buildRequest();
+    m_requests.buildRequest();
 }
 
 void StoredRecords::handleRecord()
 {
-    AppState &s = m_core.state;
+    AppState &s = m_state;
     s.currentCommand = CommandCode::storedRecord;
     // Decoded whole before anything changes: a frame too short for the record
     // throws and leaves the rows as they were.
@@ -287,12 +290,12 @@ void StoredRecords::handleRecord()
     }
     showReadProgress();
     --s.recordIndex;
-    m_core.requests.buildRequest();
+    m_requests.buildRequest();
 }
 
 void StoredRecords::finishReading()
 {
-    AppState &s = m_core.state;
+    AppState &s = m_state;
     s.recordIndex = 0;
     s.currentCommand = CommandCode::pause;
     m_lastMs = m_clock();
@@ -302,7 +305,7 @@ void StoredRecords::finishReading()
 
 void StoredRecords::exportRows()
 {
-    AppState &s = m_core.state;
+    AppState &s = m_state;
     if (m_export.isRunning())
         return; // the button is disabled meanwhile
     auto refuse = [&s](const QString &text) {
@@ -357,16 +360,16 @@ void StoredRecords::exportSlice()
     for (int n = 0; more && n < exportSliceSteps && clock.elapsed() < exportSliceMs; ++n)
         more = m_export.step();
     const qint64 total = m_export.rowCount();
-    m_core.state.stored.setText(
-        StoredField::exportProgress,
-        QString::number(total > 0 ? m_export.rowsDone() * 100 / total : 100) + QLatin1Char('%'));
+    m_state.stored.setText(StoredField::exportProgress,
+                           QString::number(total > 0 ? m_export.rowsDone() * 100 / total : 100) +
+                               QLatin1Char('%'));
     if (!more)
         finishExport();
 }
 
 void StoredRecords::finishExport()
 {
-    AppState &s = m_core.state;
+    AppState &s = m_state;
     m_exportTimer.stop();
     m_exportLines.clear();
     s.stored.setEnabled(StoredField::exportButton, true);

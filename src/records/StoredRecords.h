@@ -10,7 +10,9 @@
 
 #include <functional>
 
-class Core;
+class AppState;
+class LinkController;
+class RequestBuilder;
 
 // Reads the history records kept in the BMS's flash: the count (code 160),
 // then one record per request (code 161), newest index first; and exports the
@@ -25,7 +27,7 @@ class StoredRecords {
     Q_DECLARE_TR_FUNCTIONS(StoredRecords)
 
 public:
-    explicit StoredRecords(Core &core);
+    StoredRecords(AppState &state, LinkController &link, RequestBuilder &requests);
     ~StoredRecords(); // an export not finished leaves no workbook
 
     void requestCount(); // "Number of stored data"
@@ -79,7 +81,9 @@ private:
     void showReadProgress();
     void finishExport();
 
-    Core &m_core;
+    AppState &m_state;
+    LinkController &m_link;
+    RequestBuilder &m_requests;
     int m_gridFirstRow = 0;
     int m_gridGeneration = 0;
 

@@ -2,15 +2,19 @@
 
 #include "link/CommandCode.h"
 #include "requests/ParamForm.h"
-#include "shell/Core.h"
+#include "requests/RequestBuilder.h"
+#include "state/AppState.h"
 
-ParamCommands::ParamCommands(Core &core) : m_core(core) {}
+ParamCommands::ParamCommands(AppState &state, RequestBuilder &requests)
+    : m_state(state), m_requests(requests)
+{
+}
 
 void ParamCommands::start(quint8 code, bool readAll, bool writeAll)
 {
-    m_core.state.readAllActive = readAll;
-    m_core.state.writeAllActive = writeAll;
-    m_core.requests.send(code);
+    m_state.readAllActive = readAll;
+    m_state.writeAllActive = writeAll;
+    m_requests.send(code);
 }
 
 void ParamCommands::readRow(int row)
@@ -40,7 +44,7 @@ void ParamCommands::writeAll()
 
 void ParamCommands::clear()
 {
-    Form &page = m_core.state.param;
+    Form &page = m_state.param;
     for (int i = 0; i < ParamField::texts; ++i)
         page.setText(ParamField::cs(i), QString());
     for (int i = 0; i < ParamField::checks; ++i)

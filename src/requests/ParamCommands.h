@@ -2,13 +2,14 @@
 
 #include <QtGlobal>
 
-class Core;
+class AppState;
+class RequestBuilder;
 
 // The buttons of the "parameters" page: each sets the chain flags and the code
 // of its request and calls the request builder.
 class ParamCommands {
 public:
-    explicit ParamCommands(Core &core);
+    ParamCommands(AppState &state, RequestBuilder &requests);
 
     void readRow(int row);  // DT0..DT16
     void writeRow(int row); // SZ0..SZ16
@@ -21,5 +22,6 @@ public:
 private:
     void start(quint8 code, bool readAll, bool writeAll);
 
-    Core &m_core;
+    AppState &m_state;
+    RequestBuilder &m_requests;
 };

@@ -1,7 +1,8 @@
 #include "requests/SystemCommands.h"
 
 #include "link/CommandCode.h"
-#include "shell/Core.h"
+#include "requests/RequestBuilder.h"
+#include "state/AppState.h"
 
 #include <QCoreApplication>
 
@@ -87,17 +88,20 @@ const Button *find(int button)
 
 } // namespace
 
-SystemCommands::SystemCommands(Core &core) : m_core(core) {}
+SystemCommands::SystemCommands(AppState &state, RequestBuilder &requests)
+    : m_state(state), m_requests(requests)
+{
+}
 
 void SystemCommands::press(int button)
 {
     const Button *b = find(button);
     if (!b)
         return;
-    m_core.requests.send(b->code);
+    m_requests.send(b->code);
     // Written after the builder returns, also over a refusal, so the line
     // names what the user last asked for.
-    m_core.state.setStatusLine(statusText(button));
+    m_state.setStatusLine(statusText(button));
 }
 
 int SystemCommands::code(int button)

@@ -3,8 +3,10 @@
 #include "base/UserPrompt.h"
 #include "link/CommandCode.h"
 #include "link/Frame.h"
+#include "link/LinkController.h"
 #include "link/LinkForm.h"
-#include "shell/Core.h"
+#include "requests/RequestBuilder.h"
+#include "state/AppState.h"
 #include "upgrade/FirmwareImage.h"
 #include "upgrade/UpgradeForm.h"
 
@@ -23,7 +25,11 @@ void putWord(QByteArray &frame, int index, quint16 value)
 }
 } // namespace
 
-UpgradeController::UpgradeController(Core &core) : m_core(core) {}
+UpgradeController::UpgradeController(AppState &state, LinkController &link,
+                                     RequestBuilder &requests)
+    : m_state(state), m_link(link), m_requests(requests)
+{
+}
 
 QString UpgradeController::bootWarningText()
 {
@@ -44,7 +50,7 @@ QString UpgradeController::failedText()
 
 bool UpgradeController::appSelected() const
 {
-    return m_core.state.upgrade.choice(UpgradeField::target) == UpgradeField::app;
+    return m_state.upgrade.choice(UpgradeField::target) == UpgradeField::app;
 }
 
 quint8 UpgradeController::targetItem() const
@@ -54,15 +60,15 @@ quint8 UpgradeController::targetItem() const
 
 quint16 UpgradeController::baudWord() const
 {
-    const double rate = m_core.state.upgrade.choiceText(UpgradeField::baud).toDouble();
+    const double rate = m_state.upgrade.choiceText(UpgradeField::baud).toDouble();
     return quint16(std::clamp<qint64>(qRound64(rate / 10.0), 0, 0xFFFF));
 }
 
 void UpgradeController::start()
 {
-    AppState &s = m_core.state;
+    AppState &s = m_state;
     Form &form = s.upgrade;
-    if (!m_core.link.portOpen()) {
+    if (!m_link.portOpen()) {
         s.prompt.message(LinkController::openPortFirstText());
         return;
     }
@@ -96,9 +102,9 @@ void UpgradeController::start()
     if (app) {
         // Close and open again: the BMS application restarts into its loader
         // on a fresh line, and a live recording stops with the close.
-        m_core.link.toggleOpen();
-        m_core.link.toggleOpen();
-        if (!m_core.link.portOpen())
+        m_link.toggleOpen();
+        m_link.toggleOpen();
+        if (!m_link.portOpen())
             return; // the link has already said why it could not open
     }
     if (!binPath) {
@@ -119,13 +125,13 @@ void UpgradeController::start()
     // The start frame goes out on the next send tick. The answer that ended
     // the previous exchange (an earlier upgrade, a page read) stopped the send
     // timer, and that upgrade's ticks must not count against this one.
-    m_core.link.armFirstSend();
+    m_link.armFirstSend();
     showProgress(0);
 }
 
 void UpgradeController::buildRequest()
 {
-    AppState &s = m_core.state;
+    AppState &s = m_state;
     QByteArray &tx = s.txFrame;
     const int n = upgradeBlock;
     if (n <= 0) {
@@ -150,12 +156,12 @@ void UpgradeController::buildRequest()
     }
     s.setStatusLine(QCoreApplication::translate("UpgradeController", "Send upgrade data") +
                     QString::number(n));
-    m_core.link.sendFrame(1);
+    m_link.sendFrame(1);
 }
 
 void UpgradeController::handleReply()
 {
-    AppState &s = m_core.state;
+    AppState &s = m_state;
     const QByteArray &rx = s.rxFrame;
     // The acknowledged block number is the first data word; a shorter frame
     // would have its CRC read as a block number.
@@ -173,7 +179,7 @@ void UpgradeController::handleReply()
     const bool app = appSelected();
     if (acked == 0 && app) {
         // The BMS has switched to the upgrade rate; follow it at no parity.
-        if (!m_core.link.reopen(s.upgrade.choice(UpgradeField::baud), 0)) {
+        if (!m_link.reopen(s.upgrade.choice(UpgradeField::baud), 0)) {
             abandon();
             return;
         }
@@ -191,7 +197,7 @@ void UpgradeController::handleReply()
         return;
     }
     upgradeBlock = acked + 1;
-    m_core.requests.buildRequest();
+    m_requests.buildRequest();
     const qint64 percent = upgradeImageLength > 0
                                ? qint64(acked) * FirmwareImage::blockSize * 100 / upgradeImageLength
                                : 100;
@@ -200,7 +206,7 @@ void UpgradeController::handleReply()
 
 void UpgradeController::abandon()
 {
-    AppState &s = m_core.state;
+    AppState &s = m_state;
     s.currentCommand = CommandCode::pause;
     enableControls();
     if (appSelected())
@@ -210,21 +216,21 @@ void UpgradeController::abandon()
 
 void UpgradeController::enableControls()
 {
-    Form &form = m_core.state.upgrade;
+    Form &form = m_state.upgrade;
     form.setEnabled(UpgradeField::start, true);
     form.setEnabled(UpgradeField::target, true);
 }
 
 void UpgradeController::chooseFile()
 {
-    const QString path = m_core.state.prompt.openFileName(fileFilter());
+    const QString path = m_state.prompt.openFileName(fileFilter());
     if (!path.isEmpty())
-        m_core.state.upgrade.setText(UpgradeField::path, path);
+        m_state.upgrade.setText(UpgradeField::path, path);
 }
 
 void UpgradeController::selectTarget(int index)
 {
-    Form &form = m_core.state.upgrade;
+    Form &form = m_state.upgrade;
     if (!form.setChoice(UpgradeField::target, index))
         return;
     form.setEnabled(UpgradeField::baud, index != UpgradeField::boot);
@@ -233,13 +239,13 @@ void UpgradeController::selectTarget(int index)
 void UpgradeController::showProgress(int percent)
 {
     const int p = qBound(0, percent, 100);
-    Form &form = m_core.state.upgrade;
+    Form &form = m_state.upgrade;
     form.setText(UpgradeField::progressText, QString::number(p) + QLatin1Char('%'));
     form.setValue(UpgradeField::progress, p);
 }
 
 void UpgradeController::restoreLine()
 {
-    const AppState &s = m_core.state;
-    m_core.link.reopen(s.savedBaudIndex, s.savedParityIndex);
+    const AppState &s = m_state;
+    m_link.reopen(s.savedBaudIndex, s.savedParityIndex);
 }

@@ -5,7 +5,9 @@
 
 #include <functional>
 
-class Core;
+class AppState;
+class LinkController;
+class RequestBuilder;
 
 // Firmware transfer in numbered 128-byte blocks, stop-and-wait, inside the
 // ordinary request/response machinery (code 255). Block 0 is the start frame,
@@ -15,7 +17,7 @@ class Core;
 // frame when no answer comes.
 class UpgradeController {
 public:
-    explicit UpgradeController(Core &core);
+    UpgradeController(AppState &state, LinkController &link, RequestBuilder &requests);
 
     void start();          // the page's upgrade button
     void buildRequest();   // the request builder's branch for code 255
@@ -65,7 +67,9 @@ private:
     // Closes the line and opens it again at the link page's saved settings.
     void restoreLine();
 
-    Core &m_core;
+    AppState &m_state;
+    LinkController &m_link;
+    RequestBuilder &m_requests;
     StartGate m_startGate;
     std::function<void()> m_succeeded;
     bool m_gatePassed = false;
