@@ -5,8 +5,8 @@
 
 Core::Core(UserPrompt &prompt, std::unique_ptr<PortIo> port)
     : prompts(prompt), state(prompts, definePageForms),
-      link(state, state.link, state.prompt, std::move(port)), scan(*this), requests(*this),
-      paramCommands(*this), systemCommands(*this), responses(*this), upgrade(*this), stored(*this),
-      recorder(*this), bank(*this), charts(*this), session(*this)
+      link(state, state.link, state.prompt, std::move(port)), scan(*this), requests(state, link),
+      paramCommands(*this), systemCommands(*this), responses(state, link, requests), upgrade(*this),
+      stored(*this), recorder(*this), bank(*this), charts(*this), session(*this)
 {
 }
