@@ -10,6 +10,9 @@
 #include "support/FakePort.h"
 #include "support/RecordingPrompt.h"
 
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
 #include <QTest>
 
 #include <memory>
@@ -71,6 +74,43 @@ struct Parts {
 class TestExchangeParts : public QObject {
     Q_OBJECT
 private slots:
+    // What the builder and the dispatcher may reach: the layers below them.
+    // Stored records, the upgrade and the shell reach them through handlers.
+    void includesNothingAbove_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QStringList>("allowed");
+        const QStringList belowRequests{"base", "link", "i18n", "state", "requests"};
+        for (const QString &name :
+             {"RequestBuilder.h", "RequestBuilder.cpp", "RequestTable.h", "RequestTable.cpp"})
+            QTest::newRow(qPrintable(name))
+                << QStringLiteral("src/requests/") + name << belowRequests;
+        const QDir responses(QStringLiteral(CELLVANE_SOURCE_DIR "/src/responses"));
+        for (const QString &name : responses.entryList({"*.h", "*.cpp"}, QDir::Files))
+            QTest::newRow(qPrintable(name))
+                << QStringLiteral("src/responses/") + name
+                << (belowRequests + QStringList{QStringLiteral("responses")});
+    }
+    void includesNothingAbove()
+    {
+        QFETCH(QString, file);
+        QFETCH(QStringList, allowed);
+        QFile f(QStringLiteral(CELLVANE_SOURCE_DIR "/") + file);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(f.readAll());
+        static const QRegularExpression include(QStringLiteral("#include \"([a-z]+)/"));
+        int found = 0;
+        for (auto it = include.globalMatch(text); it.hasNext();) {
+            const QString folder = it.next().captured(1);
+            ++found;
+            QVERIFY2(allowed.contains(folder), qPrintable(folder));
+        }
+        // Every source file includes its own header at least: a pattern that
+        // matched nothing would pass any file.
+        if (file.endsWith(QLatin1String(".cpp")))
+            QVERIFY(found > 0);
+    }
+
     // Over the line and back: each answer of the polling cycle is decoded and
     // the next read goes out at once.
     void pollingGoesRoundOnTheLine()
