@@ -3,24 +3,29 @@
 #include "base/UserPrompt.h"
 #include "link/CommandCode.h"
 #include "link/Frame.h"
+#include "link/LinkController.h"
 #include "requests/RequestTable.h"
 #include "requests/WriteEncoder.h"
-#include "shell/Core.h"
+#include "state/AppState.h"
 
 #include <QCoreApplication>
 
-namespace {
-constexpr quint8 recordItem = 70;
-} // namespace
-
-RequestBuilder::RequestBuilder(Core &core)
-    : m_core(core), m_clock([] { return QDateTime::currentDateTime(); })
+RequestBuilder::RequestBuilder(AppState &state, LinkController &link)
+    : m_state(state), m_link(link), m_clock([] { return QDateTime::currentDateTime(); })
 {
 }
 
 void RequestBuilder::setClock(std::function<QDateTime()> clock)
 {
     m_clock = std::move(clock);
+}
+
+void RequestBuilder::setRequestHandler(quint8 code, std::function<void()> handler)
+{
+    if (handler)
+        m_handlers.insert(code, std::move(handler));
+    else
+        m_handlers.remove(code);
 }
 
 QString RequestBuilder::pauseText()
@@ -30,48 +35,54 @@ QString RequestBuilder::pauseText()
 
 void RequestBuilder::buildRequest()
 {
-    AppState &s = m_core.state;
+    AppState &s = m_state;
     s.txFrame = QByteArray(Frame::overhead, '\0');
     // The next automatic repeat comes one full period after this request.
-    m_core.link.restartSendTimer();
+    m_link.restartSendTimer();
 
     const quint8 code = s.currentCommand;
-    if (code <= CommandCode::lastLiveRead)
-        sendSpec(*RequestTable::find(code));
+    // Codes without a row (11 between two polling cycles, the pause, unused
+    // codes) send nothing; the timer restart above is all they do.
+    if (const RequestSpec *spec = RequestTable::find(code))
+        sendSpec(*spec);
     // Also reached when a live read found the port closed: the sender has set
     // the pause code, and the pause text replaces the read's own.
-    if (s.currentCommand == CommandCode::pause) {
+    if ((code <= CommandCode::lastLiveRead || code == CommandCode::pause) &&
+        s.currentCommand == CommandCode::pause)
         s.setStatusLine(pauseText());
-        return;
-    }
-    if (code <= CommandCode::lastLiveRead)
-        return;
-    if (code == CommandCode::upgrade) {
-        m_core.upgrade.buildRequest();
-    } else if (code == CommandCode::storedRecord) {
-        sendRecordRequest();
-    } else if (const RequestSpec *spec = RequestTable::find(code)) {
-        sendSpec(*spec);
-    }
-    // Any other code (11 between two polling cycles, unused codes) sends
-    // nothing; the timer restart above is all it does.
 }
 
 void RequestBuilder::send(quint8 code)
 {
-    m_core.state.currentCommand = code;
+    m_state.currentCommand = code;
     buildRequest();
 }
 
 void RequestBuilder::refuse(const QString &message)
 {
-    m_core.state.currentCommand = CommandCode::pause;
-    m_core.state.prompt.message(message);
+    m_state.currentCommand = CommandCode::pause;
+    m_state.prompt.message(message);
 }
 
 void RequestBuilder::sendSpec(const RequestSpec &spec)
 {
-    AppState &s = m_core.state;
+    switch (spec.build) {
+    case RequestSpec::Build::Fields:
+        sendFields(spec);
+        break;
+    case RequestSpec::Build::RecordIndex:
+        sendRecordRequest(spec);
+        break;
+    case RequestSpec::Build::Handler:
+        if (const auto handler = m_handlers.constFind(spec.code); handler != m_handlers.cend())
+            (*handler)();
+        break;
+    }
+}
+
+void RequestBuilder::sendFields(const RequestSpec &spec)
+{
+    AppState &s = m_state;
     Form *page = spec.page ? &(s.*spec.page) : nullptr;
     QByteArray frame = Frame::layout(spec.item, spec.length);
     if (!spec.fields.isEmpty() || !spec.tested.isEmpty()) {
@@ -99,21 +110,21 @@ void RequestBuilder::sendSpec(const RequestSpec &spec)
         }
     }
     s.txFrame = frame;
-    m_core.link.sendFrame(spec.operation);
+    m_link.sendFrame(spec.operation);
     if (spec.status)
         s.setStatusLine(QCoreApplication::translate("RequestBuilder", spec.status) +
                         QLatin1String(spec.statusSuffix));
 }
 
-void RequestBuilder::sendRecordRequest()
+void RequestBuilder::sendRecordRequest(const RequestSpec &spec)
 {
-    AppState &s = m_core.state;
+    AppState &s = m_state;
     // A 32-bit start index and a count of 1; the index travels in 16 bits.
     const quint16 index = quint16(quint32(s.recordIndex) & 0xFFFF);
-    QByteArray frame = Frame::layout(recordItem, 8);
-    frame[9] = char(index >> 8);
-    frame[10] = char(index & 0xFF);
-    frame[14] = 1;
+    QByteArray frame = Frame::layout(spec.item, spec.length);
+    frame[Frame::dataOffset + 2] = char(index >> 8);
+    frame[Frame::dataOffset + 3] = char(index & 0xFF);
+    frame[Frame::dataOffset + 7] = 1;
     s.txFrame = frame;
-    m_core.link.sendFrame(0);
+    m_link.sendFrame(spec.operation);
 }

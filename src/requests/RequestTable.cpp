@@ -60,41 +60,139 @@ const Row rowTable[ParamField::rows] = {
      QT_TRANSLATE_NOOP("RequestBuilder", "Read Cell_DIFV")},
 };
 
+// The polling cycle, one read per code. The identity texts are taken only when
+// the cycle asked for them (the system page reads the same items); the live
+// items are taken whatever is in progress, and the charts and the recording
+// hear of each.
 struct Poll {
     quint8 item;
+    Decoder decoder;
+    bool live;
+    quint8 next;
     const char *status;
     const char *suffix;
+    const char *name;
 };
 
 const Poll pollTable[CommandCode::lastLiveRead + 1] = {
-    {1, QT_TRANSLATE_NOOP("RequestBuilder", "Read Project No."), nullptr},
-    {2, QT_TRANSLATE_NOOP("RequestBuilder", "Read BMS model"), nullptr},
-    {3, QT_TRANSLATE_NOOP("RequestBuilder", "Read Battery ID"), nullptr},
-    {4, QT_TRANSLATE_NOOP("RequestBuilder", "Read Software ver and Hardware ver"), nullptr},
-    {5, QT_TRANSLATE_NOOP("RequestBuilder", "Read Software ver and Hardware ver"), "2"},
-    {6, QT_TRANSLATE_NOOP("RequestBuilder", "Read Basic Information"), nullptr},
-    {7, QT_TRANSLATE_NOOP("RequestBuilder", "Read Cell Temperature"), nullptr},
-    {8, QT_TRANSLATE_NOOP("RequestBuilder", "Read Cell Voltage"), nullptr},
-    {9, QT_TRANSLATE_NOOP("RequestBuilder", "Read Balanced"), nullptr},
-    {19, QT_TRANSLATE_NOOP("RequestBuilder", "Read Custom"), nullptr},
+    {1, Decoder::projectNumber, false, 1, QT_TRANSLATE_NOOP("RequestBuilder", "Read Project No."),
+     nullptr, QT_TRANSLATE_NOOP("ResponseDispatcher", "project number")},
+    {2, Decoder::model, false, 2, QT_TRANSLATE_NOOP("RequestBuilder", "Read BMS model"), nullptr,
+     QT_TRANSLATE_NOOP("ResponseDispatcher", "BMS model")},
+    {3, Decoder::batteryId, false, 3, QT_TRANSLATE_NOOP("RequestBuilder", "Read Battery ID"),
+     nullptr, QT_TRANSLATE_NOOP("ResponseDispatcher", "battery ID")},
+    {4, Decoder::versions, true, 4,
+     QT_TRANSLATE_NOOP("RequestBuilder", "Read Software ver and Hardware ver"), nullptr,
+     QT_TRANSLATE_NOOP("ResponseDispatcher", "software and hardware version")},
+    {5, Decoder::sof, true, 5,
+     QT_TRANSLATE_NOOP("RequestBuilder", "Read Software ver and Hardware ver"), "2",
+     QT_TRANSLATE_NOOP("ResponseDispatcher", "SOF")},
+    {6, Decoder::liveData, true, 6, QT_TRANSLATE_NOOP("RequestBuilder", "Read Basic Information"),
+     nullptr, QT_TRANSLATE_NOOP("ResponseDispatcher", "basic information")},
+    {7, Decoder::cellTemperatures, true, 7,
+     QT_TRANSLATE_NOOP("RequestBuilder", "Read Cell Temperature"), nullptr,
+     QT_TRANSLATE_NOOP("ResponseDispatcher", "cell temperatures")},
+    {8, Decoder::cellVoltages, true, 8, QT_TRANSLATE_NOOP("RequestBuilder", "Read Cell Voltage"),
+     nullptr, QT_TRANSLATE_NOOP("ResponseDispatcher", "cell voltages")},
+    {9, Decoder::balancing, true, 9, QT_TRANSLATE_NOOP("RequestBuilder", "Read Balanced"), nullptr,
+     QT_TRANSLATE_NOOP("ResponseDispatcher", "balancing state")},
+    // The end of a cycle: parked until the next send tick starts the next one.
+    {19, Decoder::customText, false, CommandCode::cycleParked,
+     QT_TRANSLATE_NOOP("RequestBuilder", "Read Custom"), nullptr,
+     QT_TRANSLATE_NOOP("ResponseDispatcher", "custom text")},
 };
 
 // Data bytes of the control commands: charge MOS, discharge MOS, sleep,
 // reset, storage; 0xFF leaves a switch as it is.
+// Sleep and storage leave the pack silent, so the cycle stays paused after
+// them; the other switches resume it.
 struct Control {
     quint8 code;
     quint8 bytes[5];
+    bool resumesCycle;
 };
 const Control controlTable[] = {
-    {CommandCode::chargeMosOff, {0x00, 0xFF, 0xFF, 0xFF, 0xFF}},
-    {CommandCode::dischargeMosOff, {0xFF, 0x00, 0xFF, 0xFF, 0xFF}},
-    {CommandCode::sleep, {0xFF, 0xFF, 0x01, 0xFF, 0xFF}},
-    {CommandCode::reset, {0xFF, 0xFF, 0xFF, 0x01, 0xFF}},
-    {CommandCode::storage, {0xFF, 0xFF, 0xFF, 0xFF, 0x01}},
-    {CommandCode::chargeMosOn, {0x01, 0xFF, 0xFF, 0xFF, 0xFF}},
-    {CommandCode::dischargeMosOn, {0xFF, 0x01, 0xFF, 0xFF, 0xFF}},
-    {CommandCode::wake, {0xFF, 0xFF, 0xFF, 0xFF, 0xFF}},
+    {CommandCode::chargeMosOff, {0x00, 0xFF, 0xFF, 0xFF, 0xFF}, true},
+    {CommandCode::dischargeMosOff, {0xFF, 0x00, 0xFF, 0xFF, 0xFF}, true},
+    {CommandCode::sleep, {0xFF, 0xFF, 0x01, 0xFF, 0xFF}, false},
+    {CommandCode::reset, {0xFF, 0xFF, 0xFF, 0x01, 0xFF}, true},
+    {CommandCode::storage, {0xFF, 0xFF, 0xFF, 0xFF, 0x01}, false},
+    {CommandCode::chargeMosOn, {0x01, 0xFF, 0xFF, 0xFF, 0xFF}, true},
+    {CommandCode::dischargeMosOn, {0xFF, 0x01, 0xFF, 0xFF, 0xFF}, true},
+    {CommandCode::wake, {0xFF, 0xFF, 0xFF, 0xFF, 0xFF}, true},
 };
+
+ResultText result(int index)
+{
+    return {ResultText::List::Result, index};
+}
+
+ResultText module(int index)
+{
+    return {ResultText::List::Module, index};
+}
+
+// Answers: taken while the row's own code is in progress, or whenever they
+// come.
+AnswerSpec whenAsked(quint8 code, Decoder decoder)
+{
+    AnswerSpec a;
+    a.decoder = decoder;
+    a.takenFrom = code;
+    a.takenTo = code;
+    return a;
+}
+
+AnswerSpec anyTime(Decoder decoder)
+{
+    AnswerSpec a;
+    a.decoder = decoder;
+    a.takenFrom = 0;
+    a.takenTo = 255;
+    return a;
+}
+
+AnswerSpec continuing(AnswerSpec a, quint8 next)
+{
+    a.then = AnswerSpec::Then::ContinueWith;
+    a.next = next;
+    return a;
+}
+
+AnswerSpec finishing(AnswerSpec a, ResultText message, quint8 next = CommandCode::pause)
+{
+    a.then = AnswerSpec::Then::Finish;
+    a.message = message;
+    a.next = next;
+    return a;
+}
+
+// A page setting: its answer ends the exchange with its message whenever it
+// comes, so that a late answer is still shown.
+AnswerSpec ending(Decoder decoder, ResultText message, Form AppState::*page = nullptr)
+{
+    AnswerSpec a = finishing(anyTime(decoder), message);
+    a.page = page;
+    return a;
+}
+
+AnswerSpec acknowledged(ResultText message)
+{
+    return ending(Decoder::acknowledgement, message);
+}
+
+// A link of Read All or Write All: on its own it ends with `single`; in the
+// chain it asks for `next`, and the last link ends with `all`.
+AnswerSpec chained(AnswerSpec a, quint8 next, bool AppState::*flag, ResultText single,
+                   ResultText all)
+{
+    a.then = AnswerSpec::Then::Chain;
+    a.next = next;
+    a.chain = flag;
+    a.message = single;
+    a.chainEnd = all;
+    return a;
+}
 
 RequestField text(int index, const QString &control, int width, const char *label)
 {
@@ -154,8 +252,8 @@ QList<ClearStep> texts(const QStringList &controls)
     return steps;
 }
 
-RequestSpec read(quint8 code, quint8 item, Form AppState::*page = nullptr,
-                 QList<ClearStep> clears = {})
+RequestSpec read(quint8 code, quint8 item, Form AppState::*page, QList<ClearStep> clears,
+                 AnswerSpec answer)
 {
     RequestSpec s;
     s.code = code;
@@ -163,11 +261,29 @@ RequestSpec read(quint8 code, quint8 item, Form AppState::*page = nullptr,
     s.item = item;
     s.page = page;
     s.clears = std::move(clears);
+    s.answer = std::move(answer);
     return s;
 }
 
+// A read of the system page.
+RequestSpec systemRead(quint8 code, quint8 item, QList<ClearStep> clears, Decoder decoder,
+                       ResultText message)
+{
+    return read(code, item, &AppState::system, std::move(clears),
+                ending(decoder, message, &AppState::system));
+}
+
+// A read of one of the identity texts that the polling cycle also reads: only
+// the system page's own request takes its answer.
+RequestSpec identityRead(quint8 code, quint8 item, const QString &control, Decoder decoder)
+{
+    AnswerSpec answer = finishing(whenAsked(code, decoder), result(0));
+    answer.page = &AppState::system;
+    return read(code, item, &AppState::system, texts({control}), answer);
+}
+
 RequestSpec write(quint8 code, quint8 item, int length, QList<RequestField> fields,
-                  Check check = Check::None, QStringList tested = {},
+                  ResultText message, Check check = Check::None, QStringList tested = {},
                   Form AppState::*page = &AppState::system)
 {
     RequestSpec s;
@@ -179,15 +295,22 @@ RequestSpec write(quint8 code, quint8 item, int length, QList<RequestField> fiel
     s.fields = std::move(fields);
     s.emptyCheck = check;
     s.tested = std::move(tested);
+    s.answer = acknowledged(message);
     return s;
 }
 
 void addPolling(QList<RequestSpec> &list)
 {
     for (int code = CommandCode::firstLiveRead; code <= CommandCode::lastLiveRead; ++code) {
-        RequestSpec s = read(quint8(code), pollTable[code].item);
-        s.status = pollTable[code].status;
-        s.statusSuffix = pollTable[code].suffix;
+        const Poll &p = pollTable[code];
+        AnswerSpec answer =
+            continuing(p.live ? anyTime(p.decoder) : whenAsked(quint8(code), p.decoder), p.next);
+        answer.page = &AppState::info;
+        answer.live = p.live;
+        answer.name = p.name;
+        RequestSpec s = read(quint8(code), p.item, nullptr, {}, answer);
+        s.status = p.status;
+        s.statusSuffix = p.suffix;
         list.append(s);
     }
 }
@@ -201,14 +324,26 @@ void addParameterRows(QList<RequestSpec> &list)
             texts({cs(5 * r), cs(5 * r + 1), cs(5 * r + 2), cs(5 * r + 3), cs(5 * r + 4)});
         clears.append({fx(2 * r), ClearStep::Kind::Check});
         clears.append({fx(2 * r + 1), ClearStep::Kind::Check});
-        RequestSpec rd = read(CommandCode::rowRead(r), quint8(40 + r), &AppState::param, clears);
+        // Any row read in progress takes the answer for any row: the row
+        // comes from the answer, and Read All goes on after it.
+        AnswerSpec answer;
+        answer.decoder = Decoder::parameterRow;
+        answer.takenFrom = CommandCode::firstRowRead;
+        answer.takenTo = CommandCode::lastRowRead;
+        answer.page = &AppState::param;
+        answer.row = r;
+        const bool last = r == rows - 1;
+        answer = chained(answer, last ? CommandCode::pause : CommandCode::rowRead(r + 1),
+                         &AppState::readAllActive, result(0), result(1));
+        RequestSpec rd =
+            read(CommandCode::rowRead(r), quint8(40 + r), &AppState::param, clears, answer);
         rd.status = row.readStatus;
         list.append(rd);
     }
     for (int r = 0; r < rows; ++r) {
         const Row &row = rowTable[r];
         // The wire order is not the page's column order.
-        list.append(
+        RequestSpec wr =
             write(CommandCode::rowWrite(r), quint8(40 + r), 14,
                   {word(7, cs(5 * r + 2), row.scale, row.isSigned,
                         QT_TRANSLATE_NOOP("WriteEncoder", "ProtVal"), row.caption),
@@ -222,7 +357,12 @@ void addParameterRows(QList<RequestSpec> &list)
                    unsignedWord(17, cs(5 * r + 1), 100,
                                 QT_TRANSLATE_NOOP("WriteEncoder", "AlaDelay"), row.caption),
                    field(Kind::CheckWord, 19, fx(2 * r + 1))},
-                  Check::None, {}, &AppState::param));
+                  {}, Check::None, {}, &AppState::param);
+        const bool last = r == rows - 1;
+        wr.answer = chained(whenAsked(wr.code, Decoder::acknowledgement),
+                            last ? CommandCode::pause : CommandCode::rowWrite(r + 1),
+                            &AppState::writeAllActive, result(2), result(3));
+        list.append(wr);
     }
 }
 
@@ -232,7 +372,12 @@ void addControls(QList<RequestSpec> &list)
         QList<RequestField> bytes;
         for (int i = 0; i < 5; ++i)
             bytes.append(constant(7 + i, c.bytes[i]));
-        list.append(write(c.code, 60, 5, bytes));
+        RequestSpec s = write(c.code, 60, 5, bytes, {});
+        // Every switch is acknowledged with the same item: only the one asked
+        // for takes it.
+        s.answer = finishing(whenAsked(c.code, Decoder::acknowledgement), result(4),
+                             c.resumesCycle ? CommandCode::firstLiveRead : CommandCode::pause);
+        list.append(s);
     }
 }
 
@@ -240,13 +385,15 @@ void addShortCircuit(QList<RequestSpec> &list)
 {
     using namespace ParamField;
     list.append(read(CommandCode::shortCircuitRead, 113, &AppState::param,
-                     texts({shortVoltageLevel, shortDelayLevel})));
+                     texts({shortVoltageLevel, shortDelayLevel}),
+                     ending(Decoder::shortCircuit, result(5), &AppState::param)));
     list.append(write(CommandCode::shortCircuitWrite, 113, 2,
                       {field(Kind::Byte, 7, shortVoltageLevel,
                              QT_TRANSLATE_NOOP("WriteEncoder", "Short circuit voltage level")),
                        field(Kind::Byte, 8, shortDelayLevel,
                              QT_TRANSLATE_NOOP("WriteEncoder", "Short circuit delay level"))},
-                      Check::ChineseOnly, {shortVoltageLevel, shortDelayLevel}, &AppState::param));
+                      result(6), Check::ChineseOnly, {shortVoltageLevel, shortDelayLevel},
+                      &AppState::param));
 }
 
 void addActiveBalancing(QList<RequestSpec> &list)
@@ -271,8 +418,9 @@ void addActiveBalancing(QList<RequestSpec> &list)
                                        columns[c], groups[g]));
         }
     }
-    list.append(read(CommandCode::activeBalancingRead, 24, &AppState::system, texts(values)));
-    list.append(write(CommandCode::activeBalancingWrite, 24, 33, fields));
+    list.append(systemRead(CommandCode::activeBalancingRead, 24, texts(values),
+                           Decoder::activeBalancing, module(4)));
+    list.append(write(CommandCode::activeBalancingWrite, 24, 33, fields, module(5)));
 }
 
 void addSystemSettings(QList<RequestSpec> &list)
@@ -280,30 +428,32 @@ void addSystemSettings(QList<RequestSpec> &list)
     using namespace SystemField;
     const Check localized = Check::Localized;
 
-    list.append(read(CommandCode::projectNumberRead, 1, &AppState::system, texts({projectNumber})));
+    list.append(
+        identityRead(CommandCode::projectNumberRead, 1, projectNumber, Decoder::projectNumber));
     list.append(write(CommandCode::projectNumberWrite, 1, 24,
                       {text(7, projectNumber, 24, QT_TRANSLATE_NOOP("WriteEncoder", "Project No"))},
-                      localized, {projectNumber}));
-    list.append(read(CommandCode::modelRead, 2, &AppState::system, texts({model})));
+                      result(7), localized, {projectNumber}));
+    list.append(identityRead(CommandCode::modelRead, 2, model, Decoder::model));
     list.append(write(CommandCode::modelWrite, 2, 24,
                       {text(7, model, 24, QT_TRANSLATE_NOOP("WriteEncoder", "BMS model"))},
-                      localized, {model}));
-    list.append(read(CommandCode::batteryIdRead, 3, &AppState::system, texts({batteryId})));
+                      result(8), localized, {model}));
+    list.append(identityRead(CommandCode::batteryIdRead, 3, batteryId, Decoder::batteryId));
     list.append(write(CommandCode::batteryIdWrite, 3, 32,
                       {text(7, batteryId, 32, QT_TRANSLATE_NOOP("WriteEncoder", "Battery ID"))},
-                      localized, {batteryId}));
-    list.append(read(CommandCode::customTextRead, 19, &AppState::system, texts({customText})));
+                      result(9), localized, {batteryId}));
+    list.append(identityRead(CommandCode::customTextRead, 19, customText, Decoder::customText));
     list.append(write(CommandCode::customTextWrite, 19, 32,
                       {text(7, customText, 32, QT_TRANSLATE_NOOP("WriteEncoder", "Custom"))},
-                      localized, {customText}));
-    list.append(read(CommandCode::networkRead, 125, &AppState::system, texts({ip, ipPort})));
+                      result(10), localized, {customText}));
+    list.append(systemRead(CommandCode::networkRead, 125, texts({ip, ipPort}),
+                           Decoder::networkAddress, result(11)));
     list.append(write(CommandCode::networkWrite, 125, 50,
                       {text(7, ip, 40, QT_TRANSLATE_NOOP("WriteEncoder", "IP/Web")),
                        text(47, ipPort, 10, QT_TRANSLATE_NOOP("WriteEncoder", "Port number"))},
-                      localized, {ip, ipPort}));
+                      result(12), localized, {ip, ipPort}));
 
-    list.append(read(CommandCode::datesRead, 10, &AppState::system,
-                     texts({productionDate, shippingDate, batch})));
+    list.append(systemRead(CommandCode::datesRead, 10, texts({productionDate, shippingDate, batch}),
+                           Decoder::dates, result(14)));
     RequestField batchField = field(Kind::HexPairs, 13, batch);
     batchField.width = 8;
     list.append(write(
@@ -311,11 +461,12 @@ void addSystemSettings(QList<RequestSpec> &list)
         {field(Kind::Date, 7, productionDate, QT_TRANSLATE_NOOP("WriteEncoder", "Production Date")),
          field(Kind::Date, 10, shippingDate, QT_TRANSLATE_NOOP("WriteEncoder", "Shipping Date")),
          batchField},
-        Check::ChineseOnly, {productionDate, shippingDate, batch}));
+        result(13), Check::ChineseOnly, {productionDate, shippingDate, batch}));
 
     QList<ClearStep> balanceClears{{balanceEnable, ClearStep::Kind::Check}};
     balanceClears += texts({balanceOpen, balanceDiff, balanceClose});
-    list.append(read(CommandCode::passiveBalancingRead, 12, &AppState::system, balanceClears));
+    list.append(systemRead(CommandCode::passiveBalancingRead, 12, balanceClears,
+                           Decoder::passiveBalancing, result(16)));
     list.append(write(
         CommandCode::passiveBalancingWrite, 12, 8,
         {constant(7, 0), field(Kind::CheckByte, 8, balanceEnable),
@@ -323,19 +474,21 @@ void addSystemSettings(QList<RequestSpec> &list)
          unsignedWord(11, balanceDiff, 1000,
                       QT_TRANSLATE_NOOP("WriteEncoder", "Balanced diff volt(V)")),
          unsignedWord(13, balanceClose, 1000, QT_TRANSLATE_NOOP("WriteEncoder", "Closed volt(V)"))},
-        localized, {balanceOpen, balanceDiff, balanceClose}));
+        result(15), localized, {balanceOpen, balanceDiff, balanceClose}));
 
-    list.append(read(CommandCode::countsRead, 11, &AppState::system,
-                     texts({cellNumber, lowCellNumber, ntcNumber})));
+    list.append(systemRead(CommandCode::countsRead, 11,
+                           texts({cellNumber, lowCellNumber, ntcNumber}), Decoder::counts,
+                           result(18)));
     list.append(write(
         CommandCode::countsWrite, 11, 6,
         {unsignedWord(7, cellNumber, 1, QT_TRANSLATE_NOOP("WriteEncoder", "Cell number")),
          unsignedWord(9, lowCellNumber, 1, QT_TRANSLATE_NOOP("WriteEncoder", "Low Cell number")),
          unsignedWord(11, ntcNumber, 1, QT_TRANSLATE_NOOP("WriteEncoder", "NTC number"))},
-        localized, {cellNumber, lowCellNumber, ntcNumber}));
+        result(17), localized, {cellNumber, lowCellNumber, ntcNumber}));
 
     const QStringList capacity{soc, cycles, standardCapacity, fullCapacity, attenuationCycles};
-    list.append(read(CommandCode::capacityRead, 13, &AppState::system, texts(capacity)));
+    list.append(
+        systemRead(CommandCode::capacityRead, 13, texts(capacity), Decoder::capacity, result(20)));
     list.append(
         write(CommandCode::capacityWrite, 13, 10,
               {unsignedWord(7, soc, 10, QT_TRANSLATE_NOOP("WriteEncoder", "SOC(%)")),
@@ -346,55 +499,62 @@ void addSystemSettings(QList<RequestSpec> &list)
                             QT_TRANSLATE_NOOP("WriteEncoder", "Full capacity(AH)")),
                unsignedWord(15, attenuationCycles, 1,
                             QT_TRANSLATE_NOOP("WriteEncoder", "80% attenuation cycles"))},
-              localized, capacity));
+              result(19), localized, capacity));
 
-    list.append(
-        read(CommandCode::zeroCalibrationRead, 14, &AppState::system, texts({zeroCalibration})));
-    list.append(write(CommandCode::zeroCalibrationWrite, 14, 0, {}));
-    list.append(read(CommandCode::chargeCalibrationRead, 15, &AppState::system,
-                     texts({chargeCalibration})));
+    list.append(systemRead(CommandCode::zeroCalibrationRead, 14, texts({zeroCalibration}),
+                           Decoder::zeroCalibration, result(21)));
+    list.append(write(CommandCode::zeroCalibrationWrite, 14, 0, {}, result(22)));
+    list.append(systemRead(CommandCode::chargeCalibrationRead, 15, texts({chargeCalibration}),
+                           Decoder::chargeCalibration, result(23)));
     list.append(write(CommandCode::chargeCalibrationWrite, 15, 2,
                       {unsignedWord(7, chargeCalibration, 100,
                                     QT_TRANSLATE_NOOP("WriteEncoder", "Charging calibration"))},
-                      Check::ChineseOnly, {chargeCalibration}));
-    list.append(read(CommandCode::dischargeCalibrationRead, 16, &AppState::system,
-                     texts({dischargeCalibration})));
+                      result(24), Check::ChineseOnly, {chargeCalibration}));
+    list.append(systemRead(CommandCode::dischargeCalibrationRead, 16, texts({dischargeCalibration}),
+                           Decoder::dischargeCalibration, result(25)));
     list.append(write(CommandCode::dischargeCalibrationWrite, 16, 2,
                       {unsignedWord(7, dischargeCalibration, 100,
                                     QT_TRANSLATE_NOOP("WriteEncoder", "Discharge calibration"))},
-                      localized, {dischargeCalibration}));
-    list.append(
-        read(CommandCode::samplingResistorRead, 17, &AppState::system, texts({samplingResistor})));
+                      result(26), localized, {dischargeCalibration}));
+    list.append(systemRead(CommandCode::samplingResistorRead, 17, texts({samplingResistor}),
+                           Decoder::samplingResistor, result(27)));
     list.append(write(CommandCode::samplingResistorWrite, 17, 2,
                       {unsignedWord(7, samplingResistor, 100,
                                     QT_TRANSLATE_NOOP("WriteEncoder", "Sampling resistor(mR)"))},
-                      localized, {samplingResistor}));
+                      result(28), localized, {samplingResistor}));
 
-    list.append(read(CommandCode::clockRead, 18, &AppState::system,
-                     {{bmsTime, ClearStep::Kind::TimeMask}}));
-    list.append(write(CommandCode::clockWrite, 18, 6, {field(Kind::Clock, 7, {})}));
+    list.append(systemRead(CommandCode::clockRead, 18, {{bmsTime, ClearStep::Kind::TimeMask}},
+                           Decoder::clock, result(29)));
+    list.append(write(CommandCode::clockWrite, 18, 6, {field(Kind::Clock, 7, {})}, result(30)));
 
     const RequestField usartByte =
         field(Kind::Byte, 7, usart, QT_TRANSLATE_NOOP("WriteEncoder", "USART"));
     RequestSpec serialRead =
-        read(CommandCode::serialRead, 20, &AppState::system,
-             {{baud, ClearStep::Kind::Text}, {parity, ClearStep::Kind::Choice}});
+        systemRead(CommandCode::serialRead, 20,
+                   {{baud, ClearStep::Kind::Text}, {parity, ClearStep::Kind::Choice}},
+                   Decoder::serialSettings, result(31));
     serialRead.length = 1;
     serialRead.fields = {usartByte};
     list.append(serialRead);
     list.append(write(
         CommandCode::serialWrite, 20, 4,
         {usartByte, unsignedWord(8, baud, 0.1, QT_TRANSLATE_NOOP("WriteEncoder", "Baud rate")),
-         field(Kind::ListIndexByte, 10, parity, QT_TRANSLATE_NOOP("WriteEncoder", "Parity bit"))}));
+         field(Kind::ListIndexByte, 10, parity, QT_TRANSLATE_NOOP("WriteEncoder", "Parity bit"))},
+        result(32)));
 
-    list.append(read(CommandCode::handshakeRead, 21));
-    list.append(write(CommandCode::handshakeWrite, 21, 1, {field(Kind::OptionByte, 7, handshake)}));
-    list.append(read(CommandCode::customSelectionRead, 22));
+    // The option groups are not emptied while their answer is awaited.
+    list.append(read(CommandCode::handshakeRead, 21, nullptr, {},
+                     ending(Decoder::handshake, result(33), &AppState::system)));
+    list.append(write(CommandCode::handshakeWrite, 21, 1, {field(Kind::OptionByte, 7, handshake)},
+                      result(34)));
+    list.append(read(CommandCode::customSelectionRead, 22, nullptr, {},
+                     ending(Decoder::customSelection, result(35), &AppState::system)));
     list.append(write(CommandCode::customSelectionWrite, 22, 1,
-                      {field(Kind::OptionByte, 7, customSelection)}));
+                      {field(Kind::OptionByte, 7, customSelection)}, result(36)));
 
-    list.append(read(CommandCode::moduleRead, 23, &AppState::system,
-                     texts({moduleAddress, limitMode, limitThreshold, limitTime})));
+    list.append(systemRead(CommandCode::moduleRead, 23,
+                           texts({moduleAddress, limitMode, limitThreshold, limitTime}),
+                           Decoder::currentLimiting, module(0)));
     // The BMS takes the threshold negated, in 0.01 A.
     list.append(
         write(CommandCode::moduleWrite, 23, 7,
@@ -405,17 +565,42 @@ void addSystemSettings(QList<RequestSpec> &list)
                word(10, limitThreshold, -100, true,
                     QT_TRANSLATE_NOOP("WriteEncoder", "Current limiting threshold(A)")),
                unsignedWord(12, limitTime, 1,
-                            QT_TRANSLATE_NOOP("WriteEncoder", "Current limiting time(S)"))}));
+                            QT_TRANSLATE_NOOP("WriteEncoder", "Current limiting time(S)"))},
+              module(1)));
 
-    list.append(
-        read(CommandCode::preDischargeRead, 130, &AppState::system, texts({preDischargeTime})));
+    list.append(systemRead(CommandCode::preDischargeRead, 130, texts({preDischargeTime}),
+                           Decoder::preDischarge, module(2)));
     list.append(write(
         CommandCode::preDischargeWrite, 130, 3,
         {field(Kind::OptionByte, 7, preDischarge),
          unsignedWord(8, preDischargeTime, 100,
-                      QT_TRANSLATE_NOOP("WriteEncoder", "PreDisMode switch NormalMode time(S)"))}));
+                      QT_TRANSLATE_NOOP("WriteEncoder", "PreDisMode switch NormalMode time(S)"))},
+        module(3)));
 
     addActiveBalancing(list);
+}
+
+// The stored-records page and the upgrade: their answers go to the handlers
+// the session installs, which decide what follows.
+void addHandled(QList<RequestSpec> &list)
+{
+    list.append(read(CommandCode::storedCount, 71, nullptr, {}, anyTime(Decoder::storedCount)));
+    // A 32-bit start index, of which the low 16 bits travel, and a count of 1.
+    RequestSpec record =
+        read(CommandCode::storedRecord, 70, nullptr, {}, anyTime(Decoder::storedRecord));
+    record.length = 8;
+    record.build = RequestSpec::Build::RecordIndex;
+    list.append(record);
+    // The handler lays out the frame for the target chosen on the upgrade
+    // page: item 250 for the APP, 251 for the BOOT.
+    RequestSpec upgrade;
+    upgrade.code = CommandCode::upgrade;
+    upgrade.operation = 1;
+    upgrade.item = 250;
+    upgrade.build = RequestSpec::Build::Handler;
+    upgrade.answer = anyTime(Decoder::upgrade);
+    upgrade.answer.otherItem = 251;
+    list.append(upgrade);
 }
 
 QList<RequestSpec> buildTable()
@@ -426,7 +611,7 @@ QList<RequestSpec> buildTable()
     addControls(list);
     addShortCircuit(list);
     addSystemSettings(list);
-    list.append(read(CommandCode::storedCount, 71));
+    addHandled(list);
     std::sort(list.begin(), list.end(),
               [](const RequestSpec &a, const RequestSpec &b) { return a.code < b.code; });
     return list;
@@ -451,6 +636,40 @@ const RequestSpec *find(quint8 code)
         return byCode;
     }();
     return index[code];
+}
+
+const QList<const RequestSpec *> &answeredBy(bool read, quint8 item)
+{
+    // Reads in the first half, acknowledgements in the second.
+    static const auto index = [] {
+        std::array<QList<const RequestSpec *>, 512> byAnswer;
+        for (const RequestSpec &s : all()) {
+            if (s.answer.decoder == Decoder::none)
+                continue;
+            const int half = s.answeredByRead() ? 0 : 256;
+            byAnswer[half + s.item].append(&s);
+            if (s.answer.otherItem >= 0)
+                byAnswer[half + s.answer.otherItem].append(&s);
+        }
+        return byAnswer;
+    }();
+    return index[(read ? 0 : 256) + item];
+}
+
+const RequestSpec *takenBy(bool read, quint8 item, quint8 inProgress)
+{
+    for (const RequestSpec *s : answeredBy(read, item))
+        if (s->answer.takenWhile(inProgress))
+            return s;
+    return nullptr;
+}
+
+const RequestSpec *pollingRead(quint8 item)
+{
+    for (const RequestSpec *s : answeredBy(true, item))
+        if (s->code <= CommandCode::lastLiveRead)
+            return s;
+    return nullptr;
 }
 
 } // namespace RequestTable

@@ -4,14 +4,28 @@
 #include "records/RecordForm.h"
 #include "shell/Core.h"
 
+// The answers that the catalogue leaves to the stored-records page and to the
+// upgrade, and the upgrade's frames, are theirs; the request builder and the
+// dispatcher know them only as handlers.
 Session::Session(Core &core) : m_core(core)
 {
     m_core.link.setHooks(this);
+    m_core.requests.setRequestHandler(CommandCode::upgrade,
+                                      [this] { m_core.upgrade.buildRequest(); });
+    // The upgrade takes only the acknowledgements of the target it sends to.
+    m_core.responses.setAnswerHandler(Decoder::upgrade, [this] { m_core.upgrade.handleReply(); });
+    m_core.responses.setAnswerHandler(Decoder::storedCount,
+                                      [this] { m_core.stored.handleCount(); });
+    m_core.responses.setAnswerHandler(Decoder::storedRecord,
+                                      [this] { m_core.stored.handleRecord(); });
 }
 
 Session::~Session()
 {
     m_core.link.setHooks(nullptr);
+    m_core.requests.setRequestHandler(CommandCode::upgrade, {});
+    for (Decoder d : {Decoder::upgrade, Decoder::storedCount, Decoder::storedRecord})
+        m_core.responses.setAnswerHandler(d, {});
 }
 
 void Session::selectTab(int tab)

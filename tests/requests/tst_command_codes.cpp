@@ -39,8 +39,10 @@ void TestCommandCodes::namesMatchTheCatalogue_data()
     QTest::newRow("serialWrite") << int(CommandCode::serialWrite) << 1 << 20;
     QTest::newRow("lastSetting") << int(CommandCode::lastSetting) << 1 << 24;
     QTest::newRow("storedCount") << int(CommandCode::storedCount) << 0 << 71;
-    QTest::newRow("storedRecord") << int(CommandCode::storedRecord) << -1 << 0;
-    QTest::newRow("upgrade") << int(CommandCode::upgrade) << -1 << 0;
+    // Their rows say how the request is built (the record index, the upgrade's
+    // handler); the upgrade's item is the APP target's.
+    QTest::newRow("storedRecord") << int(CommandCode::storedRecord) << 0 << 70;
+    QTest::newRow("upgrade") << int(CommandCode::upgrade) << 1 << 250;
 }
 
 void TestCommandCodes::namesMatchTheCatalogue()

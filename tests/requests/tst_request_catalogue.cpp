@@ -1,6 +1,10 @@
 #include "RequestRig.h"
 
 #include "requests/RequestBuilder.h"
+#include "requests/RequestTable.h"
+#include "responses/ResponseDispatcher.h"
+#include "responses/ResultMessages.h"
+#include "upgrade/UpgradeForm.h"
 
 #include <QTest>
 
@@ -26,6 +30,11 @@ private slots:
     void recordIndexWrapsInto16Bits_data();
     void recordIndexWrapsInto16Bits();
     void workedExampleOnTheWire();
+    void answersAgreeWithTheirRequests_data();
+    void answersAgreeWithTheirRequests();
+    void sentFramesAreTakenByTheirOwnRow_data();
+    void sentFramesAreTakenByTheirOwnRow();
+    void everyAnswerHasOneTaker();
 };
 
 void TestRequestCatalogue::framesPerCode_data()
@@ -419,6 +428,136 @@ void TestRequestCatalogue::workedExampleOnTheWire()
     QCOMPARE(rig.port().writes.last().size(), 23);
     rig.core.requests.send(99);
     QCOMPARE(rig.port().writes.last().size(), 33);
+}
+
+void TestRequestCatalogue::answersAgreeWithTheirRequests_data()
+{
+    QTest::addColumn<int>("code");
+    for (const RequestSpec &spec : RequestTable::all())
+        QTest::addRow("%d", spec.code) << int(spec.code);
+}
+
+// Every row's answer can be taken (by a decoder of the responses or a handler
+// the session installs), writes into the page its request empties, and leads
+// to a code the catalogue knows, with a message that exists.
+void TestRequestCatalogue::answersAgreeWithTheirRequests()
+{
+    QFETCH(int, code);
+    const RequestSpec &spec = *RequestTable::find(quint8(code));
+    const AnswerSpec &a = spec.answer;
+    RequestRig rig;
+
+    QVERIFY2(a.decoder != Decoder::none, "the row takes no answer");
+    QVERIFY2(rig.core.responses.takes(a.decoder), "nothing decodes the answer");
+    if (ResponseDispatcher::decodesItself(a.decoder))
+        QVERIFY2(a.page, "decoded onto no page");
+    // A read is answered with data, a write or a switch only acknowledged.
+    if (spec.answeredByRead())
+        QVERIFY(a.decoder != Decoder::acknowledgement);
+    else
+        QVERIFY(a.decoder == Decoder::acknowledgement ||
+                !ResponseDispatcher::decodesItself(a.decoder));
+    if (!spec.clears.isEmpty())
+        QVERIFY2(a.page == spec.page, "the answer fills another page than the request empties");
+    if (a.decoder == Decoder::parameterRow)
+        QCOMPARE(spec.item, quint8(40 + a.row));
+    QVERIFY2(a.takenWhile(spec.code), "the answer is not taken while its own request waits");
+
+    const auto messageExists = [](const ResultText &t) {
+        switch (t.list) {
+        case ResultText::List::Result:
+            return t.index >= 0 && t.index < ResultMessages::resultCount;
+        case ResultText::List::Module:
+            return t.index >= 0 && t.index < ResultMessages::moduleCount;
+        case ResultText::List::None:
+            break;
+        }
+        return false;
+    };
+    switch (a.then) {
+    case AnswerSpec::Then::Nothing:
+        QVERIFY2(!ResponseDispatcher::decodesItself(a.decoder) &&
+                     a.decoder != Decoder::acknowledgement,
+                 "only a handler decides alone what follows");
+        break;
+    case AnswerSpec::Then::ContinueWith:
+        QVERIFY(spec.code <= CommandCode::lastLiveRead);
+        QVERIFY(RequestTable::find(a.next) || a.next == CommandCode::cycleParked);
+        break;
+    case AnswerSpec::Then::Finish:
+        QVERIFY(messageExists(a.message));
+        QVERIFY(a.next == CommandCode::pause || a.next == CommandCode::firstLiveRead);
+        break;
+    case AnswerSpec::Then::Chain: {
+        QVERIFY(a.chain);
+        QVERIFY(messageExists(a.message));
+        QVERIFY(messageExists(a.chainEnd));
+        if (a.next != CommandCode::pause) {
+            const RequestSpec *next = RequestTable::find(a.next);
+            QVERIFY2(next && next->answer.chain == a.chain && next->operation == spec.operation,
+                     "the chain leads out of itself");
+        }
+        break;
+    }
+    }
+    if (spec.code <= CommandCode::lastLiveRead) {
+        QVERIFY2(a.name, "a polling read without a name for its failure");
+        QCOMPARE(a.page, &AppState::info);
+        QCOMPARE(RequestTable::pollingRead(spec.item), &spec);
+    }
+}
+
+void TestRequestCatalogue::sentFramesAreTakenByTheirOwnRow_data()
+{
+    QTest::addColumn<int>("code");
+    QTest::addColumn<int>("target"); // the upgrade page's choice; -1 leaves it
+    for (const RequestSpec &spec : RequestTable::all())
+        QTest::addRow("%d", spec.code) << int(spec.code) << -1;
+    QTest::newRow("255 to the BOOT") << int(CommandCode::upgrade) << 1;
+}
+
+// The frame the builder sends for a code, answered with its own operation and
+// item, is taken by that code's row while the request waits: the two halves
+// of the catalogue speak of the same exchange.
+void TestRequestCatalogue::sentFramesAreTakenByTheirOwnRow()
+{
+    QFETCH(int, code);
+    QFETCH(int, target);
+    RequestRig rig;
+    rig.fillPages();
+    if (target >= 0)
+        QVERIFY(rig.state().upgrade.setChoice(UpgradeField::target, target));
+    rig.core.requests.send(quint8(code));
+    QCOMPARE(rig.port().writes.size(), 1);
+    const QByteArray &sent = rig.port().writes.first();
+    const RequestSpec *taker =
+        RequestTable::takenBy(sent.at(3) == 0, quint8(sent.at(4)), quint8(code));
+    QCOMPARE(taker, RequestTable::find(quint8(code)));
+}
+
+// Whatever the request in progress, an answer goes to one row at most: the
+// polling reads and the system page's identity reads share their items, the
+// switches their acknowledgement, and only the request in progress decides.
+void TestRequestCatalogue::everyAnswerHasOneTaker()
+{
+    QStringList ambiguous;
+    for (bool read : {true, false}) {
+        for (int item = 0; item < 256; ++item) {
+            for (int cc = 0; cc < 256; ++cc) {
+                QList<int> takers;
+                for (const RequestSpec *s : RequestTable::answeredBy(read, quint8(item)))
+                    if (s->answer.takenWhile(quint8(cc)))
+                        takers << s->code;
+                if (takers.size() > 1)
+                    ambiguous << QStringLiteral("%1 %2 during %3: codes %4")
+                                     .arg(read ? "read" : "ack")
+                                     .arg(item)
+                                     .arg(cc)
+                                     .arg(takers.size());
+            }
+        }
+    }
+    QVERIFY2(ambiguous.isEmpty(), qPrintable(ambiguous.mid(0, 5).join('\n')));
 }
 
 QTEST_GUILESS_MAIN(TestRequestCatalogue)

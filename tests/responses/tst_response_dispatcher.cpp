@@ -174,6 +174,9 @@ private slots:
               true, false, 46);
         chain("read all ends at 33", 33, true, false, reply(Read, 56, zeros), 16,
               "Successfully read all", false, false, -1);
+        // The answer for the last row ends Read All, whichever row was asked.
+        chain("read all ends at an answer for the last row", 20, true, false,
+              reply(Read, 56, zeros), 16, "Successfully read all", false, false, -1);
         chain("write all goes to the next row", 50, false, true, reply(Ack, 41), 51, {}, false,
               true, 42);
         chain("write all ends at 65", 65, false, true, reply(Ack, 56), 16, "Successfully set all",
