@@ -412,7 +412,6 @@ void LinkController::toggleOpen()
         closePort(true);
         return;
     }
-    LinkExchange &s = m_exchange;
     buildPortSettings();
     if (!openPort()) {
         m_prompt.message(tr("Error: Closing Port COM%1fail，Please check COM%1Is it still being "
@@ -452,7 +451,6 @@ bool LinkController::reopenQuietly(int number)
 
 void LinkController::enterOpenState()
 {
-    LinkExchange &s = m_exchange;
     m_form.setEnabled(LinkField::refresh, false);
     m_hooks->portOpening();
     m_portOpen = true;
@@ -464,7 +462,6 @@ void LinkController::enterOpenState()
 
 void LinkController::closePort(bool flush)
 {
-    LinkExchange &s = m_exchange;
     m_portOpen = false;
     m_form.setEnabled(LinkField::refresh, true);
     if (flush)
