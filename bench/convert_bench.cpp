@@ -69,11 +69,13 @@ int main(int argc, char *argv[])
     QElapsedTimer clock;
     clock.start();
     RecordingConversion conversion;
-    QString error;
     const QString templatePath =
         QStringLiteral(CELLVANE_SOURCE_DIR "/src/records/templates/Real time data template.xlsx");
-    if (!conversion.start(recording, templatePath, workbook, &error) || !conversion.runToEnd()) {
-        out << "failed: " << (error.isEmpty() ? conversion.errorString() : error) << '\n';
+    Result<void> converted = conversion.start(recording, templatePath, workbook);
+    if (converted)
+        converted = conversion.runToEnd();
+    if (!converted) {
+        out << "failed: " << converted.error().message << '\n';
         return 1;
     }
     const double seconds = clock.elapsed() / 1000.0;

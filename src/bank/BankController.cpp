@@ -141,10 +141,10 @@ void BankController::onSweep()
     showTexts();
     if (!m_recording.isOpen())
         return;
-    QString error;
-    if (!m_recording.writeSweep(m_poller.packs(), m_poller.sweepStartMs(), OutputFiles::now(),
-                                &error))
-        stopRecording(error);
+    if (const Result<void> written =
+            m_recording.writeSweep(m_poller.packs(), m_poller.sweepStartMs(), OutputFiles::now());
+        !written)
+        stopRecording(written.error().message);
     else
         showTexts();
 }
@@ -162,10 +162,9 @@ void BankController::followForm(const QString &control)
 
 void BankController::startRecording()
 {
-    QString error;
-    if (!m_recording.start(OutputFiles::now(), &error)) {
+    if (const Result<void> started = m_recording.start(OutputFiles::now()); !started) {
         m_state.bank.setCheck(BankField::record, 0);
-        m_state.prompt.message(error, {}, UserPrompt::Icon::Warning);
+        m_state.prompt.message(started.error().message, {}, UserPrompt::Icon::Warning);
         return;
     }
     m_lastRecording = m_recording.path();
@@ -202,9 +201,8 @@ void BankController::exportWorkbook()
             {}, UserPrompt::Icon::Warning);
         return;
     }
-    QString error;
-    if (!m_export.start(m_lastRecording, workbook, &error)) {
-        prompt.message(error, {}, UserPrompt::Icon::Warning);
+    if (const Result<void> started = m_export.start(m_lastRecording, workbook); !started) {
+        prompt.message(started.error().message, {}, UserPrompt::Icon::Warning);
         return;
     }
     m_state.bank.setEnabled(BankField::exportButton, false);

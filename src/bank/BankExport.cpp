@@ -47,18 +47,14 @@ bool BankExport::rewind()
     return m_file.seek(m_dataStart);
 }
 
-bool BankExport::start(const QString &recordingPath, const QString &workbookPath, QString *error)
+Result<void> BankExport::start(const QString &recordingPath, const QString &workbookPath)
 {
-    if (isRunning()) {
-        *error = tr("An export is already running.");
-        return false;
-    }
+    if (isRunning())
+        return Error{tr("An export is already running.")};
     m_file.setFileName(recordingPath);
-    if (!m_file.open(QIODevice::ReadOnly)) {
-        *error = tr("Cannot read the bank recording \"%1\": %2")
-                     .arg(native(recordingPath), m_file.errorString());
-        return false;
-    }
+    if (!m_file.open(QIODevice::ReadOnly))
+        return Error{tr("Cannot read the bank recording \"%1\": %2")
+                         .arg(native(recordingPath), m_file.errorString())};
     QByteArray head = m_file.readLine();
     if (head.startsWith("\xEF\xBB\xBF"))
         head.remove(0, 3);
@@ -67,8 +63,7 @@ bool BankExport::start(const QString &recordingPath, const QString &workbookPath
     m_header = BankRecording::parseCsvLine(QString::fromUtf8(head));
     if (head.isEmpty() || m_header.size() <= BankRecording::addressColumn) {
         m_file.close();
-        *error = tr("\"%1\" is not a bank recording.").arg(native(recordingPath));
-        return false;
+        return Error{tr("\"%1\" is not a bank recording.").arg(native(recordingPath))};
     }
     m_dataStart = m_file.pos();
     m_workbookPath = workbookPath;
@@ -76,8 +71,9 @@ bool BankExport::start(const QString &recordingPath, const QString &workbookPath
     m_sheet = 0;
     m_percent = -1;
     m_error.clear();
+    m_failed = false;
     m_phase = Phase::Scan;
-    return true;
+    return {};
 }
 
 void BankExport::runInBackground()
@@ -88,11 +84,13 @@ void BankExport::runInBackground()
     });
 }
 
-bool BankExport::runToEnd()
+Result<void> BankExport::runToEnd()
 {
     while (slice()) {
     }
-    return m_error.isEmpty();
+    if (m_failed)
+        return Error{m_error};
+    return {};
 }
 
 bool BankExport::stop(bool ok, const QString &error)
@@ -102,6 +100,7 @@ bool BankExport::stop(bool ok, const QString &error)
     if (!ok)
         m_writer.abandon();
     m_error = ok ? QString() : error;
+    m_failed = !ok;
     emit finished(ok);
     return false;
 }
@@ -110,7 +109,7 @@ bool BankExport::slice()
 {
     if (m_phase == Phase::Idle)
         return false;
-    QString error;
+    Result<void> written;
     for (int n = 0; n < linesPerSlice; ++n) {
         QString line;
         bool atEnd = false;
@@ -122,23 +121,23 @@ bool BankExport::slice()
                 if (m_addresses.isEmpty())
                     return stop(false, tr("The bank recording \"%1\" holds no lines yet.")
                                            .arg(native(m_file.fileName())));
-                if (!m_writer.begin(m_workbookPath, &error) ||
-                    !m_writer.beginSheet(sheetTitle(m_addresses[0]), &error) ||
-                    !m_writer.writeRow(m_header, &error))
-                    return stop(false, error);
+                if (!(written = m_writer.begin(m_workbookPath)) ||
+                    !(written = m_writer.beginSheet(sheetTitle(m_addresses[0]))) ||
+                    !(written = m_writer.writeRow(m_header)))
+                    return stop(false, written.error().message);
                 m_phase = Phase::Write;
             } else {
-                if (!m_writer.endSheet(&error))
-                    return stop(false, error);
+                if (!(written = m_writer.endSheet()))
+                    return stop(false, written.error().message);
                 if (++m_sheet == m_addresses.size()) {
-                    if (!m_writer.finish(&error))
-                        return stop(false, error);
+                    if (!(written = m_writer.finish()))
+                        return stop(false, written.error().message);
                     emit progress(100);
                     return stop(true);
                 }
-                if (!m_writer.beginSheet(sheetTitle(m_addresses[m_sheet]), &error) ||
-                    !m_writer.writeRow(m_header, &error))
-                    return stop(false, error);
+                if (!(written = m_writer.beginSheet(sheetTitle(m_addresses[m_sheet]))) ||
+                    !(written = m_writer.writeRow(m_header)))
+                    return stop(false, written.error().message);
             }
             if (!rewind())
                 return stop(false, tr("Cannot read the bank recording \"%1\": %2")
@@ -155,8 +154,8 @@ bool BankExport::slice()
         if (m_phase == Phase::Scan) {
             if (!m_addresses.contains(address))
                 m_addresses << address;
-        } else if (address == m_addresses[m_sheet] && !m_writer.writeRow(fields, &error)) {
-            return stop(false, error);
+        } else if (address == m_addresses[m_sheet] && !(written = m_writer.writeRow(fields))) {
+            return stop(false, written.error().message);
         }
     }
     // Progress over the passes: the scan and one per sheet.

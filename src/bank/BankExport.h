@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/Result.h"
 #include "spreadsheet/XlsxBookWriter.h"
 
 #include <QCoreApplication>
@@ -22,9 +23,9 @@ public:
     static QString workbookPathFor(const QString &recordingPath);
     static QString sheetTitle(int address);
 
-    bool start(const QString &recordingPath, const QString &workbookPath, QString *error);
+    Result<void> start(const QString &recordingPath, const QString &workbookPath);
     void runInBackground();
-    bool runToEnd();
+    Result<void> runToEnd();
     bool isRunning() const { return m_phase != Phase::Idle; }
     QList<int> addresses() const { return m_addresses; }
     QString errorString() const { return m_error; }
@@ -51,4 +52,5 @@ private:
     qint64 m_dataStart = 0;
     int m_percent = -1;
     QString m_error;
+    bool m_failed = false; // the last run stopped on a failure, whatever its message
 };

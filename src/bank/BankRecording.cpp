@@ -105,56 +105,60 @@ QStringList BankRecording::parseCsvLine(const QString &line)
     return fields;
 }
 
-bool BankRecording::start(const QDateTime &moment, QString *error)
+Result<void> BankRecording::start(const QDateTime &moment)
 {
     stop();
-    const QString folder = OutputFiles::dayFolder(Recorder::topFolder(), moment.date(), error);
-    if (folder.isEmpty())
-        return false;
-    m_path = OutputFiles::freePath(folder, QStringLiteral("bank ") + OutputFiles::stampName(moment),
-                                   QStringLiteral(".csv"));
+    const Result<QString> folder = OutputFiles::dayFolder(Recorder::topFolder(), moment.date());
+    if (!folder)
+        return folder.error();
+    m_path = OutputFiles::freePath(
+        *folder, QStringLiteral("bank ") + OutputFiles::stampName(moment), QStringLiteral(".csv"));
     m_file.setFileName(m_path);
     m_lines = 0;
-    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        *error = tr("Cannot create the bank recording \"%1\": %2")
-                     .arg(QDir::toNativeSeparators(m_path), m_file.errorString());
-        return false;
-    }
+    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return Error{tr("Cannot create the bank recording \"%1\": %2")
+                         .arg(QDir::toNativeSeparators(m_path), m_file.errorString())};
     const QByteArray bom("\xEF\xBB\xBF");
-    if (m_file.write(bom) != bom.size() || !writeLine(header(), error)) {
+    if (m_file.write(bom) != bom.size()) {
+        const Error failed = writeFailed();
         m_file.close();
-        return false;
+        return failed;
     }
+    if (Result<void> written = writeLine(header()); !written)
+        return written;
     m_lines = 0; // the header is not a recorded line
-    return true;
+    return {};
 }
 
-bool BankRecording::writeLine(const QStringList &fields, QString *error)
+Error BankRecording::writeFailed() const
+{
+    return Error{tr("Cannot write to the bank recording \"%1\": %2")
+                     .arg(QDir::toNativeSeparators(m_path), m_file.errorString())};
+}
+
+Result<void> BankRecording::writeLine(const QStringList &fields)
 {
     const QByteArray bytes = (csvLine(fields) + QStringLiteral("\r\n")).toUtf8();
     if (m_file.write(bytes) != bytes.size() || !m_file.flush()) {
-        *error = tr("Cannot write to the bank recording \"%1\": %2")
-                     .arg(QDir::toNativeSeparators(m_path), m_file.errorString());
+        const Error failed = writeFailed();
         m_file.close();
-        return false;
+        return failed;
     }
     ++m_lines;
-    return true;
+    return {};
 }
 
-bool BankRecording::writeSweep(const QList<BankPack> &packs, qint64 sweepStartMs,
-                               const QDateTime &moment, QString *error)
+Result<void> BankRecording::writeSweep(const QList<BankPack> &packs, qint64 sweepStartMs,
+                                       const QDateTime &moment)
 {
-    if (!m_file.isOpen()) {
-        *error = tr("The bank recording is not open.");
-        return false;
-    }
+    if (!m_file.isOpen())
+        return Error{tr("The bank recording is not open.")};
     for (const BankPack &p : packs) {
         const bool fresh = p.hasLive && p.online && p.updatedMs >= sweepStartMs;
-        if (!writeLine(fields(p, fresh, moment), error))
-            return false;
+        if (Result<void> written = writeLine(fields(p, fresh, moment)); !written)
+            return written;
     }
-    return true;
+    return {};
 }
 
 void BankRecording::stop()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "bank/BankPack.h"
+#include "base/Result.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -23,13 +24,12 @@ class BankRecording {
 public:
     ~BankRecording();
 
-    // Creates the file; false and a message for the user in `error` when it
-    // cannot be made.
-    bool start(const QDateTime &moment, QString *error);
-    // One line per pack; false (and the file closed, what was written kept)
+    // Creates the file; the failure's message is for the user.
+    Result<void> start(const QDateTime &moment);
+    // One line per pack; fails (and the file closed, what was written kept)
     // when the disk refuses it.
-    bool writeSweep(const QList<BankPack> &packs, qint64 sweepStartMs, const QDateTime &moment,
-                    QString *error);
+    Result<void> writeSweep(const QList<BankPack> &packs, qint64 sweepStartMs,
+                            const QDateTime &moment);
     void stop();
     bool isOpen() const { return m_file.isOpen(); }
     QString path() const { return m_path; }
@@ -47,7 +47,8 @@ public:
     static constexpr int addressColumn = 1;
 
 private:
-    bool writeLine(const QStringList &fields, QString *error);
+    Result<void> writeLine(const QStringList &fields);
+    Error writeFailed() const;
 
     QFile m_file;
     QString m_path;

@@ -499,9 +499,8 @@ void CliCommands::exportHistory(bool complete, const QString &failure)
         m_session.finish(CliOptions::exitNoAnswer, failure);
         return;
     }
-    QString error;
-    if (!HistoryFile::write(path, rows, &error)) {
-        m_session.finish(CliOptions::exitFile, error);
+    if (const Result<void> written = HistoryFile::write(path, rows); !written) {
+        m_session.finish(CliOptions::exitFile, written.error().message);
         return;
     }
     if (m_session.options().json)

@@ -142,65 +142,57 @@ QString HistoryFile::csvLine(const QStringList &fields)
     return out.join(QLatin1Char(','));
 }
 
-bool HistoryFile::write(const QString &path, const QStringList &rows, QString *error)
+Result<void> HistoryFile::write(const QString &path, const QStringList &rows)
 {
     if (QFileInfo(path).suffix().compare(QLatin1String("csv"), Qt::CaseInsensitive) == 0) {
         QSaveFile file(path);
-        if (!file.open(QIODevice::WriteOnly)) {
-            *error = tr("Cannot write \"%1\": %2").arg(native(path), file.errorString());
-            return false;
-        }
+        if (!file.open(QIODevice::WriteOnly))
+            return Error{tr("Cannot write \"%1\": %2").arg(native(path), file.errorString())};
         QString text = csvLine(csvHeader()) + QStringLiteral("\r\n");
         for (const QString &row : rows)
             text += csvLine(fieldsOf(row)) + QStringLiteral("\r\n");
         file.write(text.toUtf8());
-        if (!file.commit()) {
-            *error = tr("Cannot write \"%1\": %2").arg(native(path), file.errorString());
-            return false;
-        }
-        return true;
+        if (!file.commit())
+            return Error{tr("Cannot write \"%1\": %2").arg(native(path), file.errorString())};
+        return {};
     }
 
     if (QFileInfo(path).suffix().compare(QLatin1String("xlsx"), Qt::CaseInsensitive) == 0) {
         QTemporaryDir dir;
         const QString templatePath = dir.filePath(QStringLiteral("template.xlsx"));
-        if (!dir.isValid() || !writeXlsxTemplate(templatePath, csvHeader())) {
-            *error = tr("Cannot write \"%1\".").arg(native(templatePath));
-            return false;
-        }
+        if (!dir.isValid() || !writeXlsxTemplate(templatePath, csvHeader()))
+            return Error{tr("Cannot write \"%1\".").arg(native(templatePath))};
         XlsxSheetWriter writer;
-        if (!writer.begin(templatePath, path, {}, int(rows.size()) + 1,
-                          StoredRecordText::columnCount, error))
-            return false;
+        if (Result<void> begun = writer.begin(templatePath, path, {}, int(rows.size()) + 1,
+                                              StoredRecordText::columnCount);
+            !begun)
+            return begun;
         for (int i = 0; i < rows.size(); ++i)
-            if (!writer.writeRow(i + 2, fieldsOf(rows.at(i)), error))
-                return false;
-        return writer.finish(error);
+            if (Result<void> written = writer.writeRow(i + 2, fieldsOf(rows.at(i))); !written)
+                return written;
+        return writer.finish();
     }
 
-    const QString templatePath = DataLocations::findTemplate(StoredRecords::templateName(), error);
-    if (templatePath.isEmpty())
-        return false;
+    const Result<QString> templatePath = DataLocations::findTemplate(StoredRecords::templateName());
+    if (!templatePath)
+        return templatePath.error();
     const QString partial = path + QStringLiteral(".part");
     QFile::remove(partial);
-    if (!QFile::copy(templatePath, partial)) {
-        *error = tr("Cannot write \"%1\".").arg(native(partial));
-        return false;
-    }
+    if (!QFile::copy(*templatePath, partial))
+        return Error{tr("Cannot write \"%1\".").arg(native(partial))};
     QFile::setPermissions(partial, QFile::permissions(partial) | QFile::WriteOwner);
     QList<QStringList> cells;
     for (const QString &row : rows)
         cells << fieldsOf(row);
-    if (!XlsWorkbook::writeRows(partial, 1, cells, {}, error)) {
+    if (Result<void> written = XlsWorkbook::writeRows(partial, 1, cells, {}); !written) {
         QFile::remove(partial);
-        return false;
+        return written;
     }
     // Replaces an older file in one step, so it is never lost half-way.
     if (std::rename(QFile::encodeName(partial).constData(), QFile::encodeName(path).constData()) !=
         0) {
         QFile::remove(partial);
-        *error = tr("Cannot write \"%1\".").arg(native(path));
-        return false;
+        return Error{tr("Cannot write \"%1\".").arg(native(path))};
     }
-    return true;
+    return {};
 }

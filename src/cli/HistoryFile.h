@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/Result.h"
+
 #include <QCoreApplication>
 #include <QString>
 #include <QStringList>
@@ -13,7 +15,7 @@ class HistoryFile {
     Q_DECLARE_TR_FUNCTIONS(HistoryFile)
 public:
     // `rows` as the grid keeps them: every column followed by a tab.
-    static bool write(const QString &path, const QStringList &rows, QString *error);
+    static Result<void> write(const QString &path, const QStringList &rows);
     static QStringList csvHeader();
     // One CSV line (without its line end), quoted where a field needs it.
     static QString csvLine(const QStringList &fields);

@@ -66,16 +66,14 @@ void MqttConnection::setWill(const QString &topic, const QByteArray &payload)
     m_willPayload = payload;
 }
 
-bool MqttConnection::start(QString *error)
+Result<void> MqttConnection::start()
 {
     initialiseLibrary();
     const QByteArray id = m_options.clientId.toUtf8();
     m_mosq = mosquitto_new(id.isEmpty() ? nullptr : id.constData(), true, this);
-    if (!m_mosq) {
-        *error = tr("The MQTT client cannot be created: %1")
-                     .arg(QString::fromLocal8Bit(std::strerror(errno)));
-        return false;
-    }
+    if (!m_mosq)
+        return Error{tr("The MQTT client cannot be created: %1")
+                         .arg(QString::fromLocal8Bit(std::strerror(errno)))};
     mosquitto_int_option(m_mosq, MOSQ_OPT_PROTOCOL_VERSION, MQTT_PROTOCOL_V311);
     mosquitto_connect_callback_set(m_mosq, &MqttConnection::onConnect);
     mosquitto_disconnect_callback_set(m_mosq, &MqttConnection::onDisconnect);
@@ -88,22 +86,18 @@ bool MqttConnection::start(QString *error)
     if (rc == MOSQ_ERR_SUCCESS && !m_willTopic.isEmpty())
         rc = mosquitto_will_set(m_mosq, m_willTopic.toUtf8().constData(), int(m_willPayload.size()),
                                 m_willPayload.constData(), kQosRetained, true);
-    if (rc != MOSQ_ERR_SUCCESS) {
-        *error = tr("The MQTT client refuses the options: %1").arg(libraryError(rc));
-        return false;
-    }
+    if (rc != MOSQ_ERR_SUCCESS)
+        return Error{tr("The MQTT client refuses the options: %1").arg(libraryError(rc))};
     if (!m_options.tlsCaFile.isEmpty()) {
         rc = mosquitto_tls_set(m_mosq, m_options.tlsCaFile.toLocal8Bit().constData(), nullptr,
                                nullptr, nullptr, nullptr);
-        if (rc != MOSQ_ERR_SUCCESS) {
-            *error =
-                tr("TLS cannot be set up with %1: %2").arg(m_options.tlsCaFile, libraryError(rc));
-            return false;
-        }
+        if (rc != MOSQ_ERR_SUCCESS)
+            return Error{
+                tr("TLS cannot be set up with %1: %2").arg(m_options.tlsCaFile, libraryError(rc))};
     }
     m_misc.start();
     connectNow();
-    return true;
+    return {};
 }
 
 void MqttConnection::connectNow()

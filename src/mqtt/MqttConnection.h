@@ -29,9 +29,9 @@ public:
 
     // Must come before start().
     void setWill(const QString &topic, const QByteArray &payload);
-    // Starts connecting. False with the reason when the library refuses the
+    // Starts connecting. Fails with the reason when the library refuses the
     // options; a broker that is not there is no failure, only tried again.
-    bool start(QString *error);
+    Result<void> start();
     void publish(const QString &topic, const QByteArray &payload, bool retain);
     // Publishes the farewell messages (retained), disconnects so that the will
     // is not sent, then emits stopped(). Without a connection, stops at once.

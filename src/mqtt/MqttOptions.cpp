@@ -5,38 +5,38 @@
 #include <QFileInfo>
 #include <mosquitto.h>
 
-QString MqttOptions::validate() const
+Result<void> MqttOptions::validate() const
 {
     if (host.trimmed().isEmpty())
-        return QCoreApplication::translate("MqttOptions", "No MQTT broker given.");
+        return Error{QCoreApplication::translate("MqttOptions", "No MQTT broker given.")};
     if (port < 1 || port > 65535)
-        return QCoreApplication::translate("MqttOptions",
-                                           "The MQTT port must be between 1 and 65535.");
+        return Error{QCoreApplication::translate("MqttOptions",
+                                                 "The MQTT port must be between 1 and 65535.")};
     const QByteArray prefix = topicPrefix.toUtf8();
     if (prefix.isEmpty() || prefix.startsWith('/') || prefix.endsWith('/') ||
         prefix.contains("//") || prefix.startsWith('$') ||
         mosquitto_pub_topic_check(prefix.constData()) != MOSQ_ERR_SUCCESS)
-        return QCoreApplication::translate(
-                   "MqttOptions",
-                   "The topic prefix \"%1\" is not usable: no '+', '#', leading '$' or empty "
-                   "levels.")
-            .arg(topicPrefix);
+        return Error{QCoreApplication::translate(
+                         "MqttOptions",
+                         "The topic prefix \"%1\" is not usable: no '+', '#', leading '$' or empty "
+                         "levels.")
+                         .arg(topicPrefix)};
     if (haDiscovery &&
         (discoveryPrefix.isEmpty() ||
          mosquitto_pub_topic_check(discoveryPrefix.toUtf8().constData()) != MOSQ_ERR_SUCCESS))
-        return QCoreApplication::translate("MqttOptions",
-                                           "The discovery prefix \"%1\" is not usable.")
-            .arg(discoveryPrefix);
+        return Error{
+            QCoreApplication::translate("MqttOptions", "The discovery prefix \"%1\" is not usable.")
+                .arg(discoveryPrefix)};
     if (!tlsCaFile.isEmpty()) {
         QFile ca(tlsCaFile);
         if (!ca.open(QIODevice::ReadOnly))
-            return QCoreApplication::translate("MqttOptions",
-                                               "The certificate file %1 cannot be read: %2")
-                .arg(tlsCaFile, ca.errorString());
+            return Error{QCoreApplication::translate("MqttOptions",
+                                                     "The certificate file %1 cannot be read: %2")
+                             .arg(tlsCaFile, ca.errorString())};
     }
     if (intervalSeconds < 1)
-        return QCoreApplication::translate("MqttOptions",
-                                           "The interval must be at least one second.");
+        return Error{QCoreApplication::translate("MqttOptions",
+                                                 "The interval must be at least one second.")};
     return {};
 }
 
@@ -47,7 +47,7 @@ int MqttOptions::keepAliveSeconds() const
     return std::clamp(intervalSeconds * 3, 30, 300);
 }
 
-QString parseBrokerAddress(const QString &text, MqttOptions *options)
+Result<void> parseBrokerAddress(const QString &text, MqttOptions *options)
 {
     QString host = text.trimmed();
     QString portText;
@@ -55,15 +55,15 @@ QString parseBrokerAddress(const QString &text, MqttOptions *options)
     if (host.startsWith(QLatin1Char('['))) {
         const qsizetype close = host.indexOf(QLatin1Char(']'));
         if (close < 0)
-            return QCoreApplication::translate("MqttOptions",
-                                               "The broker address \"%1\" lacks its closing ']'.")
-                .arg(text);
+            return Error{QCoreApplication::translate(
+                             "MqttOptions", "The broker address \"%1\" lacks its closing ']'.")
+                             .arg(text)};
         const QString rest = host.mid(close + 1);
         host = host.mid(1, close - 1);
         if (!rest.isEmpty() && !rest.startsWith(QLatin1Char(':')))
-            return QCoreApplication::translate("MqttOptions",
-                                               "The broker address \"%1\" is not HOST[:PORT].")
-                .arg(text);
+            return Error{QCoreApplication::translate(
+                             "MqttOptions", "The broker address \"%1\" is not HOST[:PORT].")
+                             .arg(text)};
         hasPort = !rest.isEmpty();
         portText = rest.mid(1);
     } else if (host.count(QLatin1Char(':')) == 1) {
@@ -73,45 +73,42 @@ QString parseBrokerAddress(const QString &text, MqttOptions *options)
         host = host.section(QLatin1Char(':'), 0, 0);
     }
     if (host.isEmpty())
-        return QCoreApplication::translate("MqttOptions", "The broker address \"%1\" has no host.")
-            .arg(text);
+        return Error{
+            QCoreApplication::translate("MqttOptions", "The broker address \"%1\" has no host.")
+                .arg(text)};
     int port = options->port;
     if (hasPort) {
         bool ok = false;
         port = portText.toInt(&ok);
         if (!ok || port < 1 || port > 65535)
-            return QCoreApplication::translate(
-                       "MqttOptions", "The broker port \"%1\" is not a number from 1 to 65535.")
-                .arg(portText);
+            return Error{
+                QCoreApplication::translate(
+                    "MqttOptions", "The broker port \"%1\" is not a number from 1 to 65535.")
+                    .arg(portText)};
     }
     options->host = host;
     options->port = port;
     return {};
 }
 
-std::optional<QString> readPasswordFile(const QString &path, QString *error)
+Result<QString> readPasswordFile(const QString &path)
 {
     QFile file(path);
-    if (!QFileInfo::exists(path)) {
-        *error = QCoreApplication::translate("MqttOptions", "The password file %1 does not exist.")
-                     .arg(path);
-        return std::nullopt;
-    }
-    if (!file.open(QIODevice::ReadOnly)) {
-        *error =
+    if (!QFileInfo::exists(path))
+        return Error{
+            QCoreApplication::translate("MqttOptions", "The password file %1 does not exist.")
+                .arg(path)};
+    if (!file.open(QIODevice::ReadOnly))
+        return Error{
             QCoreApplication::translate("MqttOptions", "The password file %1 cannot be read: %2")
-                .arg(path, file.errorString());
-        return std::nullopt;
-    }
+                .arg(path, file.errorString())};
     // One line; a password file made by an editor ends in a line break that
     // is not part of the password.
     QByteArray line = file.readLine(4096);
     while (line.endsWith('\n') || line.endsWith('\r'))
         line.chop(1);
-    if (line.isEmpty()) {
-        *error =
-            QCoreApplication::translate("MqttOptions", "The password file %1 is empty.").arg(path);
-        return std::nullopt;
-    }
+    if (line.isEmpty())
+        return Error{
+            QCoreApplication::translate("MqttOptions", "The password file %1 is empty.").arg(path)};
     return QString::fromUtf8(line);
 }

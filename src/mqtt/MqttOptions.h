@@ -1,7 +1,8 @@
 #pragma once
 
+#include "base/Result.h"
+
 #include <QString>
-#include <optional>
 
 // How the bridge reaches its broker and names what it publishes. Filled from
 // the command line; everything but the host has a usable default.
@@ -32,16 +33,16 @@ struct MqttOptions {
     // and tried again.
     int connectTimeoutMs = 10000;
 
-    // Empty when the options can be used, otherwise why not.
-    QString validate() const;
+    // Fails with the reason when the options cannot be used.
+    Result<void> validate() const;
     int keepAliveSeconds() const;
 };
 
 // Splits HOST[:PORT] (an IPv6 address in brackets) into the options' host and
-// port. Returns the error text, empty on success; on failure nothing changes.
-QString parseBrokerAddress(const QString &text, MqttOptions *options);
+// port. On failure nothing changes.
+Result<void> parseBrokerAddress(const QString &text, MqttOptions *options);
 
 // The password is kept in a file so that it appears neither in the process
 // list nor in the unit file. The first line is the password; a missing,
 // unreadable or empty file gives a message naming the file.
-std::optional<QString> readPasswordFile(const QString &path, QString *error);
+Result<QString> readPasswordFile(const QString &path);

@@ -19,15 +19,14 @@ MqttPublisher::MqttPublisher(const MqttOptions &options, QObject *parent)
     connect(&m_connection, &MqttConnection::stopped, this, &MqttPublisher::stopped);
 }
 
-bool MqttPublisher::start(QString *error)
+Result<void> MqttPublisher::start()
 {
-    *error = m_options.validate();
-    if (!error->isEmpty())
-        return false;
+    if (Result<void> valid = m_options.validate(); !valid)
+        return valid;
     const QString bridge = MqttTopics::bridgeAvailability(m_options.topicPrefix);
     m_connection.setWill(bridge, kOffline);
     m_connection.publish(bridge, kOnline, true);
-    return m_connection.start(error);
+    return m_connection.start();
 }
 
 QString MqttPublisher::keyFor(int address, const QString &batteryId) const

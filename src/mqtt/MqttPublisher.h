@@ -18,8 +18,8 @@ class MqttPublisher : public QObject {
 public:
     explicit MqttPublisher(const MqttOptions &options, QObject *parent = nullptr);
 
-    // Checks the options and starts connecting; false with the reason.
-    bool start(QString *error);
+    // Checks the options and starts connecting.
+    Result<void> start();
     // One cycle's values of a pack that answered, as the poller gives them
     // (the members "address" and "battery_id" name the pack).
     void publishState(const QJsonObject &state);

@@ -6,15 +6,15 @@
 #include <QJsonDocument>
 #include <QSaveFile>
 
-std::optional<QString> ProfileFile::save(const QString &path, const QJsonObject &profile)
+Result<void> ProfileFile::save(const QString &path, const QJsonObject &profile)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        return tr("Cannot write the profile %1: %2").arg(path, file.errorString());
+        return Error{tr("Cannot write the profile %1: %2").arg(path, file.errorString())};
     file.write(QJsonDocument(profile).toJson(QJsonDocument::Indented));
     if (!file.commit())
-        return tr("Cannot write the profile %1: %2").arg(path, file.errorString());
-    return std::nullopt;
+        return Error{tr("Cannot write the profile %1: %2").arg(path, file.errorString())};
+    return {};
 }
 
 ProfileValidator::Result ProfileFile::load(const QString &path)

@@ -1,12 +1,11 @@
 #pragma once
 
+#include "base/Result.h"
 #include "profiles/ProfileValidator.h"
 
 #include <QCoreApplication>
 #include <QJsonObject>
 #include <QString>
-
-#include <optional>
 
 class Form;
 
@@ -17,8 +16,10 @@ class ProfileFile {
 public:
     static inline const QString suffix = QStringLiteral(".cvprofile.json");
 
-    // The error in the current language, or nullopt.
-    static std::optional<QString> save(const QString &path, const QJsonObject &profile);
+    // The failure's message is in the current language.
+    static Result<void> save(const QString &path, const QJsonObject &profile);
+    // Loading gives the validator's report: every problem of the file, one per
+    // item, rather than the first only.
     static ProfileValidator::Result load(const QString &path);
     // Open profile: loads and validates the file and, only when all of it is
     // valid, fills both pages with it. Nothing is sent; the technician looks

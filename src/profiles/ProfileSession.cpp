@@ -428,8 +428,8 @@ void ProfileSession::readsDone()
             m_result.path = QDir(m_saveFolder).filePath(suggestedName(source.batteryId, now));
         }
         const QJsonObject json = ProfileCodec::toJson(s.param, s.system, source, now);
-        if (const auto error = ProfileFile::save(m_result.path, json)) {
-            fail(*error);
+        if (const ::Result<void> saved = ProfileFile::save(m_result.path, json); !saved) {
+            fail(saved.error().message);
             return;
         }
         m_result.ok = true;

@@ -108,7 +108,7 @@ QString outputFolder(const QString &top)
     return root.isEmpty() ? QString() : QDir::cleanPath(root + QLatin1Char('/') + top);
 }
 
-QString findTemplate(const QString &name, QString *error)
+Result<QString> findTemplate(const QString &name)
 {
     const Places places = current();
     for (const QString &folder : places.templateFolders) {
@@ -116,25 +116,20 @@ QString findTemplate(const QString &name, QString *error)
         if (QFileInfo(path).isFile())
             return path;
     }
-    if (error) {
-        if (places.portable) {
-            *error = QCoreApplication::translate(
+    if (places.portable)
+        return Error{QCoreApplication::translate(
                          "DataLocations",
                          "The template \"%1\" is missing. Put it beside the program and export "
                          "again.")
-                         .arg(native(QDir(places.programFolder).filePath(name)));
-        } else {
-            QStringList searched;
-            for (const QString &folder : places.templateFolders)
-                searched << native(folder);
-            *error = QCoreApplication::translate(
-                         "DataLocations",
-                         "The template \"%1\" is missing. It was looked for in these folders:\n%2\n"
-                         "Reinstall the program and export again.")
-                         .arg(name, searched.join(QLatin1Char('\n')));
-        }
-    }
-    return {};
+                         .arg(native(QDir(places.programFolder).filePath(name)))};
+    QStringList searched;
+    for (const QString &folder : places.templateFolders)
+        searched << native(folder);
+    return Error{QCoreApplication::translate(
+                     "DataLocations",
+                     "The template \"%1\" is missing. It was looked for in these folders:\n%2\n"
+                     "Reinstall the program and export again.")
+                     .arg(name, searched.join(QLatin1Char('\n')))};
 }
 
 } // namespace DataLocations

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/Result.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -53,8 +55,8 @@ void setPlaces(std::optional<Places> places); // {} decides anew from the system
 // current().outputRoot + "/" + top, or "" when there is no output root.
 QString outputFolder(const QString &top);
 
-// The first template folder holding `name`. "" and a message for the user in
-// `error` naming every folder searched when none does.
-QString findTemplate(const QString &name, QString *error);
+// The first template folder holding `name`. When none does, the failure's
+// message for the user names every folder searched.
+Result<QString> findTemplate(const QString &name);
 
 } // namespace DataLocations

@@ -62,46 +62,34 @@ QString freePath(const QString &folder, const QString &base, const QString &suff
     return path;
 }
 
-QString dayFolder(const QString &top, const QDate &day, QString *error)
+Result<QString> dayFolder(const QString &top, const QDate &day)
 {
     const QString root = DataLocations::outputFolder(top);
-    if (root.isEmpty()) {
-        if (error)
-            *error = noOutputRoot(top);
-        return {};
-    }
+    if (root.isEmpty())
+        return Error{noOutputRoot(top)};
     const QString path = root + QLatin1Char('/') + dayName(day);
     const QFileInfo info(path);
     if (info.isDir() && info.isWritable())
         return QDir::cleanPath(path);
     if (!info.exists() && QDir().mkpath(path))
         return QDir::cleanPath(path);
-    if (error)
-        *error = QCoreApplication::translate("OutputFiles",
+    return Error{QCoreApplication::translate("OutputFiles",
                                              "Cannot create the folder \"%1\" or write into it.")
-                     .arg(QDir::toNativeSeparators(path));
-    return {};
+                     .arg(QDir::toNativeSeparators(path))};
 }
 
-bool openFolder(const QString &top, const std::function<bool(const QString &)> &opener,
-                QString *error)
+Result<void> openFolder(const QString &top, const std::function<bool(const QString &)> &opener)
 {
     const QString folder = DataLocations::outputFolder(top);
-    if (folder.isEmpty()) {
-        *error = noOutputRoot(top);
-        return false;
-    }
-    if (!QFileInfo(folder).isDir() && !QDir().mkpath(folder)) {
-        *error = QCoreApplication::translate("OutputFiles", "Cannot create the folder \"%1\".")
-                     .arg(QDir::toNativeSeparators(folder));
-        return false;
-    }
-    if (!opener || !opener(folder)) {
-        *error = QCoreApplication::translate("OutputFiles", "No program could open \"%1\".")
-                     .arg(QDir::toNativeSeparators(folder));
-        return false;
-    }
-    return true;
+    if (folder.isEmpty())
+        return Error{noOutputRoot(top)};
+    if (!QFileInfo(folder).isDir() && !QDir().mkpath(folder))
+        return Error{QCoreApplication::translate("OutputFiles", "Cannot create the folder \"%1\".")
+                         .arg(QDir::toNativeSeparators(folder))};
+    if (!opener || !opener(folder))
+        return Error{QCoreApplication::translate("OutputFiles", "No program could open \"%1\".")
+                         .arg(QDir::toNativeSeparators(folder))};
+    return {};
 }
 
 bool heldByAnotherProgram(const QString &path)

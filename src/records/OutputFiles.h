@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/Result.h"
+
 #include <QDateTime>
 #include <QString>
 
@@ -27,14 +29,13 @@ QString stampName(const QDateTime &moment); // 2024-05-07 09.03.00
 // are made within the same second.
 QString freePath(const QString &folder, const QString &base, const QString &suffix);
 
-// <output root>/`top`/<today>, created with its parents when missing.
-// Returns "" and a message for the user in `error` when it cannot be made.
-QString dayFolder(const QString &top, const QDate &day, QString *error);
+// <output root>/`top`/<today>, created with its parents when missing. The
+// failure's message is for the user.
+Result<QString> dayFolder(const QString &top, const QDate &day);
 
 // Creates the output folder `top` when missing and hands it to `opener` (the
-// desktop's file manager). False with a message for the user in `error`.
-bool openFolder(const QString &top, const std::function<bool(const QString &)> &opener,
-                QString *error);
+// desktop's file manager). The failure's message is for the user.
+Result<void> openFolder(const QString &top, const std::function<bool(const QString &)> &opener);
 
 // True when a spreadsheet program has `path` open: LibreOffice and Excel both
 // leave a lock file beside a workbook they edit.

@@ -41,9 +41,8 @@ void Recorder::showOutputFolder()
 void Recorder::openFolder()
 {
     showOutputFolder();
-    QString error;
-    if (!OutputFiles::openFolder(topFolder(), m_opener, &error))
-        m_state.prompt.message(error, {}, UserPrompt::Icon::Warning);
+    if (const Result<void> opened = OutputFiles::openFolder(topFolder(), m_opener); !opened)
+        m_state.prompt.message(opened.error().message, {}, UserPrompt::Icon::Warning);
 }
 
 QString Recorder::templateName()
@@ -82,12 +81,11 @@ void Recorder::start()
     s.record.setValue(RecordField::progress, 0);
     showOutputFolder();
     const QDateTime moment = OutputFiles::now();
-    QString error;
-    const QString folder = OutputFiles::dayFolder(topFolder(), moment.date(), &error);
-    if (folder.isEmpty())
-        return failRecording(error);
+    const Result<QString> folder = OutputFiles::dayFolder(topFolder(), moment.date());
+    if (!folder)
+        return failRecording(folder.error().message);
     const QString path =
-        OutputFiles::freePath(folder, OutputFiles::stampName(moment), QStringLiteral(".txt"));
+        OutputFiles::freePath(*folder, OutputFiles::stampName(moment), QStringLiteral(".txt"));
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return failRecording(tr("Cannot create the recording file \"%1\": %2")
@@ -165,10 +163,9 @@ void Recorder::convert()
         return refuse(
             tr("\"%1\" is not a recording file: choose a file whose name contains \".txt\".")
                 .arg(native(recording)));
-    QString error;
-    const QString templatePath = DataLocations::findTemplate(templateName(), &error);
-    if (templatePath.isEmpty())
-        return refuse(error);
+    const Result<QString> templatePath = DataLocations::findTemplate(templateName());
+    if (!templatePath)
+        return refuse(templatePath.error().message);
     if (OutputFiles::heldByAnotherProgram(workbook))
         return refuse(
             tr("The workbook \"%1\" is open in another program. Close it there and export again.")
@@ -179,8 +176,9 @@ void Recorder::convert()
             return refuse(tr("The workbook \"%1\" cannot be replaced: %2")
                               .arg(native(workbook), existing.errorString()));
     }
-    if (!m_conversion.start(recording, templatePath, workbook, &error))
-        return refuse(error);
+    if (const Result<void> started = m_conversion.start(recording, *templatePath, workbook);
+        !started)
+        return refuse(started.error().message);
     s.record.setValue(RecordField::progress, 0);
     s.record.setText(RecordField::progressText, QString());
     s.record.setEnabled(RecordField::convert, false);

@@ -50,17 +50,14 @@ QList<int> RecordingConversion::hiddenColumns(int cells, int sensors)
     return columns;
 }
 
-bool RecordingConversion::start(const QString &recordingPath, const QString &templatePath,
-                                const QString &workbookPath, QString *error)
+Result<void> RecordingConversion::start(const QString &recordingPath, const QString &templatePath,
+                                        const QString &workbookPath)
 {
     cancel();
     m_file.setFileName(recordingPath);
-    if (!m_file.open(QIODevice::ReadOnly)) {
-        if (error)
-            *error = tr("Cannot read the recording \"%1\": %2")
-                         .arg(QDir::toNativeSeparators(recordingPath), m_file.errorString());
-        return false;
-    }
+    if (!m_file.open(QIODevice::ReadOnly))
+        return Error{tr("Cannot read the recording \"%1\": %2")
+                         .arg(QDir::toNativeSeparators(recordingPath), m_file.errorString())};
     m_templatePath = templatePath;
     m_workbookPath = workbookPath;
     m_decoder = QStringDecoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
@@ -70,8 +67,9 @@ bool RecordingConversion::start(const QString &recordingPath, const QString &tem
     m_cells = m_sensors = 1;
     m_percent = -1;
     m_error.clear();
+    m_failed = false;
     m_phase = Phase::Scan;
-    return true;
+    return {};
 }
 
 void RecordingConversion::cancel()
@@ -95,11 +93,13 @@ void RecordingConversion::scheduleNext()
     });
 }
 
-bool RecordingConversion::runToEnd()
+Result<void> RecordingConversion::runToEnd()
 {
     while (slice()) {
     }
-    return m_error.isEmpty() && m_phase == Phase::Idle;
+    if (m_failed)
+        return Error{m_error};
+    return {};
 }
 
 QString RecordingConversion::decode(const QByteArray &raw, bool *invalid)
@@ -125,9 +125,8 @@ bool RecordingConversion::readFailed()
 bool RecordingConversion::endOfFile()
 {
     if (m_phase == Phase::Write) {
-        QString error;
-        if (!m_writer.finish(&error))
-            return stop(false, error);
+        if (const Result<void> finished = m_writer.finish(); !finished)
+            return stop(false, finished.error().message);
         return stop(true);
     }
     if (!m_utf8 && !m_triedGb18030) {
@@ -140,10 +139,11 @@ bool RecordingConversion::endOfFile()
         m_cells = m_sensors = 1;
         return m_file.seek(0) || readFailed();
     }
-    QString error;
-    if (!m_writer.begin(m_templatePath, m_workbookPath, hiddenColumns(m_cells, m_sensors),
-                        m_lines + 1, qMax(m_widest, RecordingLine::fieldCount), &error))
-        return stop(false, error);
+    if (const Result<void> begun =
+            m_writer.begin(m_templatePath, m_workbookPath, hiddenColumns(m_cells, m_sensors),
+                           m_lines + 1, qMax(m_widest, RecordingLine::fieldCount));
+        !begun)
+        return stop(false, begun.error().message);
     m_phase = Phase::Write;
     return m_file.seek(0) || readFailed();
 }
@@ -197,9 +197,8 @@ bool RecordingConversion::writeLine(const QString &line)
     ++m_linesRead;
     const QStringList fields = fieldsOf(line);
     if (!fields.isEmpty()) {
-        QString error;
-        if (!m_writer.writeRow(m_linesRead + 1, fields, &error))
-            return stop(false, error);
+        if (const Result<void> written = m_writer.writeRow(m_linesRead + 1, fields); !written)
+            return stop(false, written.error().message);
     }
     m_linesWritten = m_linesRead;
     const int percent = m_lines > 0 ? qMin(100, int(qint64(m_linesRead) * 100 / m_lines)) : 100;
@@ -214,6 +213,7 @@ bool RecordingConversion::stop(bool ok, const QString &error)
 {
     if (!ok)
         m_error = error;
+    m_failed = !ok;
     m_writer.abandon();
     m_file.close();
     m_phase = Phase::Idle;

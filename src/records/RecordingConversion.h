@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/Result.h"
 #include "spreadsheet/XlsxSheetWriter.h"
 
 #include <QFile>
@@ -33,13 +34,13 @@ public:
     // 1-based columns hidden for a pack of `cells` cells and `sensors` sensors.
     static QList<int> hiddenColumns(int cells, int sensors);
 
-    // Checks the inputs and starts; false with `error` set when it cannot.
-    bool start(const QString &recordingPath, const QString &templatePath,
-               const QString &workbookPath, QString *error);
+    // Checks the inputs and starts; fails with the reason when it cannot.
+    Result<void> start(const QString &recordingPath, const QString &templatePath,
+                       const QString &workbookPath);
     // Schedules the slices on the event loop; finished() follows.
     void runInBackground();
     // Runs every slice at once (benchmarks, tools).
-    bool runToEnd();
+    Result<void> runToEnd();
     bool isRunning() const { return m_phase != Phase::Idle; }
     void cancel();
 
@@ -79,4 +80,5 @@ private:
     int m_linesWritten = 0;
     int m_percent = -1;
     QString m_error;
+    bool m_failed = false; // the last run stopped on a failure, whatever its message
 };

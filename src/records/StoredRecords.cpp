@@ -60,9 +60,8 @@ void StoredRecords::showOutputFolder()
 void StoredRecords::openFolder()
 {
     showOutputFolder();
-    QString error;
-    if (!OutputFiles::openFolder(topFolder(), m_opener, &error))
-        m_state.prompt.message(error, {}, UserPrompt::Icon::Warning);
+    if (const Result<void> opened = OutputFiles::openFolder(topFolder(), m_opener); !opened)
+        m_state.prompt.message(opened.error().message, {}, UserPrompt::Icon::Warning);
 }
 
 StoredRecords::~StoredRecords()
@@ -311,18 +310,17 @@ void StoredRecords::exportRows()
     auto refuse = [&s](const QString &text) {
         s.prompt.message(text, {}, UserPrompt::Icon::Warning);
     };
-    QString error;
-    const QString templatePath = DataLocations::findTemplate(templateName(), &error);
-    if (templatePath.isEmpty())
-        return refuse(error);
+    const Result<QString> templatePath = DataLocations::findTemplate(templateName());
+    if (!templatePath)
+        return refuse(templatePath.error().message);
     showOutputFolder();
     const QDateTime moment = OutputFiles::now();
-    const QString folder = OutputFiles::dayFolder(topFolder(), moment.date(), &error);
-    if (folder.isEmpty())
-        return refuse(error);
+    const Result<QString> folder = OutputFiles::dayFolder(topFolder(), moment.date());
+    if (!folder)
+        return refuse(folder.error().message);
     const QString path = OutputFiles::freePath(
-        folder, OutputFiles::stampName(moment) + QStringLiteral("-FLA"), QStringLiteral(".xls"));
-    if (!QFile::copy(templatePath, path))
+        *folder, OutputFiles::stampName(moment) + QStringLiteral("-FLA"), QStringLiteral(".xls"));
+    if (!QFile::copy(*templatePath, path))
         return refuse(tr("Cannot copy the template to \"%1\".").arg(native(path)));
     // A copy keeps the template's read-only flag; the workbook must be writable.
     QFile::setPermissions(path, QFile::permissions(path) | QFile::WriteOwner);
@@ -335,12 +333,13 @@ void StoredRecords::exportRows()
     // The rows as they are now: a read-out started meanwhile does not change
     // what this export writes.
     m_exportLines = s.storedRows;
-    if (!m_export.begin(
-            path, 1, int(m_exportLines.size()),
-            [this](int i) { return m_exportLines.at(i).split(QLatin1Char('\t')); }, &error)) {
+    if (const Result<void> begun =
+            m_export.begin(path, 1, int(m_exportLines.size()),
+                           [this](int i) { return m_exportLines.at(i).split(QLatin1Char('\t')); });
+        !begun) {
         m_exportLines.clear();
         QFile::remove(path);
-        return refuse(tr("The export failed.") + QLatin1Char('\n') + error);
+        return refuse(tr("The export failed.") + QLatin1Char('\n') + begun.error().message);
     }
     m_exportPath = path;
     s.stored.setText(StoredField::exportProgress, QStringLiteral("0%"));

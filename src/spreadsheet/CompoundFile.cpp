@@ -49,12 +49,12 @@ bool chain(const QList<quint32> &table, quint32 start, QList<quint32> *out)
 }
 } // namespace
 
-bool CompoundFile::read(const QByteArray &bytes, QString *error)
+Result<void> CompoundFile::read(const QByteArray &bytes)
 {
-    auto fail = [error](const char *why) {
-        if (error)
-            *error = QCoreApplication::translate("CompoundFile", why);
-        return false;
+    // A file read in part is no file: nothing of it stays.
+    auto fail = [this](const char *why) {
+        m_entries.clear();
+        return Error{QCoreApplication::translate("CompoundFile", why)};
     };
     m_entries.clear();
     if (bytes.size() < headerSize || !bytes.startsWith(signature))
@@ -167,7 +167,7 @@ bool CompoundFile::read(const QByteArray &bytes, QString *error)
     }
     if (m_entries.isEmpty() || m_entries.first().type != 5)
         return fail(QT_TRANSLATE_NOOP("CompoundFile", "damaged compound file (no root entry)"));
-    return true;
+    return {};
 }
 
 CompoundFile::Entry *CompoundFile::stream(const QString &name)

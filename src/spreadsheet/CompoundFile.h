@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/Result.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -17,8 +19,8 @@ public:
         QByteArray data; // stream contents
     };
 
-    // Returns false with a reason when `bytes` is not a readable compound file.
-    bool read(const QByteArray &bytes, QString *error);
+    // Fails with the reason when `bytes` is not a readable compound file.
+    Result<void> read(const QByteArray &bytes);
     // A version 3 file (512-byte sectors) holding the entries.
     QByteArray write() const;
     // The same bytes as pieces to be written one after the other; the streams'

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/Result.h"
+
 #include <quazip/quazipnewinfo.h>
 
 #include <QCoreApplication>
@@ -25,13 +27,15 @@ inline QString partialPathFor(const QString &outputPath)
 }
 
 // Renames the finished workbook over its final name in one step (replacing
-// an older one). Returns the system's reason when that fails, "" when done.
-inline QString movePartialIntoPlace(const QString &partialPath, const QString &outputPath)
+// an older one). A failure carries the system's reason.
+inline Result<void> movePartialIntoPlace(const QString &partialPath, const QString &outputPath)
 {
     std::error_code ec;
     std::filesystem::rename(std::filesystem::path(partialPath.toStdU16String()),
                             std::filesystem::path(outputPath.toStdU16String()), ec);
-    return ec ? QString::fromLocal8Bit(ec.message()) : QString();
+    if (ec)
+        return Error{QString::fromLocal8Bit(ec.message())};
+    return {};
 }
 
 // A part of the workbook's zip package, readable by everyone as any

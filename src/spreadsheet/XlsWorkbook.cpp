@@ -408,36 +408,28 @@ struct Book {
     QList<Substream> subs;
     int firstSheet = -1;
 
-    bool load(const QString &path, QString *error)
+    Result<void> load(const QString &path)
     {
         QFile in(path);
-        if (!in.open(QIODevice::ReadOnly)) {
-            *error = in.errorString();
-            return false;
-        }
-        if (!file.read(in.readAll(), error))
-            return false;
+        if (!in.open(QIODevice::ReadOnly))
+            return Error{in.errorString()};
+        if (Result<void> read = file.read(in.readAll()); !read)
+            return read;
         stream = file.stream(QStringLiteral("Workbook"));
-        if (!stream) {
-            *error = QCoreApplication::translate(
-                "XlsWorkbook", "not an Excel 97-2003 workbook (no Workbook stream)");
-            return false;
-        }
+        if (!stream)
+            return Error{QCoreApplication::translate(
+                "XlsWorkbook", "not an Excel 97-2003 workbook (no Workbook stream)")};
         QList<Record> records;
         if (!parseRecords(stream->data, &records) || records.isEmpty() ||
-            records.first().type != rBof) {
-            *error = QCoreApplication::translate("XlsWorkbook", "damaged workbook stream");
-            return false;
-        }
+            records.first().type != rBof)
+            return Error{QCoreApplication::translate("XlsWorkbook", "damaged workbook stream")};
         qsizetype at = 0;
         int depth = 0;
         for (const Record &r : records) {
             if (r.type == rBof && depth == 0)
                 subs.append(Substream{at, {}});
-            if (subs.isEmpty()) {
-                *error = QCoreApplication::translate("XlsWorkbook", "damaged workbook stream");
-                return false;
-            }
+            if (subs.isEmpty())
+                return Error{QCoreApplication::translate("XlsWorkbook", "damaged workbook stream")};
             subs.last().records.append(r);
             if (r.type == rBof)
                 ++depth;
@@ -451,20 +443,17 @@ struct Book {
             std::find_if(globals.cbegin(), globals.cend(), [](const Record &r) {
                 return r.type == rBoundSheet && r.data.size() >= 4;
             });
-        if (sheetRecord == globals.cend()) {
-            *error = QCoreApplication::translate("XlsWorkbook", "the workbook has no worksheet");
-            return false;
-        }
+        if (sheetRecord == globals.cend())
+            return Error{
+                QCoreApplication::translate("XlsWorkbook", "the workbook has no worksheet")};
         const qsizetype firstOffset = u32(sheetRecord->data, 0);
         for (int s = 1; s < subs.size(); ++s)
             if (subs.at(s).offset == firstOffset)
                 firstSheet = s;
-        if (firstSheet < 0) {
-            *error = QCoreApplication::translate("XlsWorkbook",
-                                                 "damaged workbook stream (first sheet not found)");
-            return false;
-        }
-        return true;
+        if (firstSheet < 0)
+            return Error{QCoreApplication::translate(
+                "XlsWorkbook", "damaged workbook stream (first sheet not found)")};
+        return {};
     }
 
     // Points the sheet records at the substreams' new positions; the
@@ -503,34 +492,26 @@ struct Book {
 
     // Writes the file in place through a temporary, so a failure leaves the
     // old file.
-    bool save(const QString &path, QString *error)
+    Result<void> save(const QString &path)
     {
         QSaveFile out(path);
-        if (!out.open(QIODevice::WriteOnly)) {
-            *error = out.errorString();
-            return false;
-        }
+        if (!out.open(QIODevice::WriteOnly))
+            return Error{out.errorString()};
         for (const QByteArray &part : saveParts())
             out.write(part);
-        if (!out.commit()) {
-            *error = out.errorString();
-            return false;
-        }
-        return true;
+        if (!out.commit())
+            return Error{out.errorString()};
+        return {};
     }
 };
 
 } // namespace
 
-bool XlsWorkbook::freezeFirstRow(const QString &path, QString *error)
+Result<void> XlsWorkbook::freezeFirstRow(const QString &path)
 {
-    QString why;
     Book book;
-    if (!book.load(path, &why)) {
-        if (error)
-            *error = why;
-        return false;
-    }
+    if (Result<void> loaded = book.load(path); !loaded)
+        return loaded;
     constexpr quint16 rWindow2 = 0x023E;
     constexpr quint16 rPane = 0x0041;
     QList<Record> &sheet = book.subs[book.firstSheet].records;
@@ -552,12 +533,10 @@ bool XlsWorkbook::freezeFirstRow(const QString &path, QString *error)
         pane.data.append(char(2)); // the lower pane is active
         pane.data.append(char(0));
         sheet.insert(i + 1, pane);
-        return book.save(path, error ? error : &why);
+        return book.save(path);
     }
-    if (error)
-        *error =
-            QCoreApplication::translate("XlsWorkbook", "the first sheet has no window settings");
-    return false;
+    return Error{
+        QCoreApplication::translate("XlsWorkbook", "the first sheet has no window settings")};
 }
 
 namespace {
@@ -604,8 +583,8 @@ struct XlsWorkbook::Job {
     QByteArray stream;
     std::unique_ptr<QSaveFile> out;
 
-    bool begin(QString *error);
-    bool readStringTable(QString *error);
+    Result<void> begin();
+    Result<void> readStringTable();
     void keepSheetRecords();
     void writeBlock();
     void addRowRecord(int row, int cellCount);
@@ -617,24 +596,21 @@ struct XlsWorkbook::Job {
     void removeStringTable();
     void addStrings();
     void joinSome();
-    bool layOut(QString *error);
-    bool writeSome(bool *done, QString *error);
+    Result<void> layOut();
+    Result<void> writeSome(bool *done);
 };
 
-bool XlsWorkbook::Job::begin(QString *error)
+Result<void> XlsWorkbook::Job::begin()
 {
-    QString why;
-    if (!book.load(path, &why)) {
-        *error = why;
-        return false;
-    }
-    if (!readStringTable(error))
-        return false;
+    if (Result<void> loaded = book.load(path); !loaded)
+        return loaded;
+    if (Result<void> read = readStringTable(); !read)
+        return read;
     keepSheetRecords();
-    return true;
+    return {};
 }
 
-bool XlsWorkbook::Job::readStringTable(QString *error)
+Result<void> XlsWorkbook::Job::readStringTable()
 {
     const QList<Record> &globals = book.subs.first().records;
     QList<QByteArray> sstParts;
@@ -647,10 +623,8 @@ bool XlsWorkbook::Job::readStringTable(QString *error)
             break;
         }
     }
-    if (sstAt >= 0 && !SstReader(sstParts).read(&totalRefs, &strings)) {
-        *error = QCoreApplication::translate("XlsWorkbook", "damaged shared string table");
-        return false;
-    }
+    if (sstAt >= 0 && !SstReader(sstParts).read(&totalRefs, &strings))
+        return Error{QCoreApplication::translate("XlsWorkbook", "damaged shared string table")};
     // Most rows bring a text of their own (the storage time): room for one
     // each spares rehashing a large index in one go.
     strings.reserve(strings.size() + rowCount);
@@ -658,7 +632,7 @@ bool XlsWorkbook::Job::readStringTable(QString *error)
     for (int i = 0; i < strings.size(); ++i)
         if (strings.at(i).runs.isEmpty() && strings.at(i).ext.isEmpty())
             stringIndex.insert(strings.at(i).text, quint32(i));
-    return true;
+    return {};
 }
 
 // The sheet without its row index (its offsets would be stale) and without the
@@ -877,7 +851,7 @@ void XlsWorkbook::Job::joinSome()
         phase = Phase::Layout;
 }
 
-bool XlsWorkbook::Job::layOut(QString *error)
+Result<void> XlsWorkbook::Job::layOut()
 {
     book.stream->data = std::exchange(stream, QByteArray());
     parts = book.file.writeParts();
@@ -888,24 +862,20 @@ bool XlsWorkbook::Job::layOut(QString *error)
     book.stream->data = QByteArray();
     book.subs.clear();
     out = std::make_unique<QSaveFile>(path);
-    if (!out->open(QIODevice::WriteOnly)) {
-        *error = out->errorString();
-        return false;
-    }
+    if (!out->open(QIODevice::WriteOnly))
+        return Error{out->errorString()};
     phase = Phase::Write;
-    return true;
+    return {};
 }
 
-bool XlsWorkbook::Job::writeSome(bool *done, QString *error)
+Result<void> XlsWorkbook::Job::writeSome(bool *done)
 {
     qsizetype budget = bytesPerStep;
     while (budget > 0 && part < parts.size()) {
         const QByteArray &p = parts.at(part);
         const qsizetype n = std::min(budget, p.size() - partOffset);
-        if (out->write(p.constData() + partOffset, n) != n) {
-            *error = out->errorString();
-            return false;
-        }
+        if (out->write(p.constData() + partOffset, n) != n)
+            return Error{out->errorString()};
         partOffset += n;
         budget -= n;
         if (partOffset == p.size()) {
@@ -920,29 +890,24 @@ bool XlsWorkbook::Job::writeSome(bool *done, QString *error)
         ::fdatasync(out->handle());
 #endif
     *done = part == parts.size();
-    if (*done && !out->commit()) {
-        *error = out->errorString();
-        return false;
-    }
-    return true;
+    if (*done && !out->commit())
+        return Error{out->errorString()};
+    return {};
 }
 
 XlsWorkbook::XlsWorkbook() = default;
 XlsWorkbook::~XlsWorkbook() = default;
 
-bool XlsWorkbook::begin(const QString &path, int firstRow, int rowCount, RowSource rows,
-                        QString *error)
+Result<void> XlsWorkbook::begin(const QString &path, int firstRow, int rowCount, RowSource rows)
 {
     abandon();
     m_ok = false;
     m_error.clear();
     m_rowCount = rowCount;
     m_rowsDone = 0;
-    auto fail = [this, error](const QString &reason) {
+    auto fail = [this](const QString &reason) {
         m_error = reason;
-        if (error)
-            *error = reason;
-        return false;
+        return Error{reason};
     };
     if (firstRow < 0 || rowCount < 0 || firstRow + rowCount > maxRows)
         return fail(QCoreApplication::translate(
@@ -953,11 +918,10 @@ bool XlsWorkbook::begin(const QString &path, int firstRow, int rowCount, RowSour
     job->firstRow = firstRow;
     job->rowCount = rowCount;
     job->rowAt = std::move(rows);
-    QString why;
-    if (!job->begin(&why))
-        return fail(why);
+    if (const Result<void> begun = job->begin(); !begun)
+        return fail(begun.error().message);
     m_job = std::move(job);
-    return true;
+    return {};
 }
 
 bool XlsWorkbook::step()
@@ -965,9 +929,8 @@ bool XlsWorkbook::step()
     if (!m_job)
         return false;
     Job &j = *m_job;
-    QString error;
+    Result<void> outcome;
     bool done = false;
-    bool ok = true;
     switch (j.phase) {
     case Job::Phase::Rows:
         if (j.rowsDone < j.rowCount)
@@ -983,16 +946,16 @@ bool XlsWorkbook::step()
         j.joinSome();
         break;
     case Job::Phase::Layout:
-        ok = j.layOut(&error);
+        outcome = j.layOut();
         break;
     case Job::Phase::Write:
-        ok = j.writeSome(&done, &error);
+        outcome = j.writeSome(&done);
         break;
     }
-    if (ok && !done)
+    if (outcome && !done)
         return true;
-    m_ok = ok;
-    m_error = error;
+    m_ok = outcome.ok();
+    m_error = outcome ? QString() : outcome.error().message;
     m_job.reset();
     return false;
 }
@@ -1023,13 +986,15 @@ QString XlsWorkbook::errorString() const
     return m_error;
 }
 
-bool XlsWorkbook::writeRows(const QString &path, int firstRow, const QList<QStringList> &rows,
-                            const std::function<void(int)> &progress, QString *error)
+Result<void> XlsWorkbook::writeRows(const QString &path, int firstRow,
+                                    const QList<QStringList> &rows,
+                                    const std::function<void(int)> &progress)
 {
     XlsWorkbook book;
-    if (!book.begin(
-            path, firstRow, int(rows.size()), [&rows](int i) { return rows.at(i); }, error))
-        return false;
+    if (Result<void> begun =
+            book.begin(path, firstRow, int(rows.size()), [&rows](int i) { return rows.at(i); });
+        !begun)
+        return begun;
     int reported = 0;
     while (book.step()) {
         if (progress && book.rowsDone() != reported)
@@ -1037,7 +1002,7 @@ bool XlsWorkbook::writeRows(const QString &path, int firstRow, const QList<QStri
     }
     if (progress && book.rowsDone() != reported)
         progress(book.rowsDone());
-    if (!book.succeeded() && error)
-        *error = book.errorString();
-    return book.succeeded();
+    if (!book.succeeded())
+        return Error{book.errorString()};
+    return {};
 }

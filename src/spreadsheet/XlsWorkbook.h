@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/Result.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -27,8 +29,8 @@ public:
     XlsWorkbook &operator=(const XlsWorkbook &) = delete;
 
     // Loads the workbook for `rowCount` rows as text cells starting at 0-based
-    // row `firstRow`, column 0. False with a reason in `error` when it cannot.
-    bool begin(const QString &path, int firstRow, int rowCount, RowSource rows, QString *error);
+    // row `firstRow`, column 0. Fails with the reason when it cannot.
+    Result<void> begin(const QString &path, int firstRow, int rowCount, RowSource rows);
     // Does the next bounded share of the work; true while more remains. After
     // the last step, succeeded() and errorString() tell the outcome.
     bool step();
@@ -40,12 +42,11 @@ public:
     QString errorString() const;
 
     // The whole job at once; `progress` is called with the number of rows
-    // done. On failure returns false with a reason in `error` and leaves the
-    // file as it was.
-    static bool writeRows(const QString &path, int firstRow, const QList<QStringList> &rows,
-                          const std::function<void(int)> &progress, QString *error);
+    // done. A failure leaves the file as it was.
+    static Result<void> writeRows(const QString &path, int firstRow, const QList<QStringList> &rows,
+                                  const std::function<void(int)> &progress);
     // Freezes the header row of the first sheet (for making templates).
-    static bool freezeFirstRow(const QString &path, QString *error);
+    static Result<void> freezeFirstRow(const QString &path);
 
 private:
     struct Job;

@@ -81,12 +81,10 @@ QString XlsxBookWriter::sheetName(const QString &name)
     return clean.isEmpty() ? QStringLiteral("Sheet") : clean;
 }
 
-bool XlsxBookWriter::fail(const QString &reason, QString *error)
+Error XlsxBookWriter::fail(const QString &reason)
 {
     abandon();
-    if (error)
-        *error = reason;
-    return false;
+    return Error{reason};
 }
 
 void XlsxBookWriter::abandon()
@@ -104,7 +102,7 @@ void XlsxBookWriter::abandon()
     m_xml.clear();
 }
 
-bool XlsxBookWriter::begin(const QString &outputPath, QString *error)
+Result<void> XlsxBookWriter::begin(const QString &outputPath)
 {
     abandon();
     m_outputPath = outputPath;
@@ -114,9 +112,8 @@ bool XlsxBookWriter::begin(const QString &outputPath, QString *error)
     m_zip = std::make_unique<QuaZip>(m_partialPath);
     if (!m_zip->open(QuaZip::mdCreate))
         return fail(
-            tr("Cannot create a file in the folder \"%1\".").arg(native(out.absolutePath())),
-            error);
-    return true;
+            tr("Cannot create a file in the folder \"%1\".").arg(native(out.absolutePath())));
+    return {};
 }
 
 bool XlsxBookWriter::writeEntry(const QString &name, const QByteArray &bytes)
@@ -129,22 +126,22 @@ bool XlsxBookWriter::writeEntry(const QString &name, const QByteArray &bytes)
     return ok && file.getZipError() == ZIP_OK;
 }
 
-bool XlsxBookWriter::beginSheet(const QString &name, QString *error)
+Result<void> XlsxBookWriter::beginSheet(const QString &name)
 {
     if (!m_zip || (m_sheet && m_sheet->isOpen()))
-        return fail(tr("The workbook is not open."), error);
+        return fail(tr("The workbook is not open."));
     m_sheetNames << sheetName(name);
     m_sheet = std::make_unique<QuaZipFile>(m_zip.get());
     const QString entry = QStringLiteral("xl/worksheets/sheet%1.xml").arg(m_sheetNames.size());
     if (!m_sheet->open(QIODevice::WriteOnly, newPackageEntry(entry), nullptr, 0, Z_DEFLATED, 1))
-        return fail(tr("The workbook \"%1\" cannot be written.").arg(native(m_outputPath)), error);
+        return fail(tr("The workbook \"%1\" cannot be written.").arg(native(m_outputPath)));
     m_row = 0;
     m_xml = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
                            "<worksheet xmlns=\"%1\"><sheetViews><sheetView workbookViewId=\"0\">"
                            "<pane ySplit=\"1\" topLeftCell=\"A2\" activePane=\"bottomLeft\" "
                            "state=\"frozen\"/></sheetView></sheetViews><sheetData>")
                 .arg(mainNs);
-    return true;
+    return {};
 }
 
 bool XlsxBookWriter::flush(bool force)
@@ -156,10 +153,10 @@ bool XlsxBookWriter::flush(bool force)
     return m_sheet->write(data) == data.size() && m_sheet->getZipError() == ZIP_OK;
 }
 
-bool XlsxBookWriter::writeRow(const QStringList &cells, QString *error)
+Result<void> XlsxBookWriter::writeRow(const QStringList &cells)
 {
     if (!m_sheet || !m_sheet->isOpen())
-        return fail(tr("The workbook is not open."), error);
+        return fail(tr("The workbook is not open."));
     ++m_row;
     const QString r = QString::number(m_row);
     m_xml += QStringLiteral("<row r=\"%1\">").arg(r);
@@ -178,27 +175,27 @@ bool XlsxBookWriter::writeRow(const QStringList &cells, QString *error)
     }
     m_xml += QStringLiteral("</row>");
     if (!flush(false))
-        return fail(tr("The workbook \"%1\" cannot be written.").arg(native(m_outputPath)), error);
-    return true;
+        return fail(tr("The workbook \"%1\" cannot be written.").arg(native(m_outputPath)));
+    return {};
 }
 
-bool XlsxBookWriter::endSheet(QString *error)
+Result<void> XlsxBookWriter::endSheet()
 {
     if (!m_sheet || !m_sheet->isOpen())
-        return fail(tr("The workbook is not open."), error);
+        return fail(tr("The workbook is not open."));
     m_xml += QStringLiteral("</sheetData></worksheet>");
     const bool ok = flush(true);
     m_sheet->close();
     if (!ok || m_sheet->getZipError() != ZIP_OK)
-        return fail(tr("The workbook \"%1\" cannot be written.").arg(native(m_outputPath)), error);
+        return fail(tr("The workbook \"%1\" cannot be written.").arg(native(m_outputPath)));
     m_sheet.reset();
-    return true;
+    return {};
 }
 
-bool XlsxBookWriter::finish(QString *error)
+Result<void> XlsxBookWriter::finish()
 {
     if (!m_zip || (m_sheet && m_sheet->isOpen()) || m_sheetNames.isEmpty())
-        return fail(tr("The workbook is not open."), error);
+        return fail(tr("The workbook is not open."));
     const int n = int(m_sheetNames.size());
     QString types = QStringLiteral(
         "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
@@ -249,12 +246,11 @@ bool XlsxBookWriter::finish(QString *error)
                     writeEntry(QStringLiteral("xl/styles.xml"), QByteArray(stylesXml));
     m_zip->close();
     if (!ok || m_zip->getZipError() != ZIP_OK)
-        return fail(tr("The workbook \"%1\" cannot be written.").arg(native(m_outputPath)), error);
-    if (const QString reason = movePartialIntoPlace(m_partialPath, m_outputPath); !reason.isEmpty())
-        return fail(
-            tr("The workbook \"%1\" cannot be replaced: %2").arg(native(m_outputPath), reason),
-            error);
+        return fail(tr("The workbook \"%1\" cannot be written.").arg(native(m_outputPath)));
+    if (const Result<void> moved = movePartialIntoPlace(m_partialPath, m_outputPath); !moved)
+        return fail(tr("The workbook \"%1\" cannot be replaced: %2")
+                        .arg(native(m_outputPath), moved.error().message));
     m_partialPath.clear();
     abandon();
-    return true;
+    return {};
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/Result.h"
+
 #include <QCoreApplication>
 #include <QString>
 #include <QStringList>
@@ -27,19 +29,20 @@ public:
     XlsxBookWriter(const XlsxBookWriter &) = delete;
     XlsxBookWriter &operator=(const XlsxBookWriter &) = delete;
 
-    bool begin(const QString &outputPath, QString *error);
+    // Every failure abandons the workbook.
+    Result<void> begin(const QString &outputPath);
     // Sheet names are cut to 31 characters and lose the characters a sheet
     // name may not hold.
-    bool beginSheet(const QString &name, QString *error);
-    bool writeRow(const QStringList &cells, QString *error);
-    bool endSheet(QString *error);
-    bool finish(QString *error);
+    Result<void> beginSheet(const QString &name);
+    Result<void> writeRow(const QStringList &cells);
+    Result<void> endSheet();
+    Result<void> finish();
     void abandon();
 
     static QString sheetName(const QString &name);
 
 private:
-    bool fail(const QString &reason, QString *error);
+    Error fail(const QString &reason); // abandons; the failure to return
     bool writeEntry(const QString &name, const QByteArray &bytes);
     bool flush(bool force);
 

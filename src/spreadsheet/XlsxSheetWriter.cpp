@@ -256,12 +256,10 @@ QString XlsxSheetWriter::columnName(int column)
     return name;
 }
 
-bool XlsxSheetWriter::fail(const QString &reason, QString *error)
+Error XlsxSheetWriter::fail(const QString &reason)
 {
     abandon();
-    if (error)
-        *error = reason;
-    return false;
+    return Error{reason};
 }
 
 void XlsxSheetWriter::abandon()
@@ -303,22 +301,19 @@ void XlsxSheetWriter::setPrefix(const QString &prefix)
     m_tName = prefix + QStringLiteral("t");
 }
 
-bool XlsxSheetWriter::begin(const QString &templatePath, const QString &outputPath,
-                            const QList<int> &hiddenColumns, int lastRow, int lastColumn,
-                            QString *error)
+Result<void> XlsxSheetWriter::begin(const QString &templatePath, const QString &outputPath,
+                                    const QList<int> &hiddenColumns, int lastRow, int lastColumn)
 {
     abandon();
     m_templatePath = templatePath;
     m_outputPath = outputPath;
     m_template = std::make_unique<QuaZip>(templatePath);
     if (!m_template->open(QuaZip::mdUnzip))
-        return fail(tr("The template \"%1\" is not an .xlsx workbook.").arg(native(templatePath)),
-                    error);
+        return fail(tr("The template \"%1\" is not an .xlsx workbook.").arg(native(templatePath)));
     const QString sheetPath = firstSheetPath(*m_template);
     if (sheetPath.isEmpty())
         return fail(tr("The first worksheet of the template \"%1\" cannot be found.")
-                        .arg(native(templatePath)),
-                    error);
+                        .arg(native(templatePath)));
 
     const QFileInfo out(outputPath);
     m_partialPath = partialPathFor(outputPath);
@@ -326,30 +321,28 @@ bool XlsxSheetWriter::begin(const QString &templatePath, const QString &outputPa
     m_output = std::make_unique<QuaZip>(m_partialPath);
     if (!m_output->open(QuaZip::mdCreate))
         return fail(
-            tr("Cannot create a file in the folder \"%1\".").arg(native(out.absolutePath())),
-            error);
-    if (!copyOtherParts(sheetPath, error))
-        return false;
+            tr("Cannot create a file in the folder \"%1\".").arg(native(out.absolutePath())));
+    if (Result<void> copied = copyOtherParts(sheetPath); !copied)
+        return copied;
 
     m_templateSheet = std::make_unique<QuaZipFile>(m_template.get());
     if (!m_template->setCurrentFile(sheetPath) || !m_templateSheet->open(QIODevice::ReadOnly))
         return fail(tr("The first worksheet of the template \"%1\" cannot be read.")
-                        .arg(native(templatePath)),
-                    error);
+                        .arg(native(templatePath)));
     m_outputSheet = std::make_unique<QuaZipFile>(m_output.get());
     if (!m_outputSheet->open(QIODevice::WriteOnly, newPackageEntry(sheetPath), nullptr, 0,
                              Z_DEFLATED, sheetCompression))
-        return fail(writeFailed(), error);
+        return fail(writeFailed());
 
     // Writing into a string and converting it in large pieces costs far less
     // than handing every tag to a device.
     m_writer = std::make_unique<QXmlStreamWriter>(&m_xml);
     m_reader.setDevice(m_templateSheet.get());
     m_open = true;
-    return copyHead(hiddenColumns, lastRow, lastColumn, error);
+    return copyHead(hiddenColumns, lastRow, lastColumn);
 }
 
-bool XlsxSheetWriter::copyOtherParts(const QString &sheetPath, QString *error)
+Result<void> XlsxSheetWriter::copyOtherParts(const QString &sheetPath)
 {
     const QStringList names = m_template->getFileNameList();
     for (const QString &name : names) {
@@ -359,21 +352,19 @@ bool XlsxSheetWriter::copyOtherParts(const QString &sheetPath, QString *error)
         const QByteArray bytes = readEntry(*m_template, name, &ok);
         if (!ok)
             return fail(tr("The part \"%1\" of the template \"%2\" cannot be read.")
-                            .arg(name, native(m_templatePath)),
-                        error);
+                            .arg(name, native(m_templatePath)));
         QuaZipFile part(m_output.get());
         if (!part.open(QIODevice::WriteOnly, newPackageEntry(name)) ||
             part.write(bytes) != bytes.size())
-            return fail(writeFailed(), error);
+            return fail(writeFailed());
         part.close();
         if (part.getZipError() != ZIP_OK)
-            return fail(writeFailed(), error);
+            return fail(writeFailed());
     }
-    return true;
+    return {};
 }
 
-bool XlsxSheetWriter::copyHead(const QList<int> &hidden, int lastRow, int lastColumn,
-                               QString *error)
+Result<void> XlsxSheetWriter::copyHead(const QList<int> &hidden, int lastRow, int lastColumn)
 {
     bool columnsDone = false;
     int depth = 0;
@@ -415,8 +406,10 @@ bool XlsxSheetWriter::copyHead(const QList<int> &hidden, int lastRow, int lastCo
                 copyToken(m_reader, *m_writer);
                 nextTemplateRow();
                 if (m_reader.hasError())
-                    return readerFailed(error);
-                return flush(false) || fail(writeFailed(), error);
+                    return readerFailed();
+                if (!flush(false))
+                    return fail(writeFailed());
+                return {};
             }
         }
         if (m_reader.isStartElement())
@@ -426,10 +419,9 @@ bool XlsxSheetWriter::copyHead(const QList<int> &hidden, int lastRow, int lastCo
         copyToken(m_reader, *m_writer);
     }
     if (m_reader.hasError())
-        return readerFailed(error);
+        return readerFailed();
     return fail(tr("The first worksheet of the template \"%1\" has no data section.")
-                    .arg(native(m_templatePath)),
-                error);
+                    .arg(native(m_templatePath)));
 }
 
 void XlsxSheetWriter::writeColumns(const QList<ColumnRun> &runs, const QList<int> &hidden)
@@ -622,12 +614,12 @@ void XlsxSheetWriter::writeCell(int column, const QString &rowText, const QStrin
     m_writer->writeEndElement();
 }
 
-bool XlsxSheetWriter::writeRow(int row, const QStringList &cells, QString *error)
+Result<void> XlsxSheetWriter::writeRow(int row, const QStringList &cells)
 {
     if (!m_open)
-        return fail(tr("The workbook is not open."), error);
+        return fail(tr("The workbook is not open."));
     if (row < firstDataRow || row <= m_lastDataRow)
-        return fail(tr("Row %1 is out of order.").arg(row), error);
+        return fail(tr("Row %1 is out of order.").arg(row));
     m_lastDataRow = row;
     while (!m_dataEnded && m_pendingRow > 0 && m_pendingRow < row)
         copyTemplateRow();
@@ -642,14 +634,16 @@ bool XlsxSheetWriter::writeRow(int row, const QStringList &cells, QString *error
         m_writer->writeEndElement();
     }
     if (m_reader.hasError())
-        return readerFailed(error);
-    return flush(false) || fail(writeFailed(), error);
+        return readerFailed();
+    if (!flush(false))
+        return fail(writeFailed());
+    return {};
 }
 
-bool XlsxSheetWriter::finish(QString *error)
+Result<void> XlsxSheetWriter::finish()
 {
     if (!m_open)
-        return fail(tr("The workbook is not open."), error);
+        return fail(tr("The workbook is not open."));
     while (!m_dataEnded && m_pendingRow > 0)
         copyTemplateRow();
     m_writer->writeEndElement(); // the sheet data
@@ -658,9 +652,9 @@ bool XlsxSheetWriter::finish(QString *error)
         copyToken(m_reader, *m_writer);
     }
     if (m_reader.hasError())
-        return readerFailed(error);
+        return readerFailed();
     if (!flush(true))
-        return fail(writeFailed(), error);
+        return fail(writeFailed());
     m_writer.reset();
     m_outputSheet->close();
     const bool sheetOk = m_outputSheet->getZipError() == ZIP_OK;
@@ -668,15 +662,14 @@ bool XlsxSheetWriter::finish(QString *error)
     m_template->close();
     m_output->close();
     if (!sheetOk || m_output->getZipError() != ZIP_OK)
-        return fail(writeFailed(), error);
+        return fail(writeFailed());
 
-    if (const QString reason = movePartialIntoPlace(m_partialPath, m_outputPath); !reason.isEmpty())
-        return fail(
-            tr("The workbook \"%1\" cannot be replaced: %2").arg(native(m_outputPath), reason),
-            error);
+    if (const Result<void> moved = movePartialIntoPlace(m_partialPath, m_outputPath); !moved)
+        return fail(tr("The workbook \"%1\" cannot be replaced: %2")
+                        .arg(native(m_outputPath), moved.error().message));
     m_partialPath.clear();
     abandon();
-    return true;
+    return {};
 }
 
 bool XlsxSheetWriter::flush(bool force)
@@ -694,9 +687,8 @@ QString XlsxSheetWriter::writeFailed() const
     return tr("The workbook \"%1\" cannot be written.").arg(native(m_outputPath));
 }
 
-bool XlsxSheetWriter::readerFailed(QString *error)
+Error XlsxSheetWriter::readerFailed()
 {
     return fail(tr("The first worksheet of the template \"%1\" is damaged: %2")
-                    .arg(native(m_templatePath), m_reader.errorString()),
-                error);
+                    .arg(native(m_templatePath), m_reader.errorString()));
 }

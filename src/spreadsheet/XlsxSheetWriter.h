@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/Result.h"
+
 #include <QCoreApplication>
 #include <QList>
 #include <QString>
@@ -34,13 +36,13 @@ public:
 
     // `hiddenColumns` are 1-based; `lastRow`/`lastColumn` bound the data
     // (for the sheet's dimension). Copies the template up to the sheet's data.
-    bool begin(const QString &templatePath, const QString &outputPath,
-               const QList<int> &hiddenColumns, int lastRow, int lastColumn, QString *error);
+    Result<void> begin(const QString &templatePath, const QString &outputPath,
+                       const QList<int> &hiddenColumns, int lastRow, int lastColumn);
     // Rows in increasing order, each above the template's header rows;
     // cells[0] goes to column 1. Empty texts leave their cells empty; texts
     // that PlainNumber matches become numbers.
-    bool writeRow(int row, const QStringList &cells, QString *error);
-    bool finish(QString *error);
+    Result<void> writeRow(int row, const QStringList &cells);
+    Result<void> finish();
     void abandon();
 
     static QString columnName(int column); // 1 -> A, 27 -> AA
@@ -52,9 +54,10 @@ private:
         QXmlStreamAttributes attributes;
     };
 
-    bool fail(const QString &reason, QString *error);
-    bool copyOtherParts(const QString &sheetPath, QString *error);
-    bool copyHead(const QList<int> &hidden, int lastRow, int lastColumn, QString *error);
+    // Abandons the workbook; the failure to return.
+    Error fail(const QString &reason);
+    Result<void> copyOtherParts(const QString &sheetPath);
+    Result<void> copyHead(const QList<int> &hidden, int lastRow, int lastColumn);
     void writeColumns(const QList<ColumnRun> &runs, const QList<int> &hidden);
     void setPrefix(const QString &prefix);
     void nextTemplateRow();
@@ -65,7 +68,7 @@ private:
                    bool keepEmpty);
     QString columnStyle(int column) const;
     bool flush(bool force);
-    bool readerFailed(QString *error);
+    Error readerFailed();
     QString writeFailed() const;
 
     std::unique_ptr<QuaZip> m_template;

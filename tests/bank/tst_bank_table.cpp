@@ -13,6 +13,7 @@
 #include "records/OutputFiles.h"
 #include "state/AppState.h"
 #include "support/RecordingPrompt.h"
+#include "support/ResultCheck.h"
 
 #include <QDir>
 #include <QFile>
@@ -171,14 +172,13 @@ private slots:
         b.address = 2;
         b.online = false;
         BankRecording rec;
-        QString error;
-        QVERIFY2(rec.start(OutputFiles::now(), &error), qPrintable(error));
+        QVERIFY_OK(rec.start(OutputFiles::now()));
         QCOMPARE(QFileInfo(rec.path()).dir().dirName(), QStringLiteral("2026-03-04"));
         QCOMPARE(QFileInfo(rec.path()).dir().path(),
                  m_dir.path() + QStringLiteral("/real-time data/2026-03-04"));
-        QVERIFY(rec.writeSweep({a, b}, 500, OutputFiles::now(), &error));
+        QVERIFY_OK(rec.writeSweep({a, b}, 500, OutputFiles::now()));
         a.updatedMs = 2000;
-        QVERIFY(rec.writeSweep({a, b}, 1500, OutputFiles::now(), &error));
+        QVERIFY_OK(rec.writeSweep({a, b}, 1500, OutputFiles::now()));
 
         QFile f(rec.path()); // read while the recording is still open
         QVERIFY(f.open(QIODevice::ReadOnly));
@@ -196,8 +196,8 @@ private slots:
 
         BankExport exporter;
         const QString workbook = BankExport::workbookPathFor(rec.path());
-        QVERIFY2(exporter.start(rec.path(), workbook, &error), qPrintable(error));
-        QVERIFY2(exporter.runToEnd(), qPrintable(exporter.errorString()));
+        QVERIFY_OK(exporter.start(rec.path(), workbook));
+        QVERIFY_OK(exporter.runToEnd());
         QCOMPARE(exporter.addresses(), (QList<int>{1, 2}));
         static const char *script = R"(
 import json, sys
@@ -210,7 +210,7 @@ print(json.dumps({"sheets": wb.sheetnames,
                   "rows": {ws.title: [[c.value for c in r] for r in ws.iter_rows()] for ws in wb},
                   "freeze": wb.worksheets[0].freeze_panes}))
 )";
-        QString skip;
+        QString skip, error;
         const QJsonObject o = WorkbookReaders::runPython(script, {workbook}, &skip, &error);
         if (!skip.isEmpty())
             QSKIP(qPrintable(skip));
@@ -240,10 +240,11 @@ print(json.dumps({"sheets": wb.sheetnames,
         broken.write("\xEF\xBB\xBFTime,Address\r\n"); // a header and no lines
         broken.close();
         BankExport exporter;
-        QString error;
-        QVERIFY(exporter.start(csv, xlsx, &error));
-        QVERIFY(!exporter.runToEnd());
-        QVERIFY(exporter.errorString().contains(QStringLiteral("holds no lines")));
+        QVERIFY_OK(exporter.start(csv, xlsx));
+        const Result<void> exported = exporter.runToEnd();
+        QVERIFY(!exported);
+        QVERIFY(exported.error().message.contains(QStringLiteral("holds no lines")));
+        QCOMPARE(exporter.errorString(), exported.error().message);
         QVERIFY(old.open(QIODevice::ReadOnly));
         QCOMPARE(old.readAll(), QByteArray("older"));
     }

@@ -1,5 +1,6 @@
 #include "mqtt/MqttOptions.h"
 #include "mqtt/MqttTopics.h"
+#include "support/ResultCheck.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -60,8 +61,10 @@ private slots:
         QFETCH(bool, ok);
         MqttOptions options;
         options.host = QStringLiteral("before");
-        const QString error = parseBrokerAddress(text, &options);
-        QCOMPARE(error.isEmpty(), ok);
+        const Result<void> parsed = parseBrokerAddress(text, &options);
+        QCOMPARE(parsed.ok(), ok);
+        if (!ok)
+            QVERIFY(!parsed.error().message.isEmpty());
         // A refused address leaves the options as they were.
         QCOMPARE(options.host, ok ? host : QStringLiteral("before"));
         QCOMPARE(options.port, ok ? port : 1883);
@@ -85,10 +88,10 @@ private slots:
         MqttOptions options;
         options.host = QStringLiteral("localhost");
         options.topicPrefix = prefix;
-        const QString error = options.validate();
-        QVERIFY2(error.isEmpty() == ok, qPrintable(error));
+        const Result<void> valid = options.validate();
+        QVERIFY2(valid.ok() == ok, qPrintable(failureText(valid)));
         if (!ok)
-            QVERIFY(error.contains(prefix));
+            QVERIFY(valid.error().message.contains(prefix));
     }
 
     void passwordFile_data()
@@ -123,13 +126,14 @@ private slots:
             QVERIFY(f.open(QIODevice::WriteOnly));
             f.write(content);
         }
-        QString why;
-        const std::optional<QString> read = readPasswordFile(path, &why);
-        QCOMPARE(read.has_value(), error.isEmpty());
-        if (read)
+        const Result<QString> read = readPasswordFile(path);
+        QCOMPARE(read.ok(), error.isEmpty());
+        if (read) {
             QCOMPARE(*read, password);
-        else
+        } else {
+            const QString why = read.error().message;
             QVERIFY2(why.contains(error) && why.contains(path), qPrintable(why));
+        }
     }
 };
 

@@ -1,5 +1,6 @@
 #include "BrokerFixture.h"
 #include "mqtt/MqttPublisher.h"
+#include "support/ResultCheck.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -65,8 +66,7 @@ private slots:
         QVERIFY(live.start(broker.port(), {"cellvane/#", "homeassistant/#"}));
 
         MqttPublisher publisher(options(broker.port()));
-        QString error;
-        QVERIFY2(publisher.start(&error), qPrintable(error));
+        QVERIFY_OK(publisher.start());
         QTRY_VERIFY(publisher.isConnected());
 
         // The second pack's ID reads like the first's once made a topic level.
@@ -141,8 +141,7 @@ private slots:
         o.reconnectMinMs = o.reconnectMaxMs = 3000;
         MqttPublisher publisher(o);
         QSignalSpy retries(&publisher, &MqttPublisher::retryScheduled);
-        QString error;
-        QVERIFY2(publisher.start(&error), qPrintable(error));
+        QVERIFY_OK(publisher.start());
         QTRY_VERIFY(publisher.isConnected());
 
         int cycle = 0;
@@ -210,8 +209,7 @@ private slots:
         o.connectTimeoutMs = 150;
         MqttPublisher publisher(o);
         QSignalSpy retries(&publisher, &MqttPublisher::retryScheduled);
-        QString error;
-        QVERIFY2(publisher.start(&error), qPrintable(error));
+        QVERIFY_OK(publisher.start());
         publisher.publishState(packState(1, "A"));
         QTRY_VERIFY_WITH_TIMEOUT(retries.size() >= 3, 10000);
         // Each attempt's socket is closed before the next one: a long outage
@@ -252,8 +250,7 @@ private slots:
         o.password = password;
         MqttPublisher publisher(o);
         QSignalSpy retries(&publisher, &MqttPublisher::retryScheduled);
-        QString error;
-        QVERIFY2(publisher.start(&error), qPrintable(error));
+        QVERIFY_OK(publisher.start());
         if (accepted) {
             QTRY_VERIFY(publisher.isConnected());
             QVERIFY(retries.isEmpty());
@@ -304,8 +301,7 @@ private slots:
         o.tlsCaFile = file(trusted ? "ca.pem" : "other.pem");
         MqttPublisher publisher(o);
         QSignalSpy retries(&publisher, &MqttPublisher::retryScheduled);
-        QString error;
-        QVERIFY2(publisher.start(&error), qPrintable(error));
+        QVERIFY_OK(publisher.start());
         if (trusted) {
             QTRY_VERIFY(publisher.isConnected());
             QVERIFY(retries.isEmpty());
@@ -330,8 +326,7 @@ private slots:
         Subscriber sub;
         QVERIFY(sub.start(broker.port(), {"cellvane/#"}));
         auto *publisher = new MqttPublisher(options(broker.port()));
-        QString error;
-        QVERIFY2(publisher->start(&error), qPrintable(error));
+        QVERIFY_OK(publisher->start());
         QTRY_VERIFY(publisher->isConnected());
         publisher->publishState(packState(1, "A"));
         publisher->publishState(packState(2, "B"));

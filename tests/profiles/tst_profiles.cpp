@@ -8,6 +8,7 @@
 #include "profiles/ProfileValidator.h"
 #include "requests/ParamForm.h"
 #include "requests/SystemForm.h"
+#include "support/ResultCheck.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -163,7 +164,7 @@ void TestProfiles::roundTrip()
         ProfileCodec::toJson(first.param, first.system, {}, QDateTime::currentDateTime());
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("pack") + ProfileFile::suffix);
-    QCOMPARE(ProfileFile::save(path, saved), std::nullopt);
+    QVERIFY_OK(ProfileFile::save(path, saved));
 
     Pages second;
     const ProfileValidator::Result opened = ProfileFile::open(path, second.param, second.system);
@@ -184,9 +185,9 @@ void TestProfiles::fileErrorsAreReported()
 {
     QTemporaryDir dir;
     const QString nowhere = dir.filePath(QStringLiteral("no such folder/p") + ProfileFile::suffix);
-    const auto saved = ProfileFile::save(nowhere, savedProfile());
-    QVERIFY(saved.has_value());
-    QVERIFY(saved->contains(nowhere));
+    const Result<void> saved = ProfileFile::save(nowhere, savedProfile());
+    QVERIFY(!saved);
+    QVERIFY(saved.error().message.contains(nowhere));
     QVERIFY(!QFileInfo::exists(nowhere));
 
     Pages pages;

@@ -1,5 +1,6 @@
 #include "records/DataLocations.h"
 #include "records/OutputFiles.h"
+#include "support/ResultCheck.h"
 
 #include <QDir>
 #include <QFile>
@@ -105,10 +106,11 @@ private slots:
     {
         DataLocations::setPlaces(DataLocations::decide(Inputs{path("bin"), {}, QString()}));
         QCOMPARE(DataLocations::outputFolder(QStringLiteral("Store data")), QString());
-        QString error;
-        QCOMPARE(OutputFiles::dayFolder(QStringLiteral("Store data"), QDate(2024, 5, 7), &error),
-                 QString());
-        QVERIFY2(error.contains(QStringLiteral("Store data")), qPrintable(error));
+        const Result<QString> day =
+            OutputFiles::dayFolder(QStringLiteral("Store data"), QDate(2024, 5, 7));
+        QVERIFY(!day);
+        QVERIFY2(day.error().message.contains(QStringLiteral("Store data")),
+                 qPrintable(day.error().message));
         // Nothing was made relative to the working folder instead.
         QVERIFY(!QFileInfo::exists(QStringLiteral("Store data")));
     }
@@ -116,11 +118,11 @@ private slots:
     void outputsOfAnInstallation()
     {
         DataLocations::setPlaces(DataLocations::decide(Inputs{path("bin"), {}, path("docs")}));
-        QString error;
-        const QString day =
-            OutputFiles::dayFolder(QStringLiteral("real-time data"), QDate(2024, 5, 7), &error);
-        QCOMPARE(day, path("docs/Cellvane/real-time data/2024-05-07"));
-        QVERIFY(QFileInfo(day).isDir());
+        const Result<QString> day =
+            OutputFiles::dayFolder(QStringLiteral("real-time data"), QDate(2024, 5, 7));
+        QVERIFY_OK(day);
+        QCOMPARE(*day, path("docs/Cellvane/real-time data/2024-05-07"));
+        QVERIFY(QFileInfo(*day).isDir());
         QVERIFY(!QFileInfo::exists(path("bin")));
     }
 
@@ -144,16 +146,16 @@ private slots:
         QDir().mkpath(path("bin"));
         DataLocations::setPlaces(
             DataLocations::decide(Inputs{path("bin"), {path("a"), path("b")}, path("docs")}));
-        QString error;
-        const QString result = DataLocations::findTemplate(name, &error);
+        const Result<QString> result = DataLocations::findTemplate(name);
+        QCOMPARE(result.ok(), !found.isEmpty());
         if (found.isEmpty()) {
-            QCOMPARE(result, QString());
             // The message names every folder searched.
+            const QString error = result.error().message;
             for (const char *folder : {"a", "b", "bin"})
                 QVERIFY2(error.contains(QDir::toNativeSeparators(path(QLatin1String(folder)))),
                          qPrintable(error));
         } else {
-            QCOMPARE(result, path(found + "/" + name));
+            QCOMPARE(*result, path(found + "/" + name));
         }
     }
 
@@ -161,12 +163,13 @@ private slots:
     void missingBesideAPortableCopy()
     {
         OutputFiles::setProgramFolder(path("copy"));
-        QString error;
-        QCOMPARE(DataLocations::findTemplate(QStringLiteral("Storage Data Template.xls"), &error),
-                 QString());
-        QCOMPARE(error, QStringLiteral("The template \"%1\" is missing. Put it beside the program "
-                                       "and export again.")
-                            .arg(QDir::toNativeSeparators(path("copy/Storage Data Template.xls"))));
+        const Result<QString> found =
+            DataLocations::findTemplate(QStringLiteral("Storage Data Template.xls"));
+        QVERIFY(!found);
+        QCOMPARE(found.error().message,
+                 QStringLiteral("The template \"%1\" is missing. Put it beside the program "
+                                "and export again.")
+                     .arg(QDir::toNativeSeparators(path("copy/Storage Data Template.xls"))));
     }
 
     // The data folder of an installation is found from the program's folder

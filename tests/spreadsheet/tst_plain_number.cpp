@@ -2,6 +2,7 @@
 #include "spreadsheet/PlainNumber.h"
 #include "spreadsheet/XlsWorkbook.h"
 #include "spreadsheet/XlsxSheetWriter.h"
+#include "support/ResultCheck.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -56,8 +57,7 @@ Cell xlsCell(const QString &path)
 {
     QFile f(path);
     CompoundFile file;
-    QString error;
-    if (!f.open(QIODevice::ReadOnly) || !file.read(f.readAll(), &error))
+    if (!f.open(QIODevice::ReadOnly) || !file.read(f.readAll()))
         return Cell::None;
     const CompoundFile::Entry *book = file.stream(QStringLiteral("Workbook"));
     if (!book)
@@ -124,12 +124,10 @@ private slots:
         QFETCH(bool, number);
         const QString out = m_dir.filePath(QStringLiteral("%1.xlsx").arg(QTest::currentDataTag()));
         XlsxSheetWriter writer;
-        QString error;
-        QVERIFY2(writer.begin(templates + QStringLiteral("Real time data template.xlsx"), out, {},
-                              2, 1, &error),
-                 qPrintable(error));
-        QVERIFY2(writer.writeRow(2, {text}, &error), qPrintable(error));
-        QVERIFY2(writer.finish(&error), qPrintable(error));
+        QVERIFY_OK(writer.begin(templates + QStringLiteral("Real time data template.xlsx"), out, {},
+                                2, 1));
+        QVERIFY_OK(writer.writeRow(2, {text}));
+        QVERIFY_OK(writer.finish());
         QCOMPARE(xlsxCell(out), expected(text, number));
     }
 
@@ -141,8 +139,7 @@ private slots:
         const QString out = m_dir.filePath(QStringLiteral("%1.xls").arg(QTest::currentDataTag()));
         QVERIFY(QFile::copy(templates + QStringLiteral("Storage Data Template.xls"), out));
         QFile::setPermissions(out, QFile::ReadOwner | QFile::WriteOwner);
-        QString error;
-        QVERIFY2(XlsWorkbook::writeRows(out, 1, {{text}}, {}, &error), qPrintable(error));
+        QVERIFY_OK(XlsWorkbook::writeRows(out, 1, {{text}}, {}));
         QCOMPARE(xlsCell(out), expected(text, number));
     }
 };

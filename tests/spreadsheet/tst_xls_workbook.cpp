@@ -1,6 +1,7 @@
 #include "records/SampleRows.h"
 #include "spreadsheet/CompoundFile.h"
 #include "spreadsheet/XlsWorkbook.h"
+#include "support/ResultCheck.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -75,8 +76,7 @@ private slots:
         QFile f(templatePath);
         QVERIFY(f.open(QIODevice::ReadOnly));
         CompoundFile file;
-        QString error;
-        QVERIFY2(file.read(f.readAll(), &error), qPrintable(error));
+        QVERIFY_OK(file.read(f.readAll()));
         CompoundFile::Entry *book = file.stream(QStringLiteral("Workbook"));
         QVERIFY(book);
         QByteArray big(bigSize, '\0');
@@ -95,7 +95,7 @@ private slots:
         QCOMPARE(written.size() % 512, 0);
 
         CompoundFile again;
-        QVERIFY2(again.read(written, &error), qPrintable(error));
+        QVERIFY_OK(again.read(written));
         QCOMPARE(again.entries().size() >= file.entries().size(), true);
         for (const auto &e : file.entries()) {
             if (e.type != 2)
@@ -126,9 +126,9 @@ private slots:
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.write(content);
         f.close();
-        QString error;
-        QVERIFY(!XlsWorkbook::writeRows(path, 1, {{QStringLiteral("a")}}, {}, &error));
-        QVERIFY(!error.isEmpty());
+        const Result<void> written = XlsWorkbook::writeRows(path, 1, {{QStringLiteral("a")}}, {});
+        QVERIFY(!written);
+        QVERIFY(!written.error().message.isEmpty());
         QFile back(path);
         QVERIFY(back.open(QIODevice::ReadOnly));
         QCOMPARE(back.readAll(), content); // untouched
@@ -136,15 +136,17 @@ private slots:
 
     void refusesMissingFileAndTooManyRows()
     {
-        QString error;
-        QVERIFY(!XlsWorkbook::writeRows(QStringLiteral("/nonexistent/x.xls"), 1, {{}}, {}, &error));
-        QVERIFY(!error.isEmpty());
+        const Result<void> missing =
+            XlsWorkbook::writeRows(QStringLiteral("/nonexistent/x.xls"), 1, {{}}, {});
+        QVERIFY(!missing);
+        QVERIFY(!missing.error().message.isEmpty());
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("t.xls"));
         QVERIFY(QFile::copy(templatePath, path));
         QList<QStringList> rows(65536, QStringList{QStringLiteral("x")});
-        QVERIFY(!XlsWorkbook::writeRows(path, 1, rows, {}, &error));
-        QVERIFY(error.contains(QStringLiteral("65536")));
+        const Result<void> tooMany = XlsWorkbook::writeRows(path, 1, rows, {});
+        QVERIFY(!tooMany);
+        QVERIFY(tooMany.error().message.contains(QStringLiteral("65536")));
     }
 
     void rowsReadBackWithTemplateKept()
@@ -167,10 +169,8 @@ private slots:
                 QStringLiteral("ünïcødé")};
         }
         int lastProgress = 0;
+        QVERIFY_OK(XlsWorkbook::writeRows(path, 1, rows, [&](int done) { lastProgress = done; }));
         QString error;
-        QVERIFY2(XlsWorkbook::writeRows(
-                     path, 1, rows, [&](int done) { lastProgress = done; }, &error),
-                 qPrintable(error));
         QCOMPARE(lastProgress, 300);
 
         QString skip;
@@ -220,10 +220,7 @@ private slots:
         const QByteArray before = bytes(path);
 
         XlsWorkbook book;
-        QString error;
-        QVERIFY2(book.begin(
-                     path, 1, int(rows.size()), [&rows](int i) { return rows.at(i); }, &error),
-                 qPrintable(error));
+        QVERIFY_OK(book.begin(path, 1, int(rows.size()), [&rows](int i) { return rows.at(i); }));
         for (int n = 0; n < 5; ++n)
             QVERIFY(book.step());
         QVERIFY(book.rowsDone() > 0 && book.rowsDone() < rows.size());
@@ -231,9 +228,7 @@ private slots:
         QVERIFY(!book.isRunning());
         QVERIFY(bytes(path) == before);
 
-        QVERIFY2(book.begin(
-                     path, 1, int(rows.size()), [&rows](int i) { return rows.at(i); }, &error),
-                 qPrintable(error));
+        QVERIFY_OK(book.begin(path, 1, int(rows.size()), [&rows](int i) { return rows.at(i); }));
         int steps = 0;
         int done = 0;
         while (book.step()) {
@@ -259,11 +254,10 @@ private slots:
         const QString path = dir.filePath(QStringLiteral("lo.xls"));
         QVERIFY(QFile::copy(templatePath, path));
         QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
-        QString error;
-        QVERIFY(XlsWorkbook::writeRows(path, 1,
-                                       {{QStringLiteral("2"), QStringLiteral("压差过大 ")},
-                                        {QStringLiteral("1"), QStringLiteral("x")}},
-                                       {}, &error));
+        QVERIFY_OK(XlsWorkbook::writeRows(path, 1,
+                                          {{QStringLiteral("2"), QStringLiteral("压差过大 ")},
+                                           {QStringLiteral("1"), QStringLiteral("x")}},
+                                          {}));
         QProcess p;
         p.setWorkingDirectory(dir.path());
         p.start(soffice, {QStringLiteral("-env:UserInstallation=file://") + dir.filePath("profile"),

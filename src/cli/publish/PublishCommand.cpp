@@ -32,16 +32,15 @@ void PublishCommand::start()
 {
     const CliOptions::Mqtt &given = m_session.options().mqtt;
     MqttOptions options;
-    if (const QString problem = parseBrokerAddress(given.broker, &options); !problem.isEmpty()) {
-        m_session.finish(CliOptions::exitUsage, problem);
+    if (const Result<void> parsed = parseBrokerAddress(given.broker, &options); !parsed) {
+        m_session.finish(CliOptions::exitUsage, parsed.error().message);
         return;
     }
     options.username = given.username;
     if (!given.passwordFile.isEmpty()) {
-        QString error;
-        const std::optional<QString> password = readPasswordFile(given.passwordFile, &error);
+        const Result<QString> password = readPasswordFile(given.passwordFile);
         if (!password) {
-            m_session.finish(CliOptions::exitFile, error);
+            m_session.finish(CliOptions::exitFile, password.error().message);
             return;
         }
         options.password = *password;
@@ -52,9 +51,8 @@ void PublishCommand::start()
     options.haDiscovery = given.haDiscovery;
 
     m_publisher = std::make_unique<MqttPublisher>(options);
-    QString error;
-    if (!m_publisher->start(&error)) {
-        m_session.finish(CliOptions::exitUsage, error);
+    if (const Result<void> started = m_publisher->start(); !started) {
+        m_session.finish(CliOptions::exitUsage, started.error().message);
         return;
     }
     connect(

@@ -12,9 +12,9 @@ int main(int argc, char *argv[])
         QTextStream(stderr) << "usage: xls-freeze-header FILE.xls\n";
         return 2;
     }
-    QString error;
-    if (!XlsWorkbook::freezeFirstRow(QString::fromLocal8Bit(argv[1]), &error)) {
-        QTextStream(stderr) << error << '\n';
+    if (const Result<void> frozen = XlsWorkbook::freezeFirstRow(QString::fromLocal8Bit(argv[1]));
+        !frozen) {
+        QTextStream(stderr) << frozen.error().message << '\n';
         return 1;
     }
     return 0;
