@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMetaObject>
+#include <QSerialPort>
 #include <QSerialPortInfo>
 
 #include <cerrno>
@@ -11,10 +12,12 @@
 #include <unistd.h>
 #endif
 
-SerialPortIo::SerialPortIo(QObject *parent) : PortIo(parent)
+SerialPortIo::SerialPortIo(QObject *parent)
+    : PortIo(parent), m_serial(std::make_unique<QSerialPort>())
 {
-    connect(&m_serial, &QSerialPort::readyRead, this, &PortIo::readyRead);
-    connect(&m_serial, &QSerialPort::errorOccurred, this, &SerialPortIo::onError);
+    connect(m_serial.get(), &QSerialPort::readyRead, this, &PortIo::readyRead);
+    connect(m_serial.get(), &QSerialPort::errorOccurred, this,
+            [this](QSerialPort::SerialPortError error) { onError(int(error)); });
 }
 
 SerialPortIo::~SerialPortIo() = default;
@@ -24,7 +27,9 @@ int SerialPortIo::invalidSettingsError()
     return EINVAL;
 }
 
-bool SerialPortIo::apply(QSerialPort &port, const Settings &s)
+namespace {
+
+bool apply(QSerialPort &port, const PortIo::Settings &s)
 {
     if (!s.valid || s.dataBits < 5 || s.dataBits > 8)
         return false;
@@ -71,6 +76,8 @@ bool SerialPortIo::apply(QSerialPort &port, const Settings &s)
            port.setParity(parity) && port.setStopBits(stop) && port.setFlowControl(flow);
 }
 
+} // namespace
+
 PortIo::OpenResult SerialPortIo::open(const QString &device, const Settings &settings,
                                       int *errorCode)
 {
@@ -85,58 +92,58 @@ PortIo::OpenResult SerialPortIo::open(const QString &device, const Settings &set
         return OpenResult::NoPermission;
     }
 #endif
-    m_serial.setPortName(device);
-    if (device.isEmpty() || !m_serial.open(QIODevice::ReadWrite)) {
+    m_serial->setPortName(device);
+    if (device.isEmpty() || !m_serial->open(QIODevice::ReadWrite)) {
         if (errorCode)
-            *errorCode = int(m_serial.error());
+            *errorCode = int(m_serial->error());
         return OpenResult::InvalidPort;
     }
     // No time-outs to set: reads return at once with what has arrived, and the
     // receive timer polls every millisecond instead.
-    if (!apply(m_serial, settings)) {
+    if (!apply(*m_serial, settings)) {
         if (errorCode)
             *errorCode = invalidSettingsError();
-        m_serial.close();
+        m_serial->close();
         return OpenResult::InvalidSettings;
     }
-    m_serial.clear();
+    m_serial->clear();
     return OpenResult::Ok;
 }
 
 bool SerialPortIo::isOpen() const
 {
-    return m_serial.isOpen() && !m_lost;
+    return m_serial->isOpen() && !m_lost;
 }
 
 QByteArray SerialPortIo::read(int maxBytes)
 {
     if (!isOpen() || maxBytes <= 0)
         return {};
-    return m_serial.read(maxBytes);
+    return m_serial->read(maxBytes);
 }
 
 qint64 SerialPortIo::write(const QByteArray &bytes)
 {
     if (!isOpen())
         return -1;
-    return m_serial.write(bytes);
+    return m_serial->write(bytes);
 }
 
 void SerialPortIo::flush()
 {
     if (isOpen())
-        m_serial.flush();
+        m_serial->flush();
 }
 
 void SerialPortIo::close()
 {
-    if (m_serial.isOpen())
-        m_serial.close();
+    if (m_serial->isOpen())
+        m_serial->close();
 }
 
 qintptr SerialPortIo::handleValue() const
 {
-    return m_serial.isOpen() ? qintptr(m_serial.handle()) : -1;
+    return m_serial->isOpen() ? qintptr(m_serial->handle()) : -1;
 }
 
 bool SerialPortIo::probe(const QString &device)
@@ -218,9 +225,9 @@ QString SerialPortIo::deviceWithSerialNumber(const QString &serialNumber)
     return {};
 }
 
-void SerialPortIo::onError(QSerialPort::SerialPortError error)
+void SerialPortIo::onError(int error)
 {
-    if (m_lost || !m_serial.isOpen())
+    if (m_lost || !m_serial->isOpen())
         return;
     if (error != QSerialPort::ResourceError && error != QSerialPort::ReadError &&
         error != QSerialPort::WriteError)

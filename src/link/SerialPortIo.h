@@ -2,9 +2,11 @@
 
 #include "link/PortIo.h"
 
-#include <QSerialPort>
-
 #include <functional>
+#include <memory>
+
+// Only the link sees Qt Serial Port; the parts above take a PortIo.
+class QSerialPort;
 
 // The serial line on QSerialPort. Reads take what has already arrived and
 // never wait; writes are handed to the port whole. A device that goes away
@@ -45,10 +47,9 @@ public:
     static int invalidSettingsError();
 
 private:
-    static bool apply(QSerialPort &port, const Settings &settings);
-    void onError(QSerialPort::SerialPortError error);
+    void onError(int error);
 
-    QSerialPort m_serial;
+    std::unique_ptr<QSerialPort> m_serial;
     AccessCheck m_mayOpen = &SerialPortIo::userMayOpen;
     bool m_lost = false;
     quint32 m_session = 0; // one per open, so a late loss report finds its port gone

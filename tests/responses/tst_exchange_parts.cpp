@@ -81,10 +81,10 @@ private slots:
         QTest::addColumn<QString>("file");
         QTest::addColumn<QStringList>("allowed");
         const QStringList belowRequests{"base", "link", "i18n", "state", "requests"};
-        for (const QString &name :
+        for (const char *name :
              {"RequestBuilder.h", "RequestBuilder.cpp", "RequestTable.h", "RequestTable.cpp"})
-            QTest::newRow(qPrintable(name))
-                << QStringLiteral("src/requests/") + name << belowRequests;
+            QTest::newRow(name) << QStringLiteral("src/requests/") + QLatin1String(name)
+                                << belowRequests;
         const QDir responses(QStringLiteral(CELLVANE_SOURCE_DIR "/src/responses"));
         for (const QString &name : responses.entryList({"*.h", "*.cpp"}, QDir::Files))
             QTest::newRow(qPrintable(name))
