@@ -62,16 +62,13 @@ std::optional<RecordingReader::Line> RecordingReader::parseLine(const QString &t
     return line;
 }
 
-bool RecordingReader::start(const QString &path, ChartStore &store, int address, QString *error)
+Result<void> RecordingReader::start(const QString &path, ChartStore &store, int address)
 {
     cancel();
     m_file.setFileName(path);
-    if (!m_file.open(QIODevice::ReadOnly)) {
-        if (error)
-            *error = tr("Cannot read the recording \"%1\": %2")
-                         .arg(QDir::toNativeSeparators(path), m_file.errorString());
-        return false;
-    }
+    if (!m_file.open(QIODevice::ReadOnly))
+        return Error{tr("Cannot read the recording \"%1\": %2")
+                         .arg(QDir::toNativeSeparators(path), m_file.errorString())};
     m_store = &store;
     m_address = address;
     m_utf8 = QStringDecoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
@@ -80,7 +77,7 @@ bool RecordingReader::start(const QString &path, ChartStore &store, int address,
     m_first = m_last = 0;
     m_percent = -1;
     m_error.clear();
-    return true;
+    return {};
 }
 
 void RecordingReader::cancel()

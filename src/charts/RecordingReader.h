@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/Result.h"
 #include "charts/ChartSample.h"
 
 #include <QFile>
@@ -30,9 +31,9 @@ public:
     // One line without its line end; nothing when it holds no readable time.
     static std::optional<Line> parseLine(const QString &line);
 
-    // Opens the file; false with `error` set when it cannot be read. The
-    // samples go into `store` under `address` as they are read.
-    bool start(const QString &path, ChartStore &store, int address, QString *error);
+    // Opens the file, or says why it cannot be read. The samples go into
+    // `store` under `address` as they are read.
+    Result<void> start(const QString &path, ChartStore &store, int address);
     void runInBackground(); // finished() follows
     bool runToEnd();        // every slice at once; true when the file was read
     bool isRunning() const { return m_file.isOpen(); }

@@ -1,5 +1,6 @@
 #include "link/LinkController.h"
 
+#include "base/ChineseOnlyText.h"
 #include "base/Form.h"
 #include "base/UserPrompt.h"
 #include "link/CommandCode.h"
@@ -378,7 +379,7 @@ bool LinkController::openPort()
 
 void LinkController::showOpenFailure(PortIo::OpenResult result, int errorCode)
 {
-    // These three have always been Chinese only, whatever the language.
+    // These three are Chinese whatever the language.
     UserPrompt &prompt = m_prompt;
     const QString number = QString::number(m_portNumber);
     const QString code = QString::number(errorCode);
@@ -387,16 +388,14 @@ void LinkController::showOpenFailure(PortIo::OpenResult result, int errorCode)
         break;
     case PortIo::OpenResult::InvalidPort:
     case PortIo::OpenResult::NoPermission:
-        prompt.message(QStringLiteral("端口 ") + number + QStringLiteral("无效. 请设置正确."), {},
+        prompt.message(chineseOnly(ChineseOnlyText::portInvalid).arg(number), {},
                        UserPrompt::Icon::Warning);
         break;
     case PortIo::OpenResult::InvalidTimeouts:
-        prompt.message(QStringLiteral("端口超时设定无效 ") + number + QStringLiteral(" 错误: ") +
-                       code);
+        prompt.message(chineseOnly(ChineseOnlyText::portTimeoutsInvalid).arg(number, code));
         break;
     case PortIo::OpenResult::InvalidSettings:
-        prompt.message(QStringLiteral("无效设备 DCB 块 ") + m_portSettings +
-                       QStringLiteral(" 错误: ") + code);
+        prompt.message(chineseOnly(ChineseOnlyText::portSettingsInvalid).arg(m_portSettings, code));
         break;
     }
 }

@@ -199,8 +199,10 @@ ProfileValidator::Result ProfileValidator::validate(const QJsonObject &profile)
         single.tested =
             item.write->tested.contains(item.control) ? QStringList{item.control} : QStringList{};
         QByteArray frame(9 + single.length, '\0');
-        if (auto refusal = WriteEncoder::encode(single, page, frame, QDateTime::currentDateTime()))
-            bad(item.key, *refusal);
+        if (::Result<void> encoded =
+                WriteEncoder::encode(single, page, frame, QDateTime::currentDateTime());
+            !encoded)
+            bad(item.key, encoded.error().message);
     }
     if (result.ok())
         result.profile = profile;

@@ -1,5 +1,6 @@
 #include "records/StoredRecords.h"
 
+#include "base/ChineseOnlyText.h"
 #include "base/UserPrompt.h"
 #include "link/CommandCode.h"
 #include "link/LinkController.h"
@@ -233,7 +234,7 @@ void StoredRecords::handleCount()
     s.stored.setText(StoredField::count, QString::number(count));
     if (!s.fetchAllRecords) {
         s.currentCommand = CommandCode::pause;
-        s.prompt.message(QStringLiteral("读取历史数据数量成功"));
+        s.prompt.message(chineseOnly(ChineseOnlyText::storedCountRead));
         return;
     }
     m_total = count;

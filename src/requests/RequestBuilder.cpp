@@ -86,8 +86,8 @@ void RequestBuilder::sendFields(const RequestSpec &spec)
     Form *page = spec.page ? &(s.*spec.page) : nullptr;
     QByteArray frame = Frame::layout(spec.item, spec.length);
     if (!spec.fields.isEmpty() || !spec.tested.isEmpty()) {
-        if (auto refusal = WriteEncoder::encode(spec, *page, frame, m_clock())) {
-            refuse(*refusal);
+        if (Result<void> encoded = WriteEncoder::encode(spec, *page, frame, m_clock()); !encoded) {
+            refuse(encoded.error().message);
             return;
         }
     }

@@ -1,13 +1,12 @@
 #pragma once
 
+#include "base/Result.h"
 #include "requests/RequestTable.h"
 
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QString>
-
-#include <optional>
 
 class Form;
 
@@ -20,9 +19,9 @@ class WriteEncoder {
     Q_DECLARE_TR_FUNCTIONS(WriteEncoder)
 public:
     // Fills frame[7 ..] from `page`; `frame` must already be 9 + length bytes.
-    // Returns the refusal message in the current language, or nullopt.
-    static std::optional<QString> encode(const RequestSpec &spec, const Form &page,
-                                         QByteArray &frame, const QDateTime &now);
+    // A refusal carries its message in the current language.
+    static Result<void> encode(const RequestSpec &spec, const Form &page, QByteArray &frame,
+                               const QDateTime &now);
 
     // The field as the page labels it ("Cell_OV ProtVal", "Production Date").
     static QString fieldName(const RequestField &field);
@@ -30,6 +29,6 @@ public:
 
 private:
     static QString outOfRange(const RequestField &field, double low, double high);
-    static std::optional<QString> encodeField(const RequestField &field, const Form &page,
-                                              QByteArray &frame, const QDateTime &now);
+    static Result<void> encodeField(const RequestField &field, const Form &page, QByteArray &frame,
+                                    const QDateTime &now);
 };

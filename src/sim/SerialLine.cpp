@@ -45,19 +45,18 @@ SerialLine::~SerialLine()
         ::close(m_fd);
 }
 
-std::unique_ptr<SerialLine> SerialLine::createPty(const LineSettings &settings, QString *slavePath,
-                                                  QString *error)
+Result<std::unique_ptr<SerialLine>> SerialLine::createPty(const LineSettings &settings,
+                                                          QString *slavePath)
 {
     const int fd = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
     if (fd < 0) {
-        *error = systemError("posix_openpt");
-        return nullptr;
+        return Error{systemError("posix_openpt")};
     }
     const char *name = nullptr;
     if (grantpt(fd) != 0 || unlockpt(fd) != 0 || !(name = ptsname(fd))) {
-        *error = systemError("grantpt/unlockpt/ptsname");
+        Error failure{systemError("grantpt/unlockpt/ptsname")};
         ::close(fd);
-        return nullptr;
+        return failure;
     }
     *slavePath = QString::fromLocal8Bit(name);
     // Open the slave once to put it into raw mode: until the host sets its own
@@ -66,33 +65,31 @@ std::unique_ptr<SerialLine> SerialLine::createPty(const LineSettings &settings, 
     // open is noticed.
     const int slave = ::open(name, O_RDWR | O_NOCTTY | O_NONBLOCK);
     if (slave < 0) {
-        *error = systemError("open pty slave");
+        Error failure{systemError("open pty slave")};
         ::close(fd);
-        return nullptr;
+        return failure;
     }
     const bool raw = LineTermios::applyRaw(slave, settings);
     ::close(slave);
     if (!raw) {
-        *error = QStringLiteral("cannot set the pseudo-terminal to %1").arg(settings.toString());
         ::close(fd);
-        return nullptr;
+        return Error{
+            QStringLiteral("cannot set the pseudo-terminal to %1").arg(settings.toString())};
     }
     return std::unique_ptr<SerialLine>(new SerialLine(fd, true));
 }
 
-std::unique_ptr<SerialLine> SerialLine::openDevice(const QString &device,
-                                                   const LineSettings &settings, QString *error)
+Result<std::unique_ptr<SerialLine>> SerialLine::openDevice(const QString &device,
+                                                           const LineSettings &settings)
 {
     const int fd = ::open(device.toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
     if (fd < 0) {
-        *error = systemError(device.toLocal8Bit().constData());
-        return nullptr;
+        return Error{systemError(device.toLocal8Bit().constData())};
     }
     if (!isatty(fd) || !LineTermios::applyRaw(fd, settings)) {
-        *error = QStringLiteral("%1 is not a serial device that accepts %2")
-                     .arg(device, settings.toString());
         ::close(fd);
-        return nullptr;
+        return Error{QStringLiteral("%1 is not a serial device that accepts %2")
+                         .arg(device, settings.toString())};
     }
     tcflush(fd, TCIOFLUSH);
     return std::unique_ptr<SerialLine>(new SerialLine(fd, false));

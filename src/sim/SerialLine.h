@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/Result.h"
 #include "sim/LineSettings.h"
 
 #include <QByteArray>
@@ -26,10 +27,10 @@ public:
 
     // A new pseudo-terminal set to raw `settings`; `slavePath` receives the
     // device the host opens.
-    static std::unique_ptr<SerialLine> createPty(const LineSettings &settings, QString *slavePath,
-                                                 QString *error);
-    static std::unique_ptr<SerialLine> openDevice(const QString &device,
-                                                  const LineSettings &settings, QString *error);
+    static Result<std::unique_ptr<SerialLine>> createPty(const LineSettings &settings,
+                                                         QString *slavePath);
+    static Result<std::unique_ptr<SerialLine>> openDevice(const QString &device,
+                                                          const LineSettings &settings);
 
     bool isPty() const { return m_pty; }
     // Whether a host has the line open (always true for a device).

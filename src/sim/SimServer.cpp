@@ -44,32 +44,35 @@ void SimServer::log(const QString &text) const
     std::fflush(stderr);
 }
 
-bool SimServer::start(QString *error)
+Result<void> SimServer::start()
 {
     m_clock.start();
     const QDateTime clock = localNow();
     for (const SimOptions::PackSpec &spec : m_options.packs)
         m_packs.push_back(std::make_unique<BusPack>(spec, m_options, now(), clock));
     if (!m_options.linkPath.isEmpty()) {
-        m_line = SerialLine::createPty(m_packLine, &m_devicePath, error);
-        if (!m_line)
-            return false;
+        Result<std::unique_ptr<SerialLine>> line = SerialLine::createPty(m_packLine, &m_devicePath);
+        if (!line)
+            return line.error();
+        m_line = std::move(line).value();
         const QFileInfo link(m_options.linkPath);
         if (link.isSymLink()) {
             QFile::remove(m_options.linkPath); // left over from an earlier run
         } else if (link.exists()) {
-            *error = QStringLiteral("%1 exists and is not a symbolic link").arg(m_options.linkPath);
-            return false;
+            return Error{
+                QStringLiteral("%1 exists and is not a symbolic link").arg(m_options.linkPath)};
         }
         if (!QFile::link(m_devicePath, m_options.linkPath)) {
-            *error = QStringLiteral("cannot create the symbolic link %1").arg(m_options.linkPath);
-            return false;
+            return Error{
+                QStringLiteral("cannot create the symbolic link %1").arg(m_options.linkPath)};
         }
         m_linkCreated = true;
     } else {
-        m_line = SerialLine::openDevice(m_options.device, m_packLine, error);
-        if (!m_line)
-            return false;
+        Result<std::unique_ptr<SerialLine>> line =
+            SerialLine::openDevice(m_options.device, m_packLine);
+        if (!line)
+            return line.error();
+        m_line = std::move(line).value();
         m_devicePath = m_options.device;
     }
 
@@ -107,7 +110,7 @@ bool SimServer::start(QString *error)
                 .arg(clashing(*p) ? QStringLiteral(", shares its address") : QString()));
     }
     writeStatus();
-    return true;
+    return {};
 }
 
 void SimServer::stop()

@@ -35,8 +35,8 @@ public:
     explicit SimServer(const SimOptions &options, QObject *parent = nullptr);
     ~SimServer() override;
 
-    // Creates or opens the line; false with `error` set when that fails.
-    bool start(QString *error);
+    // Creates or opens the line, or says why it cannot.
+    Result<void> start();
     // The device the host opens (the pty slave, or the --port device).
     QString devicePath() const { return m_devicePath; }
     // Removes the --link symlink and writes the final status.

@@ -64,9 +64,9 @@ int main(int argc, char *argv[])
     std::signal(SIGPIPE, SIG_IGN);
 
     SimServer server(*options);
-    QString error;
-    if (!server.start(&error)) {
-        std::fprintf(stderr, "cellvane-sim: %s\n", error.toLocal8Bit().constData());
+    if (Result<void> started = server.start(); !started) {
+        std::fprintf(stderr, "cellvane-sim: %s\n",
+                     started.error().message.toLocal8Bit().constData());
         server.stop();
         return 1;
     }

@@ -33,9 +33,7 @@ UpgradeController::UpgradeController(AppState &state, LinkController &link,
 
 QString UpgradeController::bootWarningText()
 {
-    return QStringLiteral(
-        "注意：即将升级BOOT，中途不能重启，如文件错误会导致升级失败将无法再次升级,"
-        "请确认是否继续?");
+    return chineseOnly(ChineseOnlyText::bootUpgradeWarning);
 }
 
 QString UpgradeController::succeededText()

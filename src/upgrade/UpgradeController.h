@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/ChineseOnlyText.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -44,9 +46,9 @@ public:
     static constexpr quint8 bootItem = 0xFB;
     static constexpr quint16 endBlock = 0xFFFF;
     static QString fileFilter() { return QStringLiteral("Batch Files (*.bin)"); }
-    static QString bootWarningTitle() { return QStringLiteral("升级提示"); }
+    static QString bootWarningTitle() { return chineseOnly(ChineseOnlyText::upgradeNotice); }
     static QString bootWarningText();
-    static QString binOnlyText() { return QStringLiteral("请选择BIN文件"); }
+    static QString binOnlyText() { return chineseOnly(ChineseOnlyText::binFileOnly); }
     static QString succeededText();
     static QString failedText();
 

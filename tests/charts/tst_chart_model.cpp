@@ -308,7 +308,7 @@ private slots:
         const QString path = writeRecording(QDir(dir.path()), moments, gb18030);
         ChartStore store;
         RecordingReader reader;
-        QVERIFY(reader.start(path, store, 0, nullptr));
+        QVERIFY(reader.start(path, store, 0).ok());
         QVERIFY(reader.runToEnd());
         QCOMPARE(reader.linesRead(), 6);
         QCOMPARE(reader.samplesRead(), 4);
@@ -327,9 +327,9 @@ private slots:
     {
         ChartStore store;
         RecordingReader reader;
-        QString error;
-        QVERIFY(!reader.start(QStringLiteral("/nonexistent/rec.txt"), store, 0, &error));
-        QVERIFY(error.contains(QStringLiteral("rec.txt")));
+        const Result<void> started = reader.start(QStringLiteral("/nonexistent/rec.txt"), store, 0);
+        QVERIFY(!started);
+        QVERIFY(started.error().message.contains(QStringLiteral("rec.txt")));
         QVERIFY(store.addresses().isEmpty());
     }
 };

@@ -589,9 +589,8 @@ void ChartsWindow::openRecording()
 bool ChartsWindow::loadRecording(const QString &path)
 {
     m_pending.clear();
-    QString error;
-    if (!m_reader.start(path, m_pending, recordingAddress, &error)) {
-        m_state.prompt.message(error, QString(), UserPrompt::Icon::Warning);
+    if (Result<void> started = m_reader.start(path, m_pending, recordingAddress); !started) {
+        m_state.prompt.message(started.error().message, QString(), UserPrompt::Icon::Warning);
         return false;
     }
     m_open->setEnabled(false);

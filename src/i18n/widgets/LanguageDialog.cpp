@@ -1,5 +1,6 @@
 #include "i18n/widgets/LanguageDialog.h"
 
+#include "base/ChineseOnlyText.h"
 #include "base/UserPrompt.h"
 #include "i18n/SettingsRecord.h"
 #include "state/AppState.h"
@@ -14,11 +15,11 @@
 LanguageDialog::LanguageDialog(AppState &state, QWidget *parent) : QDialog(parent), m_state(state)
 {
     setObjectName(QStringLiteral("LanguageDialog"));
-    setWindowTitle(QStringLiteral("语言选择Language selection"));
+    setWindowTitle(chineseOnly(ChineseOnlyText::languageDialogTitle));
     setModal(false);
 
     auto *box = new QGroupBox(this);
-    m_chinese = new QRadioButton(QStringLiteral("中文"), box);
+    m_chinese = new QRadioButton(chineseOnly(ChineseOnlyText::chineseChoice), box);
     m_chinese->setObjectName(QStringLiteral("语言选择0"));
     m_english = new QRadioButton(QStringLiteral("English"), box);
     m_english->setObjectName(QStringLiteral("语言选择1"));
@@ -29,7 +30,7 @@ LanguageDialog::LanguageDialog(AppState &state, QWidget *parent) : QDialog(paren
     options->addWidget(m_chinese);
     options->addWidget(m_english);
 
-    m_ok = new QPushButton(QStringLiteral("确认(OK)"), this);
+    m_ok = new QPushButton(chineseOnly(ChineseOnlyText::languageConfirm), this);
     m_ok->setObjectName(QStringLiteral("Command1"));
     m_ok->setAutoDefault(false);
     connect(m_ok, &QPushButton::clicked, this, &LanguageDialog::confirm);
