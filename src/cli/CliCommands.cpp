@@ -684,7 +684,8 @@ void CliCommands::profile()
     }
     if (!m_session.open(paramTab))
         return;
-    m_profile = std::make_unique<ProfileSession>(m_session.core(), m_session.prompt());
+    m_profile = std::make_unique<ProfileSession>(ProfileSession::partsOf(m_session.core()),
+                                                 m_session.prompt());
     m_profile->setStepTimeout(qMax(o.timeoutMs, 1000));
     connect(m_profile.get(), &ProfileSession::progress, this,
             [this](int done, int total, const QString &step) {

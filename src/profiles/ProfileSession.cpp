@@ -39,9 +39,9 @@ int buttonOf(quint8 code)
     return 0;
 }
 
-Form &pageOf(Core &core, const ProfileItem &item)
+Form &pageOf(AppState &state, const ProfileItem &item)
 {
-    return item.page == ProfileItem::Page::Param ? core.state.param : core.state.system;
+    return item.page == ProfileItem::Page::Param ? state.param : state.system;
 }
 
 bool isIdentity(const ProfileItem &item)
@@ -116,8 +116,16 @@ QString ProfileSession::Result::report() const
     return lines.join(QLatin1Char('\n'));
 }
 
-ProfileSession::ProfileSession(Core &core, UserPrompt &prompt, QObject *parent)
-    : QObject(parent), m_core(core), m_prompt(prompt)
+ProfileSession::Parts ProfileSession::partsOf(Core &core)
+{
+    return {core.state,         core.link,    core.requests,
+            core.paramCommands, core.prompts, [&core](int tab) { core.selectTab(tab); }};
+}
+
+ProfileSession::ProfileSession(Parts parts, UserPrompt &prompt, QObject *parent)
+    : QObject(parent), m_state(parts.state), m_link(parts.link), m_requests(parts.requests),
+      m_paramCommands(parts.paramCommands), m_prompts(parts.prompts),
+      m_selectTab(std::move(parts.selectTab)), m_prompt(prompt)
 {
     m_stepTimer.setSingleShot(true);
     m_stepTimer.setInterval(20000);
@@ -132,7 +140,7 @@ ProfileSession::ProfileSession(Core &core, UserPrompt &prompt, QObject *parent)
 ProfileSession::~ProfileSession()
 {
     if (busy())
-        m_core.prompts.releaseMessages();
+        m_prompts.releaseMessages();
 }
 
 QString ProfileSession::suggestedName(const QString &batteryId, const QDateTime &at)
@@ -197,11 +205,11 @@ bool ProfileSession::begin(Action action, const QString &path)
         }
         m_profile = loaded.profile;
     }
-    AppState &s = m_core.state;
+    AppState &s = m_state;
     QString refusal;
-    if (!m_core.link.portOpen())
+    if (!m_link.portOpen())
         refusal = LinkController::openPortFirstText();
-    else if (m_core.link.lineLent())
+    else if (m_link.lineLent())
         refusal = tr("The bus scan has the line; try again when it has finished.");
     else if (s.currentCommand == CommandCode::upgrade)
         refusal = tr("An upgrade is running; try again when it has finished.");
@@ -212,7 +220,7 @@ bool ProfileSession::begin(Action action, const QString &path)
     }
 
     m_steps = readSteps();
-    m_core.prompts.catchMessages([this](const QString &text) { onMessage(text); });
+    m_prompts.catchMessages([this](const QString &text) { onMessage(text); });
     // The live polling goes on from any answer still on its way, so it is
     // paused and given time to fall silent before the first request.
     if (s.currentCommand < CommandCode::pause) {
@@ -225,7 +233,7 @@ bool ProfileSession::begin(Action action, const QString &path)
 
 void ProfileSession::settle(int attempts)
 {
-    AppState &s = m_core.state;
+    AppState &s = m_state;
     if (s.currentCommand == CommandCode::pause && attempts < settleAttempts) {
         runNext();
         return;
@@ -237,7 +245,7 @@ void ProfileSession::settle(int attempts)
     s.currentCommand = CommandCode::pause;
     s.readAllActive = false;
     s.writeAllActive = false;
-    m_core.link.stopSendTimer();
+    m_link.stopSendTimer();
     QTimer::singleShot(m_settleMs, this, [this, attempts] { settle(attempts - 1); });
 }
 
@@ -292,17 +300,17 @@ void ProfileSession::runNext()
     }
     const Step &step = m_steps.at(m_next);
     emit progress(m_next, int(m_steps.size()), step.name);
-    AppState &s = m_core.state;
+    AppState &s = m_state;
     m_stepOpen = true;
     m_caught.clear();
     m_caughtWhileSending = false;
     m_sending = true;
     if (step.readAll) {
-        m_core.paramCommands.readAll();
+        m_paramCommands.readAll();
     } else {
         s.readAllActive = false;
         s.writeAllActive = false;
-        m_core.requests.send(step.code);
+        m_requests.send(step.code);
     }
     m_sending = false;
     if (m_caughtWhileSending) {
@@ -347,7 +355,7 @@ void ProfileSession::stepEnded(const QString &text, bool timedOut)
         reason = tr("the pack did not answer");
     else if (m_caughtWhileSending || text == LinkController::openPortFirstText())
         reason = text;
-    AppState &s = m_core.state;
+    AppState &s = m_state;
     if (timedOut) {
         s.currentCommand = CommandCode::pause;
         s.readAllActive = false;
@@ -406,7 +414,7 @@ void ProfileSession::stepEnded(const QString &text, bool timedOut)
 
 void ProfileSession::readsDone()
 {
-    AppState &s = m_core.state;
+    AppState &s = m_state;
     switch (m_action) {
     case Action::Save: {
         ProfileSource source = ProfileSource::fromInfo(s.info);
@@ -451,7 +459,7 @@ void ProfileSession::readsDone()
 
 void ProfileSession::planApply()
 {
-    AppState &s = m_core.state;
+    AppState &s = m_state;
     m_result.comparison = ProfileCompare::compare(s.param, s.system, m_profile);
     QHash<QString, bool> differs;
     for (const ProfileCompare::Row &row : m_result.comparison.rows)
@@ -515,7 +523,7 @@ void ProfileSession::planApply()
     for (const ProfileItem &item : items) {
         if (isIdentity(item) && !m_options.identity)
             continue;
-        ProfileCodec::setFormValue(pageOf(m_core, item), item,
+        ProfileCodec::setFormValue(pageOf(m_state, item), item,
                                    ProfileCodec::value(m_profile, item));
     }
     m_steps.clear();
@@ -540,7 +548,7 @@ void ProfileSession::planApply()
 
 void ProfileSession::groupReadBack(int group)
 {
-    AppState &s = m_core.state;
+    AppState &s = m_state;
     const ProfileCompare::Result now = ProfileCompare::compare(s.param, s.system, m_profile);
     QHash<QString, const ProfileCompare::Row *> rows;
     for (const ProfileCompare::Row &row : now.rows)
@@ -570,16 +578,16 @@ void ProfileSession::end()
         return;
     m_stepTimer.stop();
     m_stepOpen = false;
-    m_core.prompts.releaseMessages();
-    AppState &s = m_core.state;
+    m_prompts.releaseMessages();
+    AppState &s = m_state;
     if (s.currentCommand != CommandCode::upgrade) {
         s.readAllActive = false;
         s.writeAllActive = false;
     }
     // Pages that watch the pack live go on doing so.
     const int tab = s.selectedTab;
-    if ((tab == 1 || tab == 2 || tab == 5) && m_core.link.portOpen())
-        m_core.selectTab(tab);
+    if ((tab == 1 || tab == 2 || tab == 5) && m_link.portOpen())
+        m_selectTab(tab);
     if (m_action == Action::Apply && m_result.ok && !m_result.items.isEmpty() &&
         m_result.verified() < m_result.items.size()) {
         m_result.ok = false;

@@ -11,7 +11,12 @@
 
 #include <functional>
 
+class AppState;
 class Core;
+class LinkController;
+class ParamCommands;
+class PromptRelay;
+class RequestBuilder;
 class UserPrompt;
 struct RequestSpec;
 
@@ -68,7 +73,21 @@ public:
         QString report() const;
     };
 
-    ProfileSession(Core &core, UserPrompt &prompt, QObject *parent = nullptr);
+    // What a session drives: the pages' forms, the line, the requests, the
+    // parameter page's Read All, the relay whose messages it takes while it
+    // runs, and the tab switch that gives the pages back afterwards.
+    struct Parts {
+        AppState &state;
+        LinkController &link;
+        RequestBuilder &requests;
+        ParamCommands &paramCommands;
+        PromptRelay &prompts;
+        std::function<void(int tab)> selectTab;
+    };
+    // The parts as the program's core holds them.
+    static Parts partsOf(Core &core);
+
+    ProfileSession(Parts parts, UserPrompt &prompt, QObject *parent = nullptr);
     ~ProfileSession() override;
 
     bool busy() const { return m_action != Action::None; }
@@ -125,7 +144,12 @@ private:
     QList<Step> readSteps() const;
     static QString readName(quint8 code);
 
-    Core &m_core;
+    AppState &m_state;
+    LinkController &m_link;
+    RequestBuilder &m_requests;
+    ParamCommands &m_paramCommands;
+    PromptRelay &m_prompts;
+    std::function<void(int tab)> m_selectTab;
     UserPrompt &m_prompt;
     Action m_action = Action::None;
     ApplyOptions m_options;

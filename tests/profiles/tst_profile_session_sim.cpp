@@ -132,7 +132,7 @@ void TestProfileSessionSim::connectTo(int number)
 ProfileSession::Result
 TestProfileSessionSim::run(const std::function<bool(ProfileSession &)> &start)
 {
-    ProfileSession session(*m_core, m_prompt);
+    ProfileSession session(ProfileSession::partsOf(*m_core), m_prompt);
     session.setStepTimeout(15000);
     std::optional<ProfileSession::Result> result;
     connect(&session, &ProfileSession::finished, this,

@@ -1,10 +1,11 @@
 #include "bank/widgets/BankPanel.h"
 
+#include "bank/BankController.h"
 #include "bank/BankForm.h"
 #include "bank/BankTableModel.h"
 #include "i18n/widgets/CaptionFit.h"
-#include "shell/Core.h"
 #include "shell/widgets/FormBinder.h"
+#include "state/AppState.h"
 
 #include <QCheckBox>
 #include <QColor>
@@ -52,10 +53,11 @@ public:
 };
 } // namespace
 
-BankPanel::BankPanel(Core &core, QWidget *parent) : Panel(core, parent)
+BankPanel::BankPanel(AppState &appState, BankController &bank, QWidget *parent)
+    : Panel(parent), m_state(appState), m_bankControl(bank)
 {
     setObjectName(QStringLiteral("BankPanel"));
-    Form &form = m_core.state.bank;
+    Form &form = m_state.bank;
 
     m_bankBox = new QGroupBox(this);
     m_bankBox->setObjectName(QStringLiteral("bankBox"));
@@ -78,7 +80,7 @@ BankPanel::BankPanel(Core &core, QWidget *parent) : Panel(core, parent)
     m_table = new QTableView(this);
     m_table->setObjectName(QStringLiteral("bankTable"));
     m_sort = new BankSortModel(this);
-    m_sort->setSourceModel(&m_core.bank.model());
+    m_sort->setSourceModel(&m_bankControl.model());
     m_sort->setSortRole(BankTableModel::SortRole);
     m_table->setModel(m_sort);
     m_table->setSortingEnabled(true);
@@ -106,7 +108,7 @@ BankPanel::BankPanel(Core &core, QWidget *parent) : Panel(core, parent)
     m_recordPath->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_export = new QPushButton(this);
     FormBinder::bindEnabled(m_export, form, BankField::exportButton);
-    connect(m_export, &QPushButton::clicked, this, [this] { m_core.bank.exportWorkbook(); });
+    connect(m_export, &QPushButton::clicked, this, [this] { m_bankControl.exportWorkbook(); });
     m_progress = new QProgressBar(this);
     m_progress->setMaximumWidth(120);
     m_progress->setTextVisible(false);
@@ -130,7 +132,7 @@ BankPanel::BankPanel(Core &core, QWidget *parent) : Panel(core, parent)
     page->addWidget(m_hint);
     page->addLayout(bottom);
 
-    connect(&m_core.bank.model(), &QAbstractItemModel::modelReset, this, &BankPanel::fitColumns);
+    connect(&m_bankControl.model(), &QAbstractItemModel::modelReset, this, &BankPanel::fitColumns);
     applyCaptions();
 }
 
@@ -139,7 +141,7 @@ void BankPanel::choose(const QModelIndex &index)
     if (!index.isValid())
         return;
     const int address = index.data(BankTableModel::AddressRole).toInt();
-    if (m_core.bank.choosePack(address))
+    if (m_bankControl.choosePack(address))
         emit packChosen(address);
 }
 

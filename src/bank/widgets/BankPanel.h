@@ -2,6 +2,9 @@
 
 #include "shell/widgets/Panel.h"
 
+class AppState;
+class BankController;
+
 class QCheckBox;
 class QGroupBox;
 class QLabel;
@@ -16,7 +19,7 @@ class QTableView;
 class BankPanel : public Panel {
     Q_OBJECT
 public:
-    explicit BankPanel(Core &core, QWidget *parent = nullptr);
+    BankPanel(AppState &appState, BankController &bank, QWidget *parent = nullptr);
     void applyCaptions() override;
 
     QTableView *table() const { return m_table; }
@@ -28,6 +31,8 @@ signals:
     void packChosen(int address);
 
 private:
+    AppState &m_state;
+    BankController &m_bankControl;
     void choose(const QModelIndex &index);
     void fitColumns();
 

@@ -5,7 +5,7 @@
 #include "i18n/SettingsRecord.h"
 #include "records/DataLocations.h"
 #include "records/Recorder.h"
-#include "shell/Core.h"
+#include "state/AppState.h"
 
 #include <QAction>
 #include <QBarCategoryAxis>
@@ -102,18 +102,18 @@ ChartsWindow::~ChartsWindow()
         rememberGeometry();
 }
 
-QAction *ChartsWindow::addTo(QMenu *menu, Core &core, QWidget *owner)
+QAction *ChartsWindow::addTo(QMenu *menu, ChartStore &live, AppState &state, QWidget *owner)
 {
     QAction *action = menu->addAction(QString());
     action->setObjectName(QStringLiteral("chartsAction"));
     action->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
     const auto caption = [action] { action->setText(tr("Charts")); };
     caption();
-    QObject::connect(&core.state, &AppState::languageChanged, action, caption);
-    QObject::connect(action, &QAction::triggered, owner, [&core, owner] {
+    QObject::connect(&state, &AppState::languageChanged, action, caption);
+    QObject::connect(action, &QAction::triggered, owner, [&live, &state, owner] {
         auto *window = owner->findChild<ChartsWindow *>(QString(), Qt::FindDirectChildrenOnly);
         if (!window)
-            window = new ChartsWindow(core.charts.store(), core.state, owner);
+            window = new ChartsWindow(live, state, owner);
         window->show();
         window->raise();
         window->activateWindow();

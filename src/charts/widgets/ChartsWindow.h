@@ -13,7 +13,6 @@
 #include <memory>
 
 class AppState;
-class Core;
 class QAction;
 class QBarCategoryAxis;
 class QBarSet;
@@ -43,7 +42,7 @@ public:
 
     // Adds the "Charts" entry to `menu`; the window is made the first time it
     // is chosen, as a child of `owner`.
-    static QAction *addTo(QMenu *menu, Core &core, QWidget *owner);
+    static QAction *addTo(QMenu *menu, ChartStore &live, AppState &state, QWidget *owner);
 
     void applyCaptions();
     // Redraws from the store and the timeline.

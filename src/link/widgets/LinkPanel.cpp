@@ -1,9 +1,11 @@
 #include "link/widgets/LinkPanel.h"
 
+#include "bank/ScanController.h"
 #include "bank/ScanForm.h"
+#include "link/LinkController.h"
 #include "link/LinkForm.h"
-#include "shell/Core.h"
 #include "shell/widgets/FormBinder.h"
+#include "state/AppState.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -17,10 +19,12 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-LinkPanel::LinkPanel(Core &core, QWidget *parent) : Panel(core, parent)
+LinkPanel::LinkPanel(AppState &appState, LinkController &link, ScanController &scanner,
+                     QWidget *parent)
+    : Panel(parent), m_state(appState), m_link(link), m_scanControl(scanner)
 {
     setObjectName(QStringLiteral("LinkPanel"));
-    Form &form = m_core.state.link;
+    Form &form = m_state.link;
 
     m_group = new QGroupBox(this);
     m_group->setObjectName(QStringLiteral("串口设置"));
@@ -47,7 +51,7 @@ LinkPanel::LinkPanel(Core &core, QWidget *parent) : Panel(core, parent)
             FormBinder::bindCombo(row.combo, form, r.control, &LinkController::parityCaption);
         else if (r.control == LinkField::port)
             FormBinder::bindCombo(row.combo, form, r.control, [this](const QString &entry) {
-                return m_core.link.portCaption(entry);
+                return m_link.portCaption(entry);
             });
         else
             FormBinder::bindCombo(row.combo, form, r.control);
@@ -61,14 +65,14 @@ LinkPanel::LinkPanel(Core &core, QWidget *parent) : Panel(core, parent)
     FormBinder::bindEnabled(m_openClose, form, LinkField::openClose);
     m_openClose->setMinimumHeight(32);
     connect(m_openClose, &QPushButton::clicked, this, [this] {
-        m_core.link.toggleOpen();
+        m_link.toggleOpen();
         syncWithLink();
     });
     m_refresh = new QPushButton(this);
     FormBinder::bindEnabled(m_refresh, form, LinkField::refresh);
     m_refresh->setMinimumHeight(32);
     connect(m_refresh, &QPushButton::clicked, this, [this] {
-        m_core.link.refresh();
+        m_link.refresh();
         syncWithLink();
     });
 
@@ -85,13 +89,13 @@ LinkPanel::LinkPanel(Core &core, QWidget *parent) : Panel(core, parent)
     column->addSpacing(8);
     column->addWidget(m_reconnect);
 
-    Form &scan = m_core.state.scan;
+    Form &scan = m_state.scan;
     m_scanGroup = new QGroupBox(this);
     m_scanGroup->setObjectName(QStringLiteral("总线扫描"));
     m_scan = new QPushButton(m_scanGroup);
     FormBinder::bindEnabled(m_scan, scan, ScanField::scan);
     m_scan->setMinimumHeight(32);
-    connect(m_scan, &QPushButton::clicked, this, [this] { m_core.scan.toggle(); });
+    connect(m_scan, &QPushButton::clicked, this, [this] { m_scanControl.toggle(); });
     m_scanProgress = new QProgressBar(m_scanGroup);
     FormBinder::bindProgress(m_scanProgress, scan, ScanField::progress);
     m_scanStatus = new QLabel(m_scanGroup);
@@ -109,7 +113,7 @@ LinkPanel::LinkPanel(Core &core, QWidget *parent) : Panel(core, parent)
     scanColumn->addWidget(m_scanStatus);
     scanColumn->addWidget(m_scanResults, 1);
     m_scanGroup->setMinimumWidth(520);
-    connect(&m_core.scan, &ScanController::runningChanged, this, &LinkPanel::syncScanCaption);
+    connect(&m_scanControl, &ScanController::runningChanged, this, &LinkPanel::syncScanCaption);
 
     auto *scanSide = new QVBoxLayout;
     scanSide->setContentsMargins(0, 40, 0, 0);
@@ -127,24 +131,24 @@ LinkPanel::LinkPanel(Core &core, QWidget *parent) : Panel(core, parent)
 
     // Also when the link closes on its own (the adapter was pulled out), so the
     // caption never lags behind the port.
-    connect(&m_core.link, &LinkController::portOpenChanged, this, &LinkPanel::syncWithLink);
+    connect(&m_link, &LinkController::portOpenChanged, this, &LinkPanel::syncWithLink);
     connect(&form, &Form::changed, this, [this](const QString &control) {
         if (control != LinkField::port)
             return;
         // The same entries can change their marks (a refresh after the user
         // was given access), which the list's own binding does not redraw.
         QComboBox *ports = list(LinkField::port);
-        const QStringList entries = m_core.state.link.entries(LinkField::port);
+        const QStringList entries = m_state.link.entries(LinkField::port);
         for (int i = 0; i < ports->count() && i < entries.size(); ++i) {
-            if (ports->itemText(i) != m_core.link.portCaption(entries[i])) {
-                FormBinder::retranslateCombo(ports, m_core.state.link, LinkField::port);
+            if (ports->itemText(i) != m_link.portCaption(entries[i])) {
+                FormBinder::retranslateCombo(ports, m_state.link, LinkField::port);
                 break;
             }
         }
         updatePortTips();
     });
 
-    m_core.link.load();
+    m_link.load();
     applyCaptions();
 }
 
@@ -159,7 +163,7 @@ QComboBox *LinkPanel::list(const QString &control) const
 void LinkPanel::syncWithLink()
 {
     const QString caption =
-        m_core.link.portOpen() ? LinkController::closeCaption() : LinkController::openCaption();
+        m_link.portOpen() ? LinkController::closeCaption() : LinkController::openCaption();
     if (m_openClose->text() != caption) {
         m_openClose->setText(caption);
         m_openClose->setAccessibleName(caption);
@@ -169,7 +173,7 @@ void LinkPanel::syncWithLink()
 void LinkPanel::syncScanCaption()
 {
     const QString caption =
-        m_core.scan.running() ? ScanController::stopCaption() : ScanController::scanCaption();
+        m_scanControl.running() ? ScanController::stopCaption() : ScanController::scanCaption();
     m_scan->setText(caption);
     m_scan->setAccessibleName(caption);
 }
@@ -178,13 +182,13 @@ void LinkPanel::updatePortTips()
 {
     // Which device a COM number stands for is not obvious on Linux.
     QComboBox *ports = list(LinkField::port);
-    const QStringList entries = m_core.state.link.entries(LinkField::port);
+    const QStringList entries = m_state.link.entries(LinkField::port);
     for (int i = 0; i < ports->count() && i < entries.size(); ++i) {
         // The entry, not the shown text, which may carry a mark.
         const int number = QStringView(entries[i]).mid(3).toInt();
         const QString device = number > 0 ? LinkController::deviceOf(number) : QString();
         QString tip = QDir::toNativeSeparators(device);
-        const QString note = m_core.link.accessNote(number);
+        const QString note = m_link.accessNote(number);
         if (!note.isEmpty())
             tip += QLatin1Char('\n') + note;
         ports->setItemData(i, tip, Qt::ToolTipRole);
@@ -211,8 +215,8 @@ void LinkPanel::applyCaptions()
         m_rows[i].label->setText(captions[i]);
         nameField(m_rows[i].combo, captions[i]);
     }
-    FormBinder::retranslateCombo(list(LinkField::parity), m_core.state.link, LinkField::parity);
-    FormBinder::retranslateCombo(list(LinkField::port), m_core.state.link, LinkField::port);
+    FormBinder::retranslateCombo(list(LinkField::parity), m_state.link, LinkField::parity);
+    FormBinder::retranslateCombo(list(LinkField::port), m_state.link, LinkField::port);
     updatePortTips();
     m_reconnect->setText(tr("Reconnect automatically"));
     m_reconnect->setAccessibleName(m_reconnect->text());

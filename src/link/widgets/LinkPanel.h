@@ -2,6 +2,10 @@
 
 #include "shell/widgets/Panel.h"
 
+class AppState;
+class LinkController;
+class ScanController;
+
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
@@ -16,7 +20,8 @@ class QPushButton;
 class LinkPanel : public Panel {
     Q_OBJECT
 public:
-    explicit LinkPanel(Core &core, QWidget *parent = nullptr);
+    LinkPanel(AppState &appState, LinkController &link, ScanController &scanner,
+              QWidget *parent = nullptr);
     void applyCaptions() override;
 
     QPushButton *openCloseButton() const { return m_openClose; }
@@ -37,6 +42,9 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
 
 private:
+    AppState &m_state;
+    LinkController &m_link;
+    ScanController &m_scanControl;
     struct Row {
         QString control;
         QLabel *label = nullptr;

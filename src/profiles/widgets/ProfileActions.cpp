@@ -7,7 +7,8 @@
 #include "profiles/widgets/ProfileReportDialog.h"
 #include "records/DataLocations.h"
 #include "responses/InfoForm.h"
-#include "shell/Core.h"
+#include "state/AppState.h"
+#include "upgrade/UpgradeController.h"
 #include "upgrade/UpgradeForm.h"
 
 #include <QAction>
@@ -23,9 +24,10 @@ namespace {
 constexpr int margin = 6;
 } // namespace
 
-ProfileActions::ProfileActions(Core &core, UserPrompt &prompt, QWidget *window)
-    : QObject(window), m_core(core), m_prompt(prompt), m_window(window), m_session(core, prompt),
-      m_menu(new QMenu(window))
+ProfileActions::ProfileActions(ProfileSession::Parts parts, UpgradeController &upgrade,
+                               UserPrompt &prompt, QWidget *window)
+    : QObject(window), m_state(parts.state), m_upgrade(upgrade), m_prompt(prompt), m_window(window),
+      m_session(std::move(parts), prompt), m_menu(new QMenu(window))
 {
     m_menu->setObjectName(QStringLiteral("ProfileMenu"));
     m_save = m_menu->addAction(QString(), this, &ProfileActions::saveProfile);
@@ -34,9 +36,9 @@ ProfileActions::ProfileActions(Core &core, UserPrompt &prompt, QWidget *window)
     m_compare = m_menu->addAction(QString(), this, &ProfileActions::compareWithPack);
     m_apply = m_menu->addAction(QString(), this, &ProfileActions::applyToPack);
     connect(&m_session, &ProfileSession::finished, this, &ProfileActions::onFinished);
-    connect(&m_core.state, &AppState::languageChanged, this, &ProfileActions::applyCaptions);
+    connect(&m_state, &AppState::languageChanged, this, &ProfileActions::applyCaptions);
 
-    m_core.upgrade.setSucceededHook([this] {
+    m_upgrade.setSucceededHook([this] {
         // After the upgrade's own message, outside its answer's dispatch.
         if (!m_backupPath.isEmpty())
             QTimer::singleShot(0, this, &ProfileActions::offerCompareWithBackup);
@@ -46,8 +48,8 @@ ProfileActions::ProfileActions(Core &core, UserPrompt &prompt, QWidget *window)
 
 ProfileActions::~ProfileActions()
 {
-    m_core.upgrade.setStartGate(nullptr);
-    m_core.upgrade.setSucceededHook(nullptr);
+    m_upgrade.setStartGate(nullptr);
+    m_upgrade.setSucceededHook(nullptr);
 }
 
 ProfileCompareDialog *ProfileActions::compareDialog() const
@@ -91,7 +93,7 @@ QCheckBox *ProfileActions::addUpgradeBackup(QWidget *upgradePage)
     m_backupBox->setObjectName(QStringLiteral("ProfileBackup"));
     m_backupBox->setChecked(true);
     upgradePage->installEventFilter(this);
-    m_core.upgrade.setStartGate([this](const std::function<void()> &proceed) {
+    m_upgrade.setStartGate([this](const std::function<void()> &proceed) {
         if (m_session.busy()) {
             // A profile run has the line; an upgrade now would break both.
             m_prompt.message(tr("A profile is being read or written; start the upgrade when it "
@@ -103,7 +105,7 @@ QCheckBox *ProfileActions::addUpgradeBackup(QWidget *upgradePage)
             return false;
         m_proceed = proceed;
         m_backupPath.clear();
-        m_core.state.upgrade.setEnabled(UpgradeField::start, false);
+        m_state.upgrade.setEnabled(UpgradeField::start, false);
         const QString folder = profilesFolder();
         if (folder.isEmpty()) {
             ProfileSession::Result none;
@@ -180,7 +182,7 @@ void ProfileActions::saveProfile()
     const QString folder = profilesFolder();
     if (!folder.isEmpty())
         QDir().mkpath(folder);
-    const QString name = ProfileSession::suggestedName(m_core.state.info.text(InfoField::batteryId),
+    const QString name = ProfileSession::suggestedName(m_state.info.text(InfoField::batteryId),
                                                        QDateTime::currentDateTime());
     QString path =
         m_prompt.saveFileName(fileFilter(), folder.isEmpty() ? name : QDir(folder).filePath(name));
@@ -198,8 +200,7 @@ void ProfileActions::openProfile()
     const QString path = askOpen();
     if (path.isEmpty())
         return;
-    const ProfileValidator::Result result =
-        ProfileFile::open(path, m_core.state.param, m_core.state.system);
+    const ProfileValidator::Result result = ProfileFile::open(path, m_state.param, m_state.system);
     if (!result.ok()) {
         m_prompt.message(result.message(), {}, UserPrompt::Icon::Warning);
         return;
@@ -288,10 +289,10 @@ void ProfileActions::onFinished(const ProfileSession::Result &result)
 void ProfileActions::backupDone(const ProfileSession::Result &result)
 {
     const std::function<void()> proceed = std::exchange(m_proceed, nullptr);
-    m_core.state.upgrade.setEnabled(UpgradeField::start, true);
+    m_state.upgrade.setEnabled(UpgradeField::start, true);
     if (result.ok) {
         m_backupPath = result.path;
-        m_core.state.setStatusLine(tr("Profile saved to %1").arg(result.path));
+        m_state.setStatusLine(tr("Profile saved to %1").arg(result.path));
     } else if (!m_prompt.question(tr("Backup failed"),
                                   tr("The profile of this pack could not be saved:\n%1\n\n"
                                      "Upgrade anyway?")

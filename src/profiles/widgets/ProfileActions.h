@@ -8,7 +8,6 @@
 
 #include <functional>
 
-class Core;
 class ProfileApplyDialog;
 class ProfileCompareDialog;
 class ProfileReportDialog;
@@ -17,6 +16,7 @@ class QCheckBox;
 class QMenu;
 class QPushButton;
 class QWidget;
+class UpgradeController;
 class UserPrompt;
 
 // The window's side of settings profiles: the "profile" menu, the Save
@@ -26,7 +26,9 @@ class UserPrompt;
 class ProfileActions : public QObject {
     Q_OBJECT
 public:
-    ProfileActions(Core &core, UserPrompt &prompt, QWidget *window);
+    // The upgrade page is watched for the backup it offers before a start.
+    ProfileActions(ProfileSession::Parts parts, UpgradeController &upgrade, UserPrompt &prompt,
+                   QWidget *window);
     ~ProfileActions() override;
 
     QMenu *menu() const { return m_menu; }
@@ -75,7 +77,8 @@ private:
     void setBusy(bool busy);
     QString askOpen();
 
-    Core &m_core;
+    AppState &m_state;
+    UpgradeController &m_upgrade;
     UserPrompt &m_prompt;
     QWidget *m_window = nullptr;
     ProfileSession m_session;

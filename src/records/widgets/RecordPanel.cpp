@@ -2,8 +2,9 @@
 
 #include "i18n/widgets/CaptionFit.h"
 #include "records/RecordForm.h"
-#include "shell/Core.h"
+#include "records/Recorder.h"
 #include "shell/widgets/FormBinder.h"
+#include "state/AppState.h"
 
 #include <QCheckBox>
 #include <QDesktopServices>
@@ -26,10 +27,11 @@ QLabel *namedLabel(const QString &name, QWidget *parent)
 }
 } // namespace
 
-RecordPanel::RecordPanel(Core &core, QWidget *parent) : Panel(core, parent)
+RecordPanel::RecordPanel(AppState &appState, Recorder &recorder, QWidget *parent)
+    : Panel(parent), m_state(appState), m_recorder(recorder)
 {
     setObjectName(QStringLiteral("RecordPanel"));
-    Form &form = m_core.state.record;
+    Form &form = m_state.record;
 
     m_frame = new QGroupBox(this);
     m_frame->setObjectName(QStringLiteral("Frame2"));
@@ -43,11 +45,11 @@ RecordPanel::RecordPanel(Core &core, QWidget *parent) : Panel(core, parent)
     m_pathLabel->setBuddy(path);
     m_path = path;
 
-    Recorder *recorder = &m_core.recorder;
-    auto button = [this, &form, recorder](const QString &control, void (Recorder::*action)()) {
+    Recorder *target = &m_recorder;
+    auto button = [this, &form, target](const QString &control, void (Recorder::*action)()) {
         auto *b = new QPushButton(m_frame);
         FormBinder::bindEnabled(b, form, control);
-        connect(b, &QPushButton::clicked, this, [recorder, action] { (recorder->*action)(); });
+        connect(b, &QPushButton::clicked, this, [target, action] { (target->*action)(); });
         return b;
     };
     m_selectFile = button(RecordField::selectFile, &Recorder::selectFile);
@@ -94,7 +96,7 @@ RecordPanel::RecordPanel(Core &core, QWidget *parent) : Panel(core, parent)
     page->addStretch();
 
     // Files and folders alike go to the desktop's own program for them.
-    m_core.recorder.setOpener(
+    m_recorder.setOpener(
         [](const QString &file) { return QDesktopServices::openUrl(QUrl::fromLocalFile(file)); });
     applyCaptions();
 }

@@ -2,6 +2,9 @@
 
 #include "shell/widgets/Panel.h"
 
+class AppState;
+class Recorder;
+
 class QCheckBox;
 class QGroupBox;
 class QLabel;
@@ -12,10 +15,12 @@ class QPushButton;
 class RecordPanel : public Panel {
     Q_OBJECT
 public:
-    explicit RecordPanel(Core &core, QWidget *parent = nullptr);
+    RecordPanel(AppState &appState, Recorder &recorder, QWidget *parent = nullptr);
     void applyCaptions() override;
 
 private:
+    AppState &m_state;
+    Recorder &m_recorder;
     QGroupBox *m_frame = nullptr;
     QCheckBox *m_recording = nullptr;
     QLabel *m_hint = nullptr;

@@ -3,8 +3,9 @@
 #include "i18n/widgets/CaptionFit.h"
 #include "records/StoredForm.h"
 #include "records/StoredGrid.h"
-#include "shell/Core.h"
+#include "records/StoredRecords.h"
 #include "shell/widgets/FormBinder.h"
+#include "state/AppState.h"
 
 #include <QDesktopServices>
 #include <QHBoxLayout>
@@ -19,15 +20,17 @@
 
 #include <algorithm>
 
-StoredDataPanel::StoredDataPanel(Core &core, QWidget *parent) : Panel(core, parent)
+StoredDataPanel::StoredDataPanel(AppState &appState, StoredRecords &stored, QWidget *parent)
+    : Panel(parent), m_state(appState), m_stored(stored)
 {
     setObjectName(QStringLiteral("StoredDataPanel"));
-    Form &form = m_core.state.stored;
+    Form &form = m_state.stored;
 
+    StoredRecords *target = &m_stored;
     auto button = [&](const QString &control, void (StoredRecords::*action)()) {
         auto *b = new QPushButton(this);
         FormBinder::bindEnabled(b, form, control);
-        connect(b, &QPushButton::clicked, this, [this, action] { (m_core.stored.*action)(); });
+        connect(b, &QPushButton::clicked, this, [target, action] { (target->*action)(); });
         return b;
     };
     m_countButton = button(StoredField::countButton, &StoredRecords::requestCount);
@@ -41,7 +44,7 @@ StoredDataPanel::StoredDataPanel(Core &core, QWidget *parent) : Panel(core, pare
     FormBinder::bindLineEdit(folder, form, StoredField::outputFolder);
     m_folderLabel->setBuddy(folder);
     m_folder = folder;
-    m_core.stored.setOpener(
+    m_stored.setOpener(
         [](const QString &path) { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); });
     m_stop = button(StoredField::stopButton, &StoredRecords::stopReading);
 
@@ -107,7 +110,7 @@ StoredDataPanel::StoredDataPanel(Core &core, QWidget *parent) : Panel(core, pare
     page->addLayout(folderRow);
     page->addWidget(m_grid, 1);
 
-    connect(&m_core.state, &AppState::storedRowsChanged, this, &StoredDataPanel::showRows);
+    connect(&m_state, &AppState::storedRowsChanged, this, &StoredDataPanel::showRows);
     applyCaptions();
 }
 
@@ -137,12 +140,12 @@ void StoredDataPanel::applyCaptions()
     // The recording page beside this one has a button of the same caption.
     m_export->setAccessibleName(tr("Export stored data to Excel"));
     buildHeader();
-    m_core.stored.resetGrid();
+    m_stored.resetGrid();
 }
 
 void StoredDataPanel::buildHeader()
 {
-    const bool english = m_core.state.englishUi() != 0;
+    const bool english = m_state.englishUi() != 0;
     const QStringList headers = StoredGrid::headers();
     m_grid->setHorizontalHeaderLabels(headers);
     // The widths in twips suit a small grid font; a column widens
@@ -160,9 +163,9 @@ void StoredDataPanel::buildHeader()
 // last new header.
 void StoredDataPanel::showRows()
 {
-    const QStringList rows = m_core.stored.gridRows();
-    if (m_core.stored.gridGeneration() != m_shownGeneration || rows.size() < m_shownRows) {
-        m_shownGeneration = m_core.stored.gridGeneration();
+    const QStringList rows = m_stored.gridRows();
+    if (m_stored.gridGeneration() != m_shownGeneration || rows.size() < m_shownRows) {
+        m_shownGeneration = m_stored.gridGeneration();
         m_shownRows = 0;
         m_grid->clearContents();
         m_grid->setRowCount(1);

@@ -2,6 +2,9 @@
 
 #include "shell/widgets/Panel.h"
 
+class AppState;
+class StoredRecords;
+
 class QLabel;
 class QProgressBar;
 class QPushButton;
@@ -12,12 +15,14 @@ class QTableWidget;
 class StoredDataPanel : public Panel {
     Q_OBJECT
 public:
-    explicit StoredDataPanel(Core &core, QWidget *parent = nullptr);
+    StoredDataPanel(AppState &appState, StoredRecords &stored, QWidget *parent = nullptr);
     // Also rebuilds the grid header in the new language; the grid starts
     // empty again while the rows read stay exportable.
     void applyCaptions() override;
 
 private:
+    AppState &m_state;
+    StoredRecords &m_stored;
     void buildHeader();
     void showRows();
 

@@ -1,8 +1,9 @@
 #include "requests/widgets/ParamPanel.h"
 
+#include "requests/ParamCommands.h"
 #include "requests/ParamRows.h"
-#include "shell/Core.h"
 #include "shell/widgets/FormBinder.h"
+#include "state/AppState.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -50,10 +51,11 @@ constexpr const char *rowCaptionNames[ParamField::rows] = {
 constexpr int valueBoxWidth = 58;
 } // namespace
 
-ParamPanel::ParamPanel(Core &core, QWidget *parent) : Panel(core, parent)
+ParamPanel::ParamPanel(AppState &appState, ParamCommands &paramCommands, QWidget *parent)
+    : Panel(parent), m_state(appState), m_commands(paramCommands)
 {
     setObjectName(QStringLiteral("ParamPanel"));
-    ParamCommands &commands = m_core.paramCommands;
+    ParamCommands &commands = m_commands;
 
     m_alarmFrame = new QGroupBox(this);
     m_alarmFrame->setObjectName(QStringLiteral("告警设置"));
@@ -130,7 +132,7 @@ ParamPanel::ParamPanel(Core &core, QWidget *parent) : Panel(core, parent)
 
 QWidget *ParamPanel::makeCell(int row, int column)
 {
-    Form &form = m_core.state.param;
+    Form &form = m_state.param;
     const Column &col = gridColumns[column];
     switch (col.kind) {
     case CellKind::Caption:
@@ -158,7 +160,7 @@ QWidget *ParamPanel::makeCell(int row, int column)
 QPushButton *ParamPanel::makeButton(const QString &control, std::function<void()> action)
 {
     auto *button = new QPushButton(this);
-    FormBinder::bindEnabled(button, m_core.state.param, control);
+    FormBinder::bindEnabled(button, m_state.param, control);
     connect(button, &QPushButton::clicked, this, [action = std::move(action)] { action(); });
     return button;
 }
@@ -177,7 +179,7 @@ QLineEdit *ParamPanel::makeLevelBox(const QString &control, QLabel *label)
     edit->setMaxLength(3);
     edit->setFixedWidth(44);
     edit->setAlignment(Qt::AlignCenter);
-    FormBinder::bindLineEdit(edit, m_core.state.param, control);
+    FormBinder::bindLineEdit(edit, m_state.param, control);
     label->setBuddy(edit);
     return edit;
 }

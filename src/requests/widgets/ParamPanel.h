@@ -3,6 +3,9 @@
 #include "requests/ParamForm.h"
 #include "shell/widgets/Panel.h"
 
+class AppState;
+class ParamCommands;
+
 #include <array>
 #include <functional>
 
@@ -18,7 +21,7 @@ class QPushButton;
 class ParamPanel : public Panel {
     Q_OBJECT
 public:
-    explicit ParamPanel(Core &core, QWidget *parent = nullptr);
+    ParamPanel(AppState &appState, ParamCommands &paramCommands, QWidget *parent = nullptr);
     void applyCaptions() override;
 
     // Grid columns left to right, the row caption first; the Read and Write
@@ -26,6 +29,8 @@ public:
     static constexpr int columnCount = 13;
 
 private:
+    AppState &m_state;
+    ParamCommands &m_commands;
     struct Row {
         std::array<QWidget *, columnCount> cells{};
         QPushButton *read = nullptr;

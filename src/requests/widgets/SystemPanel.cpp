@@ -1,8 +1,9 @@
 #include "requests/widgets/SystemPanel.h"
 
+#include "requests/SystemCommands.h"
 #include "requests/SystemForm.h"
-#include "shell/Core.h"
 #include "shell/widgets/FormBinder.h"
+#include "state/AppState.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -198,7 +199,8 @@ QString parityDisplay(const QString &entry)
 
 } // namespace
 
-SystemPanel::SystemPanel(Core &core, QWidget *parent) : Panel(core, parent)
+SystemPanel::SystemPanel(AppState &appState, SystemCommands &systemCommands, QWidget *parent)
+    : Panel(parent), m_state(appState), m_commands(systemCommands)
 {
     setObjectName(QStringLiteral("SystemPanel"));
 
@@ -277,7 +279,7 @@ SystemPanel::SystemPanel(Core &core, QWidget *parent) : Panel(core, parent)
         // Room for "yyyy-mm-dd hh:mm:ss".
         time->setMinimumWidth(
             time->fontMetrics().horizontalAdvance(QStringLiteral("0000-00-00 00:00:00")) + 12);
-        FormBinder::bindLabel(time, m_core.state.system, SystemField::bmsTime);
+        FormBinder::bindLabel(time, m_state.system, SystemField::bmsTime);
         m_namedFields.append({time, grid->parentWidget()});
         grid->addWidget(time, 0, 0, 1, 2);
         addButtonPair(grid, 0, 1, 26, 25, Qt::Horizontal);
@@ -361,7 +363,7 @@ QLabel *SystemPanel::addLabel(QWidget *parent, const char *objectName, const cha
 
 QWidget *SystemPanel::makeField(const FieldSpec &spec, QWidget *parent)
 {
-    Form &form = m_core.state.system;
+    Form &form = m_state.system;
     switch (spec.kind) {
     case FieldSpec::Check: {
         auto *box = new QCheckBox(parent);
@@ -429,8 +431,8 @@ void SystemPanel::addButtonPair(QGridLayout *grid, int row, int rowSpan, int rea
     for (int n : {read, write}) {
         auto *button = new QPushButton(pair);
         button->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-        FormBinder::bindEnabled(button, m_core.state.system, SystemField::command(n));
-        connect(button, &QPushButton::clicked, this, [this, n] { m_core.systemCommands.press(n); });
+        FormBinder::bindEnabled(button, m_state.system, SystemField::command(n));
+        connect(button, &QPushButton::clicked, this, [this, n] { m_commands.press(n); });
         layout->addWidget(button);
         m_buttons[n] = button;
     }
@@ -457,14 +459,14 @@ void SystemPanel::addOptions(QGridLayout *grid, int row, int perRow, const QStri
         layout->addWidget(button, i / perRow, i % perRow);
         m_captions.append({button, sources[i]});
     }
-    FormBinder::bindOptions(group, m_core.state.system, control);
+    FormBinder::bindOptions(group, m_state.system, control);
     grid->addWidget(options, row, 0, (int(sources.size()) + perRow - 1) / perRow, 2);
 }
 
 void SystemPanel::addActiveBalancing(QGridLayout *grid)
 {
     QWidget *box = grid->parentWidget();
-    Form &form = m_core.state.system;
+    Form &form = m_state.system;
     QLabel *columnCaptions[5];
     for (int c = 0; c < 5; ++c) {
         columnCaptions[c] = addLabel(box, activeColumnLabels[c], activeColumnCaptions[c]);
@@ -505,7 +507,7 @@ void SystemPanel::applyCaptions()
             button->setText(text);
     }
     if (m_parity)
-        FormBinder::retranslateCombo(m_parity, m_core.state.system, SystemField::parity);
+        FormBinder::retranslateCombo(m_parity, m_state.system, SystemField::parity);
 
     auto captionOf = [](const QWidget *w) {
         if (auto *box = qobject_cast<const QGroupBox *>(w))

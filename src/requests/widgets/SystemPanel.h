@@ -2,6 +2,9 @@
 
 #include "shell/widgets/Panel.h"
 
+class AppState;
+class SystemCommands;
+
 #include <QList>
 
 #include <array>
@@ -20,7 +23,7 @@ class QVBoxLayout;
 class SystemPanel : public Panel {
     Q_OBJECT
 public:
-    explicit SystemPanel(Core &core, QWidget *parent = nullptr);
+    SystemPanel(AppState &appState, SystemCommands &systemCommands, QWidget *parent = nullptr);
     void applyCaptions() override;
 
     static constexpr int buttonCount = 40;
@@ -28,6 +31,8 @@ public:
     struct FieldSpec;
 
 private:
+    AppState &m_state;
+    SystemCommands &m_commands;
     // A caption that follows the language: a frame title, a label or an
     // option button's text. `source` is the English text; null keeps the text
     // the widget was made with (it reads the same in both languages).

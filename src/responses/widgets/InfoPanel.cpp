@@ -1,9 +1,10 @@
 #include "responses/widgets/InfoPanel.h"
 
 #include "link/CommandCode.h"
+#include "requests/RequestBuilder.h"
 #include "responses/InfoForm.h"
-#include "shell/Core.h"
 #include "shell/widgets/FormBinder.h"
+#include "state/AppState.h"
 
 #include <QCoreApplication>
 #include <QGridLayout>
@@ -46,7 +47,8 @@ QGridLayout *tightGrid(QWidget *parent)
 }
 } // namespace
 
-InfoPanel::InfoPanel(Core &core, QWidget *parent) : Panel(core, parent)
+InfoPanel::InfoPanel(AppState &appState, RequestBuilder &requests, QWidget *parent)
+    : Panel(parent), m_state(appState), m_requests(requests)
 {
     setObjectName(QStringLiteral("InfoPanel"));
     using namespace InfoField;
@@ -162,7 +164,7 @@ InfoPanel::InfoPanel(Core &core, QWidget *parent) : Panel(core, parent)
     for (int i = 0; i < cellSlots; ++i) {
         auto *box = static_cast<QLineEdit *>(m_controls.value(cellVoltage(i)));
         showHighlight(box, cellVoltage(i));
-        connect(&m_core.state.info, &Form::changed, box,
+        connect(&m_state.info, &Form::changed, box,
                 [this, box, name = cellVoltage(i)](const QString &changed) {
                     if (changed == name)
                         showHighlight(box, name);
@@ -212,7 +214,7 @@ QLineEdit *InfoPanel::addBox(QGroupBox *group, QGridLayout *grid, const Field &f
     box->setFixedSize(boxWidth, boxHeight);
     box->setTextMargins(0, 0, 0, 0);
     label->setBuddy(box);
-    FormBinder::bindLineEdit(box, m_core.state.info, field.control);
+    FormBinder::bindLineEdit(box, m_state.info, field.control);
     grid->addWidget(label, row, column * 2, Qt::AlignRight | Qt::AlignVCenter);
     grid->addWidget(box, row, column * 2 + 1, 1, columnSpan);
     m_captions.append(
@@ -251,7 +253,7 @@ QWidget *InfoPanel::buildConditions()
         box->setTabChangesFocus(true);
         box->setMinimumHeight(56);
         label->setBuddy(box);
-        FormBinder::bindPlainText(box, m_core.state.info, c.control);
+        FormBinder::bindPlainText(box, m_state.info, c.control);
         column->addWidget(label);
         column->addWidget(box, 1);
         layout->addLayout(column, 1);
@@ -320,10 +322,9 @@ QWidget *InfoPanel::buildControls()
         for (const Button &b : r.buttons) {
             auto *button = new QPushButton(frame);
             button->setFixedSize(48, 22);
-            FormBinder::bindEnabled(button, m_core.state.info, b.control);
+            FormBinder::bindEnabled(button, m_state.info, b.control);
             const quint8 code = b.code;
-            connect(button, &QPushButton::clicked, this,
-                    [this, code] { m_core.requests.send(code); });
+            connect(button, &QPushButton::clicked, this, [this, code] { m_requests.send(code); });
             grid->addWidget(button, line, column + offset++);
             m_captions.append({button, nullptr, b.caption, b.captionDisambiguation, true, 0});
             m_captions.append({nullptr, button, b.action, nullptr, true, 0});
@@ -336,7 +337,7 @@ QWidget *InfoPanel::buildControls()
 
 void InfoPanel::showHighlight(QLineEdit *box, const QString &control)
 {
-    const bool on = m_core.state.info.isHighlighted(control);
+    const bool on = m_state.info.isHighlighted(control);
     if (on) {
         QPalette p = box->palette();
         p.setColor(QPalette::Base, p.color(QPalette::Highlight));
@@ -366,7 +367,7 @@ void InfoPanel::applyCaptions()
     for (int i = 0; i < InfoField::cellSlots; ++i) {
         const QString name = InfoField::cellVoltage(i);
         if (auto *box = qobject_cast<QLineEdit *>(m_controls.value(name)))
-            box->setAccessibleDescription(
-                m_core.state.info.isHighlighted(name) ? tr("passive balancing") : QString());
+            box->setAccessibleDescription(m_state.info.isHighlighted(name) ? tr("passive balancing")
+                                                                           : QString());
     }
 }

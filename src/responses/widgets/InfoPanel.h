@@ -2,6 +2,9 @@
 
 #include "shell/widgets/Panel.h"
 
+class AppState;
+class RequestBuilder;
+
 #include <QList>
 
 class QGroupBox;
@@ -17,13 +20,15 @@ class QPushButton;
 class InfoPanel : public Panel {
     Q_OBJECT
 public:
-    explicit InfoPanel(Core &core, QWidget *parent = nullptr);
+    InfoPanel(AppState &appState, RequestBuilder &requests, QWidget *parent = nullptr);
     void applyCaptions() override;
 
     // The widget that shows form control `control` (box or button), or null.
     QWidget *control(const QString &control) const;
 
 private:
+    AppState &m_state;
+    RequestBuilder &m_requests;
     // One caption the caption routine writes: a label's or group's text, and
     // the accessible name of the widget it names.
     struct Caption {

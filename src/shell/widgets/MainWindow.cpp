@@ -38,7 +38,8 @@ MainWindow::MainWindow(Core &core, QWidget *parent)
     connect(m_host->aboutAction(), &QAction::triggered, this, &MainWindow::showAboutDialog);
     // Settings profiles: a menu after those two, a Save button on the two pages
     // a profile holds, a backup offered before an upgrade.
-    m_profiles = new ProfileActions(core, core.prompts.target(), this);
+    m_profiles = new ProfileActions(ProfileSession::partsOf(core), core.upgrade,
+                                    core.prompts.target(), this);
     menuBar()->addMenu(m_profiles->menu());
     m_profiles->addSaveButton(m_host->page(PanelHost::Page::Param),
                               ProfileActions::Page::Parameters);
@@ -49,7 +50,7 @@ MainWindow::MainWindow(Core &core, QWidget *parent)
             m_aboutDialog->applyCaptions();
     });
 
-    ChartsWindow::addTo(viewMenu(), m_core, this);
+    ChartsWindow::addTo(viewMenu(), m_core.charts.store(), m_core.state, this);
     QAction *traffic = viewMenu()->addAction(TrafficWindow::title());
     traffic->setObjectName(QStringLiteral("traffic"));
     connect(traffic, &QAction::triggered, this, &MainWindow::showTrafficWindow);
@@ -60,7 +61,6 @@ MainWindow::MainWindow(Core &core, QWidget *parent)
     SettingsRecord::followReconnectChoice(m_core.state.link, m_core.state.prompt);
     // So do the packs the last bus scan found.
     m_core.scan.loadRemembered();
-
 
     setFixedSize(fixedWidth, fixedHeight);
 }

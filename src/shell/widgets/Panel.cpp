@@ -3,7 +3,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 
-Panel::Panel(Core &core, QWidget *parent) : QWidget(parent), m_core(core) {}
+Panel::Panel(QWidget *parent) : QWidget(parent) {}
 
 void Panel::nameField(QWidget *field, const QString &caption)
 {

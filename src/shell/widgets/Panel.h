@@ -2,15 +2,13 @@
 
 #include <QWidget>
 
-class Core;
-
 // A page of the tab strip. Pages exist from start-up to shutdown and are only
 // hidden and shown; the caption routine calls applyCaptions() on every page
 // when the language changes.
 class Panel : public QWidget {
     Q_OBJECT
 public:
-    Panel(Core &core, QWidget *parent = nullptr);
+    explicit Panel(QWidget *parent = nullptr);
     virtual void applyCaptions() = 0;
 
     // A caption as a screen reader should say it: without the blanks that
@@ -21,7 +19,4 @@ public:
     // drop-down list's name and read its description instead, and an
     // editable list's text box is a control of its own that needs the name too.
     static void nameField(QWidget *field, const QString &caption);
-
-protected:
-    Core &m_core;
 };

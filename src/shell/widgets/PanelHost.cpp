@@ -83,14 +83,14 @@ PanelHost::PanelHost(Core &core, QWidget *parent) : QWidget(parent), m_core(core
 
     // Every page exists, hidden, from start-up on: the caption routine writes
     // into all of them and the link page enumerates the ports when created.
-    m_pages[std::size_t(Page::Link)] = new LinkPanel(core, this);
-    m_pages[std::size_t(Page::Info)] = new InfoPanel(core, this);
-    m_pages[std::size_t(Page::Param)] = new ParamPanel(core, this);
-    m_pages[std::size_t(Page::System)] = new SystemPanel(core, this);
-    m_pages[std::size_t(Page::Record)] = new RecordPanel(core, this);
-    m_pages[std::size_t(Page::Stored)] = new StoredDataPanel(core, this);
-    m_pages[std::size_t(Page::Upgrade)] = new UpgradePanel(core, this);
-    auto *bank = new BankPanel(core, this);
+    m_pages[std::size_t(Page::Link)] = new LinkPanel(core.state, core.link, core.scan, this);
+    m_pages[std::size_t(Page::Info)] = new InfoPanel(core.state, core.requests, this);
+    m_pages[std::size_t(Page::Param)] = new ParamPanel(core.state, core.paramCommands, this);
+    m_pages[std::size_t(Page::System)] = new SystemPanel(core.state, core.systemCommands, this);
+    m_pages[std::size_t(Page::Record)] = new RecordPanel(core.state, core.recorder, this);
+    m_pages[std::size_t(Page::Stored)] = new StoredDataPanel(core.state, core.stored, this);
+    m_pages[std::size_t(Page::Upgrade)] = new UpgradePanel(core.state, core.upgrade, this);
+    auto *bank = new BankPanel(core.state, core.bank, this);
     m_pages[std::size_t(Page::Bank)] = bank;
     // A pack chosen in the bank table opens on the information page.
     connect(bank, &BankPanel::packChosen, this, [this] { selectTab(2); });

@@ -2,8 +2,9 @@
 
 #include "i18n/widgets/CaptionFit.h"
 
-#include "shell/Core.h"
 #include "shell/widgets/FormBinder.h"
+#include "state/AppState.h"
+#include "upgrade/UpgradeController.h"
 #include "upgrade/UpgradeForm.h"
 
 #include <QButtonGroup>
@@ -18,14 +19,15 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-UpgradePanel::UpgradePanel(Core &core, QWidget *parent)
-    : Panel(core, parent), m_frame(new QGroupBox(this)), m_fileLabel(new QLabel(m_frame)),
-      m_path(new QLineEdit(m_frame)), m_chooseFile(new QPushButton(m_frame)),
-      m_targetLabel(new QLabel(m_frame)), m_app(new QRadioButton(m_frame)),
-      m_boot(new QRadioButton(m_frame)), m_target(new QButtonGroup(this)),
-      m_baudLabel(new QLabel(m_frame)), m_baud(new QComboBox(m_frame)),
-      m_start(new QPushButton(m_frame)), m_progressLabel(new QLabel(m_frame)),
-      m_percent(new QLabel(m_frame)), m_progress(new QProgressBar(m_frame))
+UpgradePanel::UpgradePanel(AppState &appState, UpgradeController &upgrade, QWidget *parent)
+    : Panel(parent), m_state(appState), m_upgrade(upgrade), m_frame(new QGroupBox(this)),
+      m_fileLabel(new QLabel(m_frame)), m_path(new QLineEdit(m_frame)),
+      m_chooseFile(new QPushButton(m_frame)), m_targetLabel(new QLabel(m_frame)),
+      m_app(new QRadioButton(m_frame)), m_boot(new QRadioButton(m_frame)),
+      m_target(new QButtonGroup(this)), m_baudLabel(new QLabel(m_frame)),
+      m_baud(new QComboBox(m_frame)), m_start(new QPushButton(m_frame)),
+      m_progressLabel(new QLabel(m_frame)), m_percent(new QLabel(m_frame)),
+      m_progress(new QProgressBar(m_frame))
 {
     setObjectName(QStringLiteral("UpgradePanel"));
     m_frame->setObjectName(QStringLiteral("Frame1"));
@@ -37,7 +39,7 @@ UpgradePanel::UpgradePanel(Core &core, QWidget *parent)
     m_baudLabel->setBuddy(m_baud);
     m_progressLabel->setBuddy(m_progress);
 
-    Form &form = m_core.state.upgrade;
+    Form &form = m_state.upgrade;
     FormBinder::bindLineEdit(m_path, form, UpgradeField::path);
     FormBinder::bindEnabled(m_chooseFile, form, UpgradeField::chooseFile);
     m_target->addButton(m_app, UpgradeField::app);
@@ -53,7 +55,6 @@ UpgradePanel::UpgradePanel(Core &core, QWidget *parent)
     m_progress->setMinimumWidth(360);
     m_path->setMinimumWidth(360);
 
-    UpgradeController &upgrade = m_core.upgrade;
     connect(m_chooseFile, &QPushButton::clicked, this, [&upgrade] { upgrade.chooseFile(); });
     // However the option came to be checked, the baud list follows at once.
     connect(m_target, &QButtonGroup::idToggled, this, [&upgrade](int id, bool on) {

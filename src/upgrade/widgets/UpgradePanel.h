@@ -2,6 +2,9 @@
 
 #include "shell/widgets/Panel.h"
 
+class AppState;
+class UpgradeController;
+
 class QButtonGroup;
 class QComboBox;
 class QGroupBox;
@@ -17,10 +20,12 @@ class QRadioButton;
 class UpgradePanel : public Panel {
     Q_OBJECT
 public:
-    explicit UpgradePanel(Core &core, QWidget *parent = nullptr);
+    UpgradePanel(AppState &appState, UpgradeController &upgrade, QWidget *parent = nullptr);
     void applyCaptions() override;
 
 private:
+    AppState &m_state;
+    UpgradeController &m_upgrade;
     QGroupBox *m_frame;
     QLabel *m_fileLabel;
     QLineEdit *m_path;

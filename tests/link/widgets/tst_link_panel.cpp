@@ -37,7 +37,7 @@ struct Rig {
     RecordingPrompt prompt;
     FakePort *port = portWithCom1();
     Core core{prompt, std::unique_ptr<PortIo>(port)};
-    LinkPanel panel{core};
+    LinkPanel panel{core.state, core.link, core.scan};
     Form &form = core.state.link;
 
     void open()

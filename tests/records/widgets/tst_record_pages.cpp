@@ -64,8 +64,8 @@ private slots:
         auto port = std::make_unique<FakePort>();
         m_port = port.get();
         m_core = std::make_unique<Core>(m_prompt, std::move(port));
-        m_record = std::make_unique<RecordPanel>(*m_core);
-        m_stored = std::make_unique<StoredDataPanel>(*m_core);
+        m_record = std::make_unique<RecordPanel>(m_core->state, m_core->recorder);
+        m_stored = std::make_unique<StoredDataPanel>(m_core->state, m_core->stored);
     }
     void cleanup()
     {

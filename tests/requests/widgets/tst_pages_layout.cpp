@@ -75,11 +75,21 @@ private slots:
         QTest::addColumn<PanelFactory>("factory");
         QTest::addColumn<bool>("english");
         QTest::addColumn<int>("controls"); // at least this many are checked
-        const PanelFactory param = [](Core &core) { return new ParamPanel(core); };
-        const PanelFactory system = [](Core &core) { return new SystemPanel(core); };
-        const PanelFactory record = [](Core &core) { return new RecordPanel(core); };
-        const PanelFactory stored = [](Core &core) { return new StoredDataPanel(core); };
-        const PanelFactory upgrade = [](Core &core) { return new UpgradePanel(core); };
+        const PanelFactory param = [](Core &core) {
+            return new ParamPanel(core.state, core.paramCommands);
+        };
+        const PanelFactory system = [](Core &core) {
+            return new SystemPanel(core.state, core.systemCommands);
+        };
+        const PanelFactory record = [](Core &core) {
+            return new RecordPanel(core.state, core.recorder);
+        };
+        const PanelFactory stored = [](Core &core) {
+            return new StoredDataPanel(core.state, core.stored);
+        };
+        const PanelFactory upgrade = [](Core &core) {
+            return new UpgradePanel(core.state, core.upgrade);
+        };
         QTest::newRow("parameters-en") << param << true << 100;
         QTest::newRow("parameters-zh") << param << false << 100;
         QTest::newRow("system-en") << system << true << 100;

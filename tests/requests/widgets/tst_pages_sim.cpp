@@ -159,8 +159,8 @@ private slots:
         auto port = std::make_unique<TappedPort>();
         m_port = port.get();
         m_core = std::make_unique<Core>(m_prompt, std::move(port));
-        m_paramPanel = std::make_unique<ParamPanel>(*m_core);
-        m_systemPanel = std::make_unique<SystemPanel>(*m_core);
+        m_paramPanel = std::make_unique<ParamPanel>(m_core->state, m_core->paramCommands);
+        m_systemPanel = std::make_unique<SystemPanel>(m_core->state, m_core->systemCommands);
 
         m_core->selectTab(3);
         m_core->link.load();

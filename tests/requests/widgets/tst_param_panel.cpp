@@ -79,7 +79,7 @@ private slots:
     {
         m_prompt.clear();
         m_core = std::make_unique<Core>(m_prompt, std::make_unique<FakePort>());
-        m_panel = std::make_unique<ParamPanel>(*m_core);
+        m_panel = std::make_unique<ParamPanel>(m_core->state, m_core->paramCommands);
         setLanguage(true);
     }
 
@@ -315,7 +315,7 @@ private slots:
         // A chain left over from before is ended by any button.
         rig.state().readAllActive = !readAll;
         rig.state().writeAllActive = !writeAll;
-        ParamPanel panel(rig.core);
+        ParamPanel panel(rig.core.state, rig.core.paramCommands);
         auto *b = panel.findChild<QPushButton *>(button);
         QVERIFY(b);
         b->click();
@@ -345,7 +345,7 @@ private slots:
         RequestRig rig;
         rig.fillPages();
         rig.state().currentCommand = 16;
-        ParamPanel panel(rig.core);
+        ParamPanel panel(rig.core.state, rig.core.paramCommands);
         panel.findChild<QPushButton *>(button)->click();
         QCOMPARE(rig.port().writes.size(), frames);
         for (int i = 0; i < ParamField::texts; ++i) {

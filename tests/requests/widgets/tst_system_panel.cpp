@@ -44,7 +44,7 @@ private slots:
     {
         m_prompt.clear();
         m_core = std::make_unique<Core>(m_prompt, std::make_unique<FakePort>());
-        m_panel = std::make_unique<SystemPanel>(*m_core);
+        m_panel = std::make_unique<SystemPanel>(m_core->state, m_core->systemCommands);
         setLanguage(true);
     }
 
@@ -415,7 +415,7 @@ private slots:
         QFETCH(int, item);
         RequestRig rig;
         rig.fillPages();
-        SystemPanel panel(rig.core);
+        SystemPanel panel(rig.core.state, rig.core.systemCommands);
         auto *b = panel.findChild<QPushButton *>(SystemField::command(button));
         QVERIFY(b);
         b->click();
@@ -433,7 +433,7 @@ private slots:
     {
         RequestRig rig;
         rig.fillPages();
-        SystemPanel panel(rig.core);
+        SystemPanel panel(rig.core.state, rig.core.systemCommands);
         auto *edit = panel.findChild<QLineEdit *>(SystemField::model);
         edit->selectAll();
         QTest::keyClick(edit, Qt::Key_Delete);

@@ -34,7 +34,7 @@ struct Rig {
     RecordingPrompt prompt;
     FakePort *port = new FakePort;
     Core core{prompt, std::unique_ptr<PortIo>(port)};
-    InfoPanel panel{core};
+    InfoPanel panel{core.state, core.requests};
     Form &form = core.state.info;
 
     // What the caption routine does for this page on a language change.

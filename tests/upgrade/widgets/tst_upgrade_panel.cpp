@@ -25,7 +25,7 @@ struct Rig {
     RecordingPrompt prompt;
     FakePort *port = new FakePort;
     Core core{prompt, std::unique_ptr<PortIo>(port)};
-    UpgradePanel panel{core};
+    UpgradePanel panel{core.state, core.upgrade};
 
     Rig()
     {
