@@ -313,7 +313,8 @@ void CliCommands::paramsRead()
     Core &core = m_session.core();
     const bool all = m_rows.isEmpty();
     m_session.setMessageHandler([this, all](const QString &text, UserPrompt::Icon) {
-        if (text == ResultMessages::result(all ? 1 : 0)) {
+        if (text ==
+            ResultMessages::text(all ? ResultMessage::readAll : ResultMessage::readSucceeded)) {
             if (all || ++m_rowIndex >= m_rows.size()) {
                 printRows();
                 m_session.finish(CliOptions::exitOk);
@@ -392,7 +393,7 @@ void CliCommands::paramsWrite()
             m_session.finish(CliOptions::exitUsage, text);
             return;
         }
-        if (!*written && text == ResultMessages::result(0)) {
+        if (!*written && text == ResultMessages::text(ResultMessage::readSucceeded)) {
             // The row as the pack has it, with the given fields replaced:
             // the write sends the whole row.
             Form &page = core.state.param;
@@ -412,7 +413,7 @@ void CliCommands::paramsWrite()
             m_synchronous = false;
             return;
         }
-        if (*written && text == ResultMessages::result(2)) {
+        if (*written && text == ResultMessages::text(ResultMessage::rowWritten)) {
             printRows();
             m_session.finish(CliOptions::exitOk);
             return;
@@ -432,7 +433,7 @@ void CliCommands::control()
     if (!m_session.open(paramTab))
         return;
     m_session.setMessageHandler([this](const QString &text, UserPrompt::Icon) {
-        const bool ok = text == ResultMessages::result(4);
+        const bool ok = text == ResultMessages::text(ResultMessage::controlSucceeded);
         if (ok && !m_session.options().json)
             CliSession::out(text + QLatin1Char('\n'));
         if (ok && m_session.options().json)

@@ -122,16 +122,6 @@ const Control controlTable[] = {
     {CommandCode::wake, {0xFF, 0xFF, 0xFF, 0xFF, 0xFF}, true},
 };
 
-ResultText result(int index)
-{
-    return {ResultText::List::Result, index};
-}
-
-ResultText module(int index)
-{
-    return {ResultText::List::Module, index};
-}
-
 // Answers: taken while the row's own code is in progress, or whenever they
 // come.
 AnswerSpec whenAsked(quint8 code, Decoder decoder)
@@ -159,7 +149,7 @@ AnswerSpec continuing(AnswerSpec a, quint8 next)
     return a;
 }
 
-AnswerSpec finishing(AnswerSpec a, ResultText message, quint8 next = CommandCode::pause)
+AnswerSpec finishing(AnswerSpec a, ResultMessage message, quint8 next = CommandCode::pause)
 {
     a.then = AnswerSpec::Then::Finish;
     a.message = message;
@@ -169,22 +159,22 @@ AnswerSpec finishing(AnswerSpec a, ResultText message, quint8 next = CommandCode
 
 // A page setting: its answer ends the exchange with its message whenever it
 // comes, so that a late answer is still shown.
-AnswerSpec ending(Decoder decoder, ResultText message, Form AppState::*page = nullptr)
+AnswerSpec ending(Decoder decoder, ResultMessage message, Form AppState::*page = nullptr)
 {
     AnswerSpec a = finishing(anyTime(decoder), message);
     a.page = page;
     return a;
 }
 
-AnswerSpec acknowledged(ResultText message)
+AnswerSpec acknowledged(ResultMessage message)
 {
     return ending(Decoder::acknowledgement, message);
 }
 
 // A link of Read All or Write All: on its own it ends with `single`; in the
 // chain it asks for `next`, and the last link ends with `all`.
-AnswerSpec chained(AnswerSpec a, quint8 next, bool AppState::*flag, ResultText single,
-                   ResultText all)
+AnswerSpec chained(AnswerSpec a, quint8 next, bool AppState::*flag, ResultMessage single,
+                   ResultMessage all)
 {
     a.then = AnswerSpec::Then::Chain;
     a.next = next;
@@ -267,7 +257,7 @@ RequestSpec read(quint8 code, quint8 item, Form AppState::*page, QList<ClearStep
 
 // A read of the system page.
 RequestSpec systemRead(quint8 code, quint8 item, QList<ClearStep> clears, Decoder decoder,
-                       ResultText message)
+                       ResultMessage message)
 {
     return read(code, item, &AppState::system, std::move(clears),
                 ending(decoder, message, &AppState::system));
@@ -277,13 +267,13 @@ RequestSpec systemRead(quint8 code, quint8 item, QList<ClearStep> clears, Decode
 // the system page's own request takes its answer.
 RequestSpec identityRead(quint8 code, quint8 item, const QString &control, Decoder decoder)
 {
-    AnswerSpec answer = finishing(whenAsked(code, decoder), result(0));
+    AnswerSpec answer = finishing(whenAsked(code, decoder), ResultMessage::readSucceeded);
     answer.page = &AppState::system;
     return read(code, item, &AppState::system, texts({control}), answer);
 }
 
 RequestSpec write(quint8 code, quint8 item, int length, QList<RequestField> fields,
-                  ResultText message, Check check = Check::None, QStringList tested = {},
+                  ResultMessage message, Check check = Check::None, QStringList tested = {},
                   Form AppState::*page = &AppState::system)
 {
     RequestSpec s;
@@ -333,8 +323,9 @@ void addParameterRows(QList<RequestSpec> &list)
         answer.page = &AppState::param;
         answer.row = r;
         const bool last = r == rows - 1;
-        answer = chained(answer, last ? CommandCode::pause : CommandCode::rowRead(r + 1),
-                         &AppState::readAllActive, result(0), result(1));
+        answer =
+            chained(answer, last ? CommandCode::pause : CommandCode::rowRead(r + 1),
+                    &AppState::readAllActive, ResultMessage::readSucceeded, ResultMessage::readAll);
         RequestSpec rd =
             read(CommandCode::rowRead(r), quint8(40 + r), &AppState::param, clears, answer);
         rd.status = row.readStatus;
@@ -359,9 +350,10 @@ void addParameterRows(QList<RequestSpec> &list)
                    field(Kind::CheckWord, 19, fx(2 * r + 1))},
                   {}, Check::None, {}, &AppState::param);
         const bool last = r == rows - 1;
-        wr.answer = chained(whenAsked(wr.code, Decoder::acknowledgement),
-                            last ? CommandCode::pause : CommandCode::rowWrite(r + 1),
-                            &AppState::writeAllActive, result(2), result(3));
+        wr.answer =
+            chained(whenAsked(wr.code, Decoder::acknowledgement),
+                    last ? CommandCode::pause : CommandCode::rowWrite(r + 1),
+                    &AppState::writeAllActive, ResultMessage::rowWritten, ResultMessage::setAll);
         list.append(wr);
     }
 }
@@ -375,8 +367,9 @@ void addControls(QList<RequestSpec> &list)
         RequestSpec s = write(c.code, 60, 5, bytes, {});
         // Every switch is acknowledged with the same item: only the one asked
         // for takes it.
-        s.answer = finishing(whenAsked(c.code, Decoder::acknowledgement), result(4),
-                             c.resumesCycle ? CommandCode::firstLiveRead : CommandCode::pause);
+        s.answer =
+            finishing(whenAsked(c.code, Decoder::acknowledgement), ResultMessage::controlSucceeded,
+                      c.resumesCycle ? CommandCode::firstLiveRead : CommandCode::pause);
         list.append(s);
     }
 }
@@ -384,16 +377,17 @@ void addControls(QList<RequestSpec> &list)
 void addShortCircuit(QList<RequestSpec> &list)
 {
     using namespace ParamField;
-    list.append(read(CommandCode::shortCircuitRead, 113, &AppState::param,
-                     texts({shortVoltageLevel, shortDelayLevel}),
-                     ending(Decoder::shortCircuit, result(5), &AppState::param)));
+    list.append(
+        read(CommandCode::shortCircuitRead, 113, &AppState::param,
+             texts({shortVoltageLevel, shortDelayLevel}),
+             ending(Decoder::shortCircuit, ResultMessage::shortCircuitRead, &AppState::param)));
     list.append(write(CommandCode::shortCircuitWrite, 113, 2,
                       {field(Kind::Byte, 7, shortVoltageLevel,
                              QT_TRANSLATE_NOOP("WriteEncoder", "Short circuit voltage level")),
                        field(Kind::Byte, 8, shortDelayLevel,
                              QT_TRANSLATE_NOOP("WriteEncoder", "Short circuit delay level"))},
-                      result(6), Check::ChineseOnly, {shortVoltageLevel, shortDelayLevel},
-                      &AppState::param));
+                      ResultMessage::shortCircuitWritten, Check::ChineseOnly,
+                      {shortVoltageLevel, shortDelayLevel}, &AppState::param));
 }
 
 void addActiveBalancing(QList<RequestSpec> &list)
@@ -419,8 +413,9 @@ void addActiveBalancing(QList<RequestSpec> &list)
         }
     }
     list.append(systemRead(CommandCode::activeBalancingRead, 24, texts(values),
-                           Decoder::activeBalancing, module(4)));
-    list.append(write(CommandCode::activeBalancingWrite, 24, 33, fields, module(5)));
+                           Decoder::activeBalancing, ResultMessage::activeBalancingRead));
+    list.append(write(CommandCode::activeBalancingWrite, 24, 33, fields,
+                      ResultMessage::activeBalancingWritten));
 }
 
 void addSystemSettings(QList<RequestSpec> &list)
@@ -432,28 +427,28 @@ void addSystemSettings(QList<RequestSpec> &list)
         identityRead(CommandCode::projectNumberRead, 1, projectNumber, Decoder::projectNumber));
     list.append(write(CommandCode::projectNumberWrite, 1, 24,
                       {text(7, projectNumber, 24, QT_TRANSLATE_NOOP("WriteEncoder", "Project No"))},
-                      result(7), localized, {projectNumber}));
+                      ResultMessage::projectNumberWritten, localized, {projectNumber}));
     list.append(identityRead(CommandCode::modelRead, 2, model, Decoder::model));
     list.append(write(CommandCode::modelWrite, 2, 24,
                       {text(7, model, 24, QT_TRANSLATE_NOOP("WriteEncoder", "BMS model"))},
-                      result(8), localized, {model}));
+                      ResultMessage::modelWritten, localized, {model}));
     list.append(identityRead(CommandCode::batteryIdRead, 3, batteryId, Decoder::batteryId));
     list.append(write(CommandCode::batteryIdWrite, 3, 32,
                       {text(7, batteryId, 32, QT_TRANSLATE_NOOP("WriteEncoder", "Battery ID"))},
-                      result(9), localized, {batteryId}));
+                      ResultMessage::batteryIdWritten, localized, {batteryId}));
     list.append(identityRead(CommandCode::customTextRead, 19, customText, Decoder::customText));
     list.append(write(CommandCode::customTextWrite, 19, 32,
                       {text(7, customText, 32, QT_TRANSLATE_NOOP("WriteEncoder", "Custom"))},
-                      result(10), localized, {customText}));
+                      ResultMessage::customTextWritten, localized, {customText}));
     list.append(systemRead(CommandCode::networkRead, 125, texts({ip, ipPort}),
-                           Decoder::networkAddress, result(11)));
+                           Decoder::networkAddress, ResultMessage::networkRead));
     list.append(write(CommandCode::networkWrite, 125, 50,
                       {text(7, ip, 40, QT_TRANSLATE_NOOP("WriteEncoder", "IP/Web")),
                        text(47, ipPort, 10, QT_TRANSLATE_NOOP("WriteEncoder", "Port number"))},
-                      result(12), localized, {ip, ipPort}));
+                      ResultMessage::networkWritten, localized, {ip, ipPort}));
 
     list.append(systemRead(CommandCode::datesRead, 10, texts({productionDate, shippingDate, batch}),
-                           Decoder::dates, result(14)));
+                           Decoder::dates, ResultMessage::datesRead));
     RequestField batchField = field(Kind::HexPairs, 13, batch);
     batchField.width = 8;
     list.append(write(
@@ -461,12 +456,12 @@ void addSystemSettings(QList<RequestSpec> &list)
         {field(Kind::Date, 7, productionDate, QT_TRANSLATE_NOOP("WriteEncoder", "Production Date")),
          field(Kind::Date, 10, shippingDate, QT_TRANSLATE_NOOP("WriteEncoder", "Shipping Date")),
          batchField},
-        result(13), Check::ChineseOnly, {productionDate, shippingDate, batch}));
+        ResultMessage::datesWritten, Check::ChineseOnly, {productionDate, shippingDate, batch}));
 
     QList<ClearStep> balanceClears{{balanceEnable, ClearStep::Kind::Check}};
     balanceClears += texts({balanceOpen, balanceDiff, balanceClose});
     list.append(systemRead(CommandCode::passiveBalancingRead, 12, balanceClears,
-                           Decoder::passiveBalancing, result(16)));
+                           Decoder::passiveBalancing, ResultMessage::passiveBalancingRead));
     list.append(write(
         CommandCode::passiveBalancingWrite, 12, 8,
         {constant(7, 0), field(Kind::CheckByte, 8, balanceEnable),
@@ -474,21 +469,22 @@ void addSystemSettings(QList<RequestSpec> &list)
          unsignedWord(11, balanceDiff, 1000,
                       QT_TRANSLATE_NOOP("WriteEncoder", "Balanced diff volt(V)")),
          unsignedWord(13, balanceClose, 1000, QT_TRANSLATE_NOOP("WriteEncoder", "Closed volt(V)"))},
-        result(15), localized, {balanceOpen, balanceDiff, balanceClose}));
+        ResultMessage::passiveBalancingWritten, localized,
+        {balanceOpen, balanceDiff, balanceClose}));
 
     list.append(systemRead(CommandCode::countsRead, 11,
                            texts({cellNumber, lowCellNumber, ntcNumber}), Decoder::counts,
-                           result(18)));
+                           ResultMessage::countsRead));
     list.append(write(
         CommandCode::countsWrite, 11, 6,
         {unsignedWord(7, cellNumber, 1, QT_TRANSLATE_NOOP("WriteEncoder", "Cell number")),
          unsignedWord(9, lowCellNumber, 1, QT_TRANSLATE_NOOP("WriteEncoder", "Low Cell number")),
          unsignedWord(11, ntcNumber, 1, QT_TRANSLATE_NOOP("WriteEncoder", "NTC number"))},
-        result(17), localized, {cellNumber, lowCellNumber, ntcNumber}));
+        ResultMessage::countsWritten, localized, {cellNumber, lowCellNumber, ntcNumber}));
 
     const QStringList capacity{soc, cycles, standardCapacity, fullCapacity, attenuationCycles};
-    list.append(
-        systemRead(CommandCode::capacityRead, 13, texts(capacity), Decoder::capacity, result(20)));
+    list.append(systemRead(CommandCode::capacityRead, 13, texts(capacity), Decoder::capacity,
+                           ResultMessage::capacityRead));
     list.append(
         write(CommandCode::capacityWrite, 13, 10,
               {unsignedWord(7, soc, 10, QT_TRANSLATE_NOOP("WriteEncoder", "SOC(%)")),
@@ -499,40 +495,44 @@ void addSystemSettings(QList<RequestSpec> &list)
                             QT_TRANSLATE_NOOP("WriteEncoder", "Full capacity(AH)")),
                unsignedWord(15, attenuationCycles, 1,
                             QT_TRANSLATE_NOOP("WriteEncoder", "80% attenuation cycles"))},
-              result(19), localized, capacity));
+              ResultMessage::capacityWritten, localized, capacity));
 
     list.append(systemRead(CommandCode::zeroCalibrationRead, 14, texts({zeroCalibration}),
-                           Decoder::zeroCalibration, result(21)));
-    list.append(write(CommandCode::zeroCalibrationWrite, 14, 0, {}, result(22)));
+                           Decoder::zeroCalibration, ResultMessage::zeroCalibrationRead));
+    list.append(
+        write(CommandCode::zeroCalibrationWrite, 14, 0, {}, ResultMessage::zeroCalibrationWritten));
     list.append(systemRead(CommandCode::chargeCalibrationRead, 15, texts({chargeCalibration}),
-                           Decoder::chargeCalibration, result(23)));
+                           Decoder::chargeCalibration, ResultMessage::chargeCalibrationRead));
     list.append(write(CommandCode::chargeCalibrationWrite, 15, 2,
                       {unsignedWord(7, chargeCalibration, 100,
                                     QT_TRANSLATE_NOOP("WriteEncoder", "Charging calibration"))},
-                      result(24), Check::ChineseOnly, {chargeCalibration}));
+                      ResultMessage::chargeCalibrationWritten, Check::ChineseOnly,
+                      {chargeCalibration}));
     list.append(systemRead(CommandCode::dischargeCalibrationRead, 16, texts({dischargeCalibration}),
-                           Decoder::dischargeCalibration, result(25)));
+                           Decoder::dischargeCalibration, ResultMessage::dischargeCalibrationRead));
     list.append(write(CommandCode::dischargeCalibrationWrite, 16, 2,
                       {unsignedWord(7, dischargeCalibration, 100,
                                     QT_TRANSLATE_NOOP("WriteEncoder", "Discharge calibration"))},
-                      result(26), localized, {dischargeCalibration}));
+                      ResultMessage::dischargeCalibrationWritten, localized,
+                      {dischargeCalibration}));
     list.append(systemRead(CommandCode::samplingResistorRead, 17, texts({samplingResistor}),
-                           Decoder::samplingResistor, result(27)));
+                           Decoder::samplingResistor, ResultMessage::samplingResistorRead));
     list.append(write(CommandCode::samplingResistorWrite, 17, 2,
                       {unsignedWord(7, samplingResistor, 100,
                                     QT_TRANSLATE_NOOP("WriteEncoder", "Sampling resistor(mR)"))},
-                      result(28), localized, {samplingResistor}));
+                      ResultMessage::samplingResistorWritten, localized, {samplingResistor}));
 
     list.append(systemRead(CommandCode::clockRead, 18, {{bmsTime, ClearStep::Kind::TimeMask}},
-                           Decoder::clock, result(29)));
-    list.append(write(CommandCode::clockWrite, 18, 6, {field(Kind::Clock, 7, {})}, result(30)));
+                           Decoder::clock, ResultMessage::clockRead));
+    list.append(write(CommandCode::clockWrite, 18, 6, {field(Kind::Clock, 7, {})},
+                      ResultMessage::clockWritten));
 
     const RequestField usartByte =
         field(Kind::Byte, 7, usart, QT_TRANSLATE_NOOP("WriteEncoder", "USART"));
     RequestSpec serialRead =
         systemRead(CommandCode::serialRead, 20,
                    {{baud, ClearStep::Kind::Text}, {parity, ClearStep::Kind::Choice}},
-                   Decoder::serialSettings, result(31));
+                   Decoder::serialSettings, ResultMessage::serialSettingsRead);
     serialRead.length = 1;
     serialRead.fields = {usartByte};
     list.append(serialRead);
@@ -540,21 +540,23 @@ void addSystemSettings(QList<RequestSpec> &list)
         CommandCode::serialWrite, 20, 4,
         {usartByte, unsignedWord(8, baud, 0.1, QT_TRANSLATE_NOOP("WriteEncoder", "Baud rate")),
          field(Kind::ListIndexByte, 10, parity, QT_TRANSLATE_NOOP("WriteEncoder", "Parity bit"))},
-        result(32)));
+        ResultMessage::serialSettingsWritten));
 
     // The option groups are not emptied while their answer is awaited.
     list.append(read(CommandCode::handshakeRead, 21, nullptr, {},
-                     ending(Decoder::handshake, result(33), &AppState::system)));
+                     ending(Decoder::handshake, ResultMessage::handshakeRead, &AppState::system)));
     list.append(write(CommandCode::handshakeWrite, 21, 1, {field(Kind::OptionByte, 7, handshake)},
-                      result(34)));
-    list.append(read(CommandCode::customSelectionRead, 22, nullptr, {},
-                     ending(Decoder::customSelection, result(35), &AppState::system)));
+                      ResultMessage::handshakeWritten));
+    list.append(read(
+        CommandCode::customSelectionRead, 22, nullptr, {},
+        ending(Decoder::customSelection, ResultMessage::customSelectionRead, &AppState::system)));
     list.append(write(CommandCode::customSelectionWrite, 22, 1,
-                      {field(Kind::OptionByte, 7, customSelection)}, result(36)));
+                      {field(Kind::OptionByte, 7, customSelection)},
+                      ResultMessage::customSelectionWritten));
 
     list.append(systemRead(CommandCode::moduleRead, 23,
                            texts({moduleAddress, limitMode, limitThreshold, limitTime}),
-                           Decoder::currentLimiting, module(0)));
+                           Decoder::currentLimiting, ResultMessage::storageModuleRead));
     // The BMS takes the threshold negated, in 0.01 A.
     list.append(
         write(CommandCode::moduleWrite, 23, 7,
@@ -566,16 +568,16 @@ void addSystemSettings(QList<RequestSpec> &list)
                     QT_TRANSLATE_NOOP("WriteEncoder", "Current limiting threshold(A)")),
                unsignedWord(12, limitTime, 1,
                             QT_TRANSLATE_NOOP("WriteEncoder", "Current limiting time(S)"))},
-              module(1)));
+              ResultMessage::storageModuleWritten));
 
     list.append(systemRead(CommandCode::preDischargeRead, 130, texts({preDischargeTime}),
-                           Decoder::preDischarge, module(2)));
+                           Decoder::preDischarge, ResultMessage::preDischargeRead));
     list.append(write(
         CommandCode::preDischargeWrite, 130, 3,
         {field(Kind::OptionByte, 7, preDischarge),
          unsignedWord(8, preDischargeTime, 100,
                       QT_TRANSLATE_NOOP("WriteEncoder", "PreDisMode switch NormalMode time(S)"))},
-        module(3)));
+        ResultMessage::preDischargeWritten));
 
     addActiveBalancing(list);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/CommandCode.h"
+#include "requests/ResultMessage.h"
 #include "state/AppState.h"
 
 #include <QList>
@@ -87,14 +88,6 @@ enum class Decoder : quint8 {
 };
 inline constexpr int decoderCount = int(Decoder::upgrade) + 1;
 
-// A message that ends an exchange: an entry of the result or the module list
-// of ResultMessages.
-struct ResultText {
-    enum class List : quint8 { None, Result, Module };
-    List list = List::None;
-    int index = 0;
-};
-
 // How the answer to a row's request is taken and what follows it. The answer
 // carries the request's operation (a read is answered with operation 0,
 // anything else is acknowledged) and its item.
@@ -123,10 +116,10 @@ struct AnswerSpec {
     // ContinueWith: the request that follows; Finish: the code after the
     // message; Chain: the next link, `pause` when this one is the last.
     quint8 next = CommandCode::pause;
-    ResultText message; // Finish; Chain: only this link was asked for
+    ResultMessage message = ResultMessage::none; // Finish; Chain: only this link was asked for
     // Chain: set while the whole chain runs; ends with `chainEnd`.
     bool AppState::*chain = nullptr;
-    ResultText chainEnd;
+    ResultMessage chainEnd = ResultMessage::none;
 
     bool takenWhile(quint8 inProgress) const
     {

@@ -91,12 +91,6 @@ Decode decoderFor(Decoder decoder)
     return nullptr;
 }
 
-QString resultText(const ResultText &text)
-{
-    return text.list == ResultText::List::Module ? ResultMessages::module(text.index)
-                                                 : ResultMessages::result(text.index);
-}
-
 } // namespace
 
 ResponseDispatcher::ResponseDispatcher(AppState &state, LinkController &link,
@@ -193,7 +187,7 @@ void ResponseDispatcher::then(const RequestSpec &row)
         continueWith(a.next);
         break;
     case AnswerSpec::Then::Finish:
-        finish(resultText(a.message), a.next);
+        finish(ResultMessages::text(a.message), a.next);
         break;
     case AnswerSpec::Then::Chain:
         chain(a);
@@ -211,10 +205,10 @@ void ResponseDispatcher::chain(const AnswerSpec &answer)
     const bool askedLast =
         asked && asked->answer.chain == answer.chain && asked->answer.next == CommandCode::pause;
     if (!running) {
-        finish(resultText(answer.message));
+        finish(ResultMessages::text(answer.message));
     } else if (askedLast || answer.next == CommandCode::pause) {
         running = false;
-        finish(resultText(answer.chainEnd));
+        finish(ResultMessages::text(answer.chainEnd));
     } else {
         continueWith(answer.next);
     }

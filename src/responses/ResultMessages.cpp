@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 
+#include <iterator>
+
 namespace {
 struct Text {
     const char *source;
@@ -10,7 +12,8 @@ struct Text {
 
 const char *const context = "ResultMessages";
 
-const Text results[ResultMessages::resultCount] = {
+// In the order of ResultMessage, from readSucceeded on.
+const Text texts[] = {
     QT_TRANSLATE_NOOP3("ResultMessages", "Read succeeded", ""),
     QT_TRANSLATE_NOOP3("ResultMessages", "Successfully read all", ""),
     QT_TRANSLATE_NOOP3("ResultMessages", "Write succeeded", "one parameter row"),
@@ -50,31 +53,24 @@ const Text results[ResultMessages::resultCount] = {
     QT_TRANSLATE_NOOP3("ResultMessages", "Write succeeded", "custom selection"),
     QT_TRANSLATE_NOOP3("ResultMessages", "Export succeeded", ""),
     QT_TRANSLATE_NOOP3("ResultMessages", "Read Complete", ""),
+    QT_TRANSLATE_NOOP3("ResultMessages", "Read Energy storage module succeeded", ""),
+    QT_TRANSLATE_NOOP3("ResultMessages", "Write Energy storage module succeeded", ""),
+    QT_TRANSLATE_NOOP3("ResultMessages", "Read PreDischarge parameters succeeded", ""),
+    QT_TRANSLATE_NOOP3("ResultMessages", "Write PreDischarge parameters succeeded", ""),
+    QT_TRANSLATE_NOOP3("ResultMessages", "Read Active balancing parameters succeeded", ""),
+    QT_TRANSLATE_NOOP3("ResultMessages", "Write Active balancing parameters succeeded", ""),
 };
-
-const char *const modules[ResultMessages::moduleCount] = {
-    QT_TRANSLATE_NOOP("ResultMessages", "Read Energy storage module succeeded"),
-    QT_TRANSLATE_NOOP("ResultMessages", "Write Energy storage module succeeded"),
-    QT_TRANSLATE_NOOP("ResultMessages", "Read PreDischarge parameters succeeded"),
-    QT_TRANSLATE_NOOP("ResultMessages", "Write PreDischarge parameters succeeded"),
-    QT_TRANSLATE_NOOP("ResultMessages", "Read Active balancing parameters succeeded"),
-    QT_TRANSLATE_NOOP("ResultMessages", "Write Active balancing parameters succeeded"),
-};
+static_assert(std::size(texts) == resultMessageCount - 1, "one text per ResultMessage");
 } // namespace
 
 namespace ResultMessages {
 
-QString result(int index)
+QString text(ResultMessage message)
 {
-    Q_ASSERT(index >= 0 && index < resultCount);
-    const Text &t = results[index];
+    if (message == ResultMessage::none)
+        return {};
+    const Text &t = texts[int(message) - 1];
     return QCoreApplication::translate(context, t.source, *t.comment ? t.comment : nullptr);
-}
-
-QString module(int index)
-{
-    Q_ASSERT(index >= 0 && index < moduleCount);
-    return QCoreApplication::translate(context, modules[index]);
 }
 
 } // namespace ResultMessages

@@ -463,16 +463,8 @@ void TestRequestCatalogue::answersAgreeWithTheirRequests()
         QCOMPARE(spec.item, quint8(40 + a.row));
     QVERIFY2(a.takenWhile(spec.code), "the answer is not taken while its own request waits");
 
-    const auto messageExists = [](const ResultText &t) {
-        switch (t.list) {
-        case ResultText::List::Result:
-            return t.index >= 0 && t.index < ResultMessages::resultCount;
-        case ResultText::List::Module:
-            return t.index >= 0 && t.index < ResultMessages::moduleCount;
-        case ResultText::List::None:
-            break;
-        }
-        return false;
+    const auto messageExists = [](ResultMessage m) {
+        return m != ResultMessage::none && !ResultMessages::text(m).isEmpty();
     };
     switch (a.then) {
     case AnswerSpec::Then::Nothing:
