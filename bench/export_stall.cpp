@@ -9,6 +9,7 @@
 #include "StallProbe.h"
 #include "support/RecordingPrompt.h"
 
+#include "base/widgets/Panel.h"
 #include "link/Frame.h"
 #include "records/OutputFiles.h"
 #include "records/StoredForm.h"
@@ -16,7 +17,6 @@
 #include "records/StoredRecords.h"
 #include "shell/Core.h"
 #include "shell/widgets/MainWindow.h"
-#include "shell/widgets/Panel.h"
 #include "shell/widgets/PanelHost.h"
 
 #include <QApplication>

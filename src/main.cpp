@@ -1,10 +1,10 @@
 #include "base/Version.h"
+#include "base/widgets/GuiPrompt.h"
 #include "i18n/Language.h"
 #include "i18n/SettingsRecord.h"
 #include "link/SerialPortIo.h"
 #include "shell/CommandLine.h"
 #include "shell/Core.h"
-#include "shell/widgets/GuiPrompt.h"
 #include "shell/widgets/MainWindow.h"
 
 #include <QApplication>

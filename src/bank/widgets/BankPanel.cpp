@@ -3,8 +3,8 @@
 #include "bank/BankController.h"
 #include "bank/BankForm.h"
 #include "bank/BankTableModel.h"
+#include "base/widgets/FormBinder.h"
 #include "i18n/widgets/CaptionFit.h"
-#include "shell/widgets/FormBinder.h"
 #include "state/AppState.h"
 
 #include <QCheckBox>

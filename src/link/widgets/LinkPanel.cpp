@@ -2,9 +2,9 @@
 
 #include "bank/ScanController.h"
 #include "bank/ScanForm.h"
+#include "base/widgets/FormBinder.h"
 #include "link/LinkController.h"
 #include "link/LinkForm.h"
-#include "shell/widgets/FormBinder.h"
 #include "state/AppState.h"
 
 #include <QCheckBox>

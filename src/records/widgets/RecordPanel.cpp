@@ -1,9 +1,9 @@
 #include "records/widgets/RecordPanel.h"
 
+#include "base/widgets/FormBinder.h"
 #include "i18n/widgets/CaptionFit.h"
 #include "records/RecordForm.h"
 #include "records/Recorder.h"
-#include "shell/widgets/FormBinder.h"
 #include "state/AppState.h"
 
 #include <QCheckBox>

@@ -1,10 +1,10 @@
 #include "records/widgets/StoredDataPanel.h"
 
+#include "base/widgets/FormBinder.h"
 #include "i18n/widgets/CaptionFit.h"
 #include "records/StoredForm.h"
 #include "records/StoredGrid.h"
 #include "records/StoredRecords.h"
-#include "shell/widgets/FormBinder.h"
 #include "state/AppState.h"
 
 #include <QDesktopServices>

@@ -1,8 +1,8 @@
 #include "requests/widgets/ParamPanel.h"
 
+#include "base/widgets/FormBinder.h"
 #include "requests/ParamCommands.h"
 #include "requests/ParamRows.h"
-#include "shell/widgets/FormBinder.h"
 #include "state/AppState.h"
 
 #include <QCheckBox>

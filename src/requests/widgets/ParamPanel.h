@@ -1,7 +1,7 @@
 #pragma once
 
+#include "base/widgets/Panel.h"
 #include "requests/ParamForm.h"
-#include "shell/widgets/Panel.h"
 
 class AppState;
 class ParamCommands;

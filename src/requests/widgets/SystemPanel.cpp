@@ -1,8 +1,8 @@
 #include "requests/widgets/SystemPanel.h"
 
+#include "base/widgets/FormBinder.h"
 #include "requests/SystemCommands.h"
 #include "requests/SystemForm.h"
-#include "shell/widgets/FormBinder.h"
 #include "state/AppState.h"
 
 #include <QButtonGroup>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/widgets/Panel.h"
+#include "base/widgets/Panel.h"
 
 class AppState;
 class SystemCommands;

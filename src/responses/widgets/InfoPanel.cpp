@@ -1,9 +1,9 @@
 #include "responses/widgets/InfoPanel.h"
 
+#include "base/widgets/FormBinder.h"
 #include "link/CommandCode.h"
 #include "requests/RequestBuilder.h"
 #include "responses/InfoForm.h"
-#include "shell/widgets/FormBinder.h"
 #include "state/AppState.h"
 
 #include <QCoreApplication>

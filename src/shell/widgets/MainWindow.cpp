@@ -1,12 +1,12 @@
 #include "shell/widgets/MainWindow.h"
 
+#include "base/widgets/Panel.h"
 #include "charts/widgets/ChartsWindow.h"
 #include "i18n/SettingsRecord.h"
 #include "i18n/widgets/AboutDialog.h"
 #include "i18n/widgets/LanguageDialog.h"
 #include "profiles/widgets/ProfileActions.h"
 #include "shell/Core.h"
-#include "shell/widgets/Panel.h"
 #include "shell/widgets/PanelHost.h"
 #include "traffic/TrafficModel.h"
 #include "traffic/widgets/TrafficWindow.h"

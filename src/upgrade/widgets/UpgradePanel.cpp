@@ -2,7 +2,7 @@
 
 #include "i18n/widgets/CaptionFit.h"
 
-#include "shell/widgets/FormBinder.h"
+#include "base/widgets/FormBinder.h"
 #include "state/AppState.h"
 #include "upgrade/UpgradeController.h"
 #include "upgrade/UpgradeForm.h"

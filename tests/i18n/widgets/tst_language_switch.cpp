@@ -1,5 +1,6 @@
 #include "support/WindowRig.h"
 
+#include "base/widgets/Panel.h"
 #include "i18n/SettingsRecord.h"
 #include "i18n/widgets/AboutDialog.h"
 #include "i18n/widgets/LanguageDialog.h"
@@ -8,7 +9,6 @@
 #include "responses/InfoForm.h"
 #include "shell/Core.h"
 #include "shell/widgets/MainWindow.h"
-#include "shell/widgets/Panel.h"
 #include "shell/widgets/PanelHost.h"
 
 #include <QAbstractButton>

@@ -3,6 +3,7 @@
 #include "profiles/ProfileSim.h"
 #include "support/RecordingPrompt.h"
 
+#include "base/widgets/Panel.h"
 #include "link/LinkForm.h"
 #include "link/SerialPortIo.h"
 #include "profiles/widgets/ProfileActions.h"
@@ -13,7 +14,6 @@
 #include "requests/SystemForm.h"
 #include "shell/Core.h"
 #include "shell/widgets/MainWindow.h"
-#include "shell/widgets/Panel.h"
 #include "shell/widgets/PanelHost.h"
 #include "upgrade/UpgradeForm.h"
 

@@ -1,12 +1,12 @@
 #include "support/WindowRig.h"
 
 #include "base/Version.h"
+#include "base/widgets/Panel.h"
 #include "i18n/widgets/AboutDialog.h"
 #include "i18n/widgets/LanguageDialog.h"
 #include "records/StoredGrid.h"
 #include "shell/Core.h"
 #include "shell/widgets/MainWindow.h"
-#include "shell/widgets/Panel.h"
 #include "shell/widgets/PanelHost.h"
 
 #include <QAbstractItemView>

@@ -1,4 +1,4 @@
-#include "shell/widgets/GuiPrompt.h"
+#include "base/widgets/GuiPrompt.h"
 
 #include <QFileDialog>
 #include <QMessageBox>

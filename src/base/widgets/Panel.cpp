@@ -1,4 +1,4 @@
-#include "shell/widgets/Panel.h"
+#include "base/widgets/Panel.h"
 
 #include <QComboBox>
 #include <QLineEdit>

@@ -1,11 +1,11 @@
 #include "support/WindowRig.h"
 
 #include "base/Form.h"
+#include "base/widgets/FormBinder.h"
+#include "base/widgets/Panel.h"
 #include "link/Frame.h"
 #include "records/OutputFiles.h"
 #include "requests/SystemForm.h"
-#include "shell/widgets/FormBinder.h"
-#include "shell/widgets/Panel.h"
 #include "upgrade/UpgradeForm.h"
 
 #include <QAccessible>

@@ -1,4 +1,4 @@
-#include "shell/widgets/ValueLabelAccessible.h"
+#include "base/widgets/ValueLabelAccessible.h"
 
 #include <QLabel>
 #include <QTextDocumentFragment>

@@ -1,7 +1,7 @@
-#include "shell/widgets/FormBinder.h"
+#include "base/widgets/FormBinder.h"
 
 #include "base/Form.h"
-#include "shell/widgets/ValueLabelAccessible.h"
+#include "base/widgets/ValueLabelAccessible.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
