@@ -605,14 +605,24 @@ void addHandled(QList<RequestSpec> &list)
     list.append(upgrade);
 }
 
+// The rows `add` appends are the pages' own exchanges, which a failed answer
+// ends.
+void addPageExchanges(QList<RequestSpec> &list, void (*add)(QList<RequestSpec> &))
+{
+    const qsizetype from = list.size();
+    add(list);
+    for (qsizetype i = from; i < list.size(); ++i)
+        list[i].faultEndsExchange = true;
+}
+
 QList<RequestSpec> buildTable()
 {
     QList<RequestSpec> list;
     addPolling(list);
-    addParameterRows(list);
+    addPageExchanges(list, addParameterRows);
     addControls(list);
-    addShortCircuit(list);
-    addSystemSettings(list);
+    addPageExchanges(list, addShortCircuit);
+    addPageExchanges(list, addSystemSettings);
     addHandled(list);
     std::sort(list.begin(), list.end(),
               [](const RequestSpec &a, const RequestSpec &b) { return a.code < b.code; });

@@ -149,6 +149,11 @@ struct RequestSpec {
     const char *status = nullptr;       // RequestBuilder context; nullptr leaves the line alone
     const char *statusSuffix = nullptr; // appended untranslated
     AnswerSpec answer;
+    // An answer that cannot be decoded ends the exchange: the pause, no Read
+    // All or Write All carrying on, the status line naming what failed. So
+    // for the parameter and system pages' rows; a polling read is asked again,
+    // and a switch or a stored-records request keeps its code.
+    bool faultEndsExchange = false;
 
     bool answeredByRead() const { return operation == 0; }
 };

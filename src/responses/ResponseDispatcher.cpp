@@ -222,11 +222,8 @@ void ResponseDispatcher::handleFault(const Reply &r, bool itemKnown)
         cycleFault(r, itemKnown);
         return;
     }
-    // Parameter page (rows, short-circuit levels) and system page requests; the
-    // controls in between are acknowledged, never decoded.
-    const bool pageExchange = cc >= CommandCode::firstRowRead && cc <= CommandCode::lastSetting &&
-                              (cc < CommandCode::firstControl || cc > CommandCode::lastControl);
-    if (pageExchange) {
+    const RequestSpec *row = RequestTable::find(cc);
+    if (row && row->faultEndsExchange) {
         // The page's exchange is over: nothing is left pending for the send
         // timer, and a Read All or Write All does not carry on from the next
         // single-row button.
