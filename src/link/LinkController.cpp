@@ -185,11 +185,16 @@ void LinkController::stopSendTimer()
     m_sendTimer.stop();
 }
 
-void LinkController::armFirstSend()
+void LinkController::countAnew()
 {
     m_retryCount = 0;
     // No counted request has the pause code, so the next tick starts a count.
     m_lastSentCommand = CommandCode::pause;
+}
+
+void LinkController::armFirstSend()
+{
+    countAnew();
     if (m_portOpen)
         restartSendTimer();
 }

@@ -54,6 +54,10 @@ public:
     // that tick counts as the first send rather than a repeat of whatever was
     // pending before, so the new request gets its full number of re-sends.
     void armFirstSend();
+    // The next request is a new one although it has the code of the last
+    // (the next stored record): its repeats are counted from none, not added
+    // to the repeats the ones before it needed.
+    void countAnew();
     QTimer &sendTimer() { return m_sendTimer; }
     QTimer &receiveTimer() { return m_receiveTimer; }
 

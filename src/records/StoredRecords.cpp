@@ -290,6 +290,9 @@ void StoredRecords::handleRecord()
     }
     showReadProgress();
     --s.recordIndex;
+    // Each record's request gets its own six sends; the repeats of a long
+    // read-out must not add up to "Send failed".
+    m_link.countAnew();
     m_requests.buildRequest();
 }
 

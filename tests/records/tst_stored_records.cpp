@@ -386,7 +386,35 @@ private slots:
 
         m_core->stored.exportRows();
         QTRY_VERIFY_WITH_TIMEOUT(!m_prompt.messages.isEmpty(), 60000);
-        QCOMPARE(m_prompt.texts(), QStringList{QStringLiteral("Export succeeded\n") + exportedFile()});
+        QCOMPARE(m_prompt.texts(),
+                 QStringList{QStringLiteral("Export succeeded\n") + exportedFile()});
+    }
+
+    // Every record's request gets its own six sends: the repeats the records
+    // of a long read-out needed one by one never add up to "Send failed".
+    void repeatsCountPerRecord_data()
+    {
+        QTest::addColumn<int>("records");
+        QTest::addColumn<int>("repeats"); // send ticks without an answer before each record
+        QTest::newRow("one repeat each") << 12 << 1;
+        QTest::newRow("five repeats each") << 4 << 5;
+    }
+    void repeatsCountPerRecord()
+    {
+        QFETCH(int, records);
+        QFETCH(int, repeats);
+        openPort();
+        m_core->stored.getData();
+        answer(countReply(records));
+        for (int n = 0; n < records; ++n) {
+            m_port->writes.clear();
+            for (int t = 0; t < repeats; ++t)
+                m_core->link.sendTick();
+            QCOMPARE(m_port->writes.size(), repeats); // the request was sent again each time
+            answer(recordReply(records - n));
+        }
+        QCOMPARE(m_core->state.storedRowCount(), records);
+        QCOMPARE(m_prompt.texts(), QStringList{QStringLiteral("Read Complete")});
     }
 
     // A read-out the link gives up ("Send failed") or loses with the port
@@ -513,7 +541,8 @@ private slots:
         m_core->state.storedRows = {QStringLiteral("1\tother\t")};
         m_core->stored.exportRows(); // a second press while it runs
         QTRY_VERIFY_WITH_TIMEOUT(!m_core->stored.isExporting(), 60000);
-        QCOMPARE(m_prompt.texts(), QStringList{QStringLiteral("Export succeeded\n") + exportedFile()});
+        QCOMPARE(m_prompt.texts(),
+                 QStringList{QStringLiteral("Export succeeded\n") + exportedFile()});
         QVERIFY(m_core->state.stored.isEnabled(StoredField::exportButton));
         QCOMPARE(m_core->state.stored.text(StoredField::exportProgress), QStringLiteral("100%"));
         const QString path =
@@ -554,7 +583,8 @@ private slots:
         m_core->stored.exportRows();
         QTRY_VERIFY_WITH_TIMEOUT(!m_core->stored.isExporting(), 120000);
         turn.stop();
-        QCOMPARE(m_prompt.texts(), QStringList{QStringLiteral("Export succeeded\n") + exportedFile()});
+        QCOMPARE(m_prompt.texts(),
+                 QStringList{QStringLiteral("Export succeeded\n") + exportedFile()});
         QVERIFY2(percents.size() >= 4, qPrintable(QString::number(percents.size())));
         QVERIFY(std::is_sorted(percents.cbegin(), percents.cend()));
         QCOMPARE(percents.constLast(), 100);
@@ -618,7 +648,8 @@ private slots:
                 StoredRecordText::columns(recordReply(n, word(21, 0xFF9C) + Bytes{{48, 1}})));
         m_core->stored.exportRows();
         QTRY_VERIFY_WITH_TIMEOUT(!m_prompt.messages.isEmpty(), 60000);
-        QCOMPARE(m_prompt.texts(), QStringList{QStringLiteral("Export succeeded\n") + exportedFile()});
+        QCOMPARE(m_prompt.texts(),
+                 QStringList{QStringLiteral("Export succeeded\n") + exportedFile()});
         QCOMPARE(m_core->state.stored.text(StoredField::exportProgress), QStringLiteral("100%"));
         const QString path =
             m_dir.filePath(QStringLiteral("Store data/2024-05-07/2024-05-07 09.03.00-FLA.xls"));
