@@ -72,8 +72,3 @@ function(cellvane_closure table sub out)
     endwhile()
     set(${out} ${seen} PARENT_SCOPE)
 endfunction()
-
-function(cellvane_layer_closure sub out)
-    cellvane_closure(LAYERS ${sub} seen)
-    set(${out} ${seen} PARENT_SCOPE)
-endfunction()

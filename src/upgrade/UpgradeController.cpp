@@ -31,11 +31,6 @@ UpgradeController::UpgradeController(AppState &state, LinkController &link,
 {
 }
 
-QString UpgradeController::bootWarningText()
-{
-    return chineseOnly(ChineseOnlyText::bootUpgradeWarning);
-}
-
 QString UpgradeController::succeededText()
 {
     return QCoreApplication::translate("UpgradeController", "Upgrade succeeded");

@@ -47,7 +47,7 @@ public:
     static constexpr quint16 endBlock = 0xFFFF;
     static QString fileFilter() { return QStringLiteral("Batch Files (*.bin)"); }
     static QString bootWarningTitle() { return chineseOnly(ChineseOnlyText::upgradeNotice); }
-    static QString bootWarningText();
+    static QString bootWarningText() { return chineseOnly(ChineseOnlyText::bootUpgradeWarning); }
     static QString binOnlyText() { return chineseOnly(ChineseOnlyText::binFileOnly); }
     static QString succeededText();
     static QString failedText();

@@ -3,12 +3,9 @@
 # including the shell or any window code, the link page including the main
 # window. Names every offending line, where the compiler would stop at the
 # first.
-#   cmake -DSOURCE_DIR=<tree> [-DLAYERS_FILE=<table>] -P check_layers.cmake
+#   cmake -DSOURCE_DIR=<tree> -P check_layers.cmake
 cmake_minimum_required(VERSION 3.25)
-if(NOT LAYERS_FILE)
-    set(LAYERS_FILE "${CMAKE_CURRENT_LIST_DIR}/../../cmake/Layers.cmake")
-endif()
-include("${LAYERS_FILE}")
+include("${CMAKE_CURRENT_LIST_DIR}/../../cmake/Layers.cmake")
 
 set(bad)
 set(checked 0)
@@ -53,7 +50,7 @@ endfunction()
 # include every part; of the other parts' window code only what its table
 # names.
 foreach(sub IN LISTS CELLVANE_LAYERS)
-    cellvane_layer_closure(${sub} visible)
+    cellvane_closure(LAYERS ${sub} visible)
     check_folder(${sub} "${visible}" "${sub} may not use %")
 endforeach()
 foreach(sub IN LISTS CELLVANE_WINDOWS)
